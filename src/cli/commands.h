@@ -1,0 +1,17 @@
+#pragma once
+// Each hv subcommand registers itself on the application; the registered callback sets the
+// process exit code through the shared ExitCode.
+
+#include <CLI/CLI.hpp>
+
+namespace hv::cli {
+
+// Exit codes every command uses: 0 success, 1 the operation reported failure, 2 usage.
+enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+
+// Where a command's callback leaves its exit code.
+int& ResultCode();
+
+void RegisterList(CLI::App& app);
+
+}  // namespace hv::cli

@@ -1,0 +1,86 @@
+#include "platform/binary_file.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/posix/native_path.h"
+
+namespace hv::platform {
+
+struct BinaryFile::Impl {
+  int fd = -1;
+};
+
+namespace {
+
+[[noreturn]] void ThrowErrno(int err) {
+  switch (err) {
+    case ENOENT: throw Error(vberr::kFileNotFound);
+    case ENOTDIR: throw Error(vberr::kPathNotFound);
+    case EACCES:
+    case EPERM: throw Error(vberr::kPermissionDenied);
+    case EISDIR: throw Error(vberr::kPathFileAccess);
+    default: throw Error(vberr::kDeviceIo, std::strerror(err));
+  }
+}
+
+}  // namespace
+
+BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+BinaryFile::BinaryFile(BinaryFile&&) noexcept = default;
+BinaryFile& BinaryFile::operator=(BinaryFile&&) noexcept = default;
+BinaryFile::~BinaryFile() { Close(); }
+
+BinaryFile BinaryFile::OpenRead(const std::string& path) {
+  if (path.empty()) throw Error(vberr::kBadFileName);
+  const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowErrno(errno);
+  auto impl = std::make_unique<Impl>();
+  impl->fd = fd;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    impl->fd = -1;
+    throw Error(vberr::kPathFileAccess);
+  }
+  return BinaryFile(std::move(impl));
+}
+
+void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t n = ::pread(impl_->fd, buffer.data() + done, buffer.size() - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno(errno);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  std::memset(buffer.data() + done, 0, buffer.size() - done);
+}
+
+std::uint64_t BinaryFile::Length() {
+  struct stat st {};
+  if (::fstat(impl_->fd, &st) != 0) ThrowErrno(errno);
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+void BinaryFile::Close() noexcept {
+  if (impl_ && impl_->fd >= 0) {
+    ::close(impl_->fd);
+    impl_->fd = -1;
+  }
+}
+
+char DecimalSeparator() {
+  const std::lconv* conv = std::localeconv();
+  return conv && conv->decimal_point && conv->decimal_point[0] ? conv->decimal_point[0] : '.';
+}
+
+}  // namespace hv::platform

@@ -1,0 +1,60 @@
+#pragma once
+// Directory reader for D64 disk images (a 1541 floppy, sector by sector).
+
+#include <memory>
+#include <string>
+
+#include "common/error.h"
+#include "tessary/readers/entry_collection.h"
+
+namespace hv::tessary {
+
+class hvD64Entries;
+
+class hvD64Entry {
+ public:
+  const std::string& Filename() const noexcept { return filename_; }
+  const std::string& FileSizeInBlocks() const noexcept { return file_size_in_blocks_; }
+  const std::string& FileType() const noexcept { return file_type_; }
+
+ private:
+  friend class hvD64Entries;
+  std::string filename_;
+  std::string file_size_in_blocks_;
+  std::string file_type_;
+};
+
+class hvD64Entries : public EntryCollection<hvD64Entry> {
+ public:
+  std::shared_ptr<hvD64Entry> Add(const std::string& Filename, const std::string& FileSize,
+                                  const std::string& FileType);
+};
+
+class hvD64 {
+ public:
+  hvD64();
+
+  const std::string& DiskID() const noexcept { return disk_id_; }
+  const std::string& DiskName() const noexcept { return disk_name_; }
+  // Always the same collection; entries of every Load are appended to it.
+  const std::shared_ptr<hvD64Entries>& Entries() const noexcept { return entries_; }
+
+  // True when the directory was read to its end; false when the file could not be opened or
+  // read (LastFailure says why). Values set before a failure stay.
+  bool Load(const std::string& strFilename);
+
+  const FailureReason& LastFailure() const noexcept { return last_failure_; }
+
+  // Byte offset of a track and sector: 0 for track 0 or above 40; the sector is not checked.
+  static std::uint32_t TrackSectorOffset(std::uint8_t track, std::uint8_t sector) noexcept;
+
+ private:
+  void LoadOrThrow(const std::string& path);
+
+  std::string disk_name_;
+  std::string disk_id_;
+  std::shared_ptr<hvD64Entries> entries_;
+  FailureReason last_failure_;
+};
+
+}  // namespace hv::tessary
