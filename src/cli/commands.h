@@ -13,5 +13,6 @@ enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 int& ResultCode();
 
 void RegisterList(CLI::App& app);
+void RegisterReg(CLI::App& app);
 
 }  // namespace hv::cli
