@@ -49,8 +49,9 @@ struct RegArgs {
 };
 
 void AddCommon(CLI::App* cmd, RegArgs& a) {
-  cmd->add_option("ROOT", a.root, "HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE "
-                                  "or HKEY_USERS (any case)")
+  cmd->add_option("ROOT", a.root,
+                  "HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE "
+                  "or HKEY_USERS (any case)")
       ->required();
   cmd->add_option("KEY", a.key, "Key path below the root, backslash-separated")->required();
   cmd->add_option("NAME", a.name, "Value name (\"\" for the key's default value)")->required();

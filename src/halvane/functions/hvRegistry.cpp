@@ -24,7 +24,9 @@ std::string AsciiUpper(std::string text) {
 }
 
 // Text for a string value. Null joins a text as nothing, so it is stored as the empty text.
-std::string TextOf(const Variant& value) { return value.IsNull() ? std::string() : value.ToText(); }
+std::string TextOf(const Variant& value) {
+  return value.IsNull() ? std::string() : value.ToText();
+}
 
 }  // namespace
 
@@ -108,17 +110,15 @@ std::int32_t hvRegistry::SetValue(RegistryKey& key, const std::string& name, std
   return kRegOk;
 }
 
-bool hvRegistry::SaveSetting(std::string& sRootKey, std::string& sKeyName,
-                             std::string& sValueName, Variant& vValueSetting,
-                             std::int16_t& bStringType) {
+bool hvRegistry::SaveSetting(std::string& sRootKey, std::string& sKeyName, std::string& sValueName,
+                             Variant& vValueSetting, std::int16_t& bStringType) {
   RegistryKey key;
   if (!OpenKey(sRootKey, sKeyName, key)) return false;
   return SetValue(key, sValueName, TypeFor(bStringType), vValueSetting) == kRegOk;
 }
 
-bool hvRegistry::GetSetting(std::string& sRootKey, std::string& sKeyName,
-                            std::string& sValueName, Variant& vValue, std::int16_t& bStringType,
-                            Variant& vDefault) {
+bool hvRegistry::GetSetting(std::string& sRootKey, std::string& sKeyName, std::string& sValueName,
+                            Variant& vValue, std::int16_t& bStringType, Variant& vDefault) {
   RegistryKey key;
   if (!OpenKey(sRootKey, sKeyName, key)) return false;
   if (QueryValue(key, sValueName, vValue) == kRegOk) return true;
@@ -131,9 +131,8 @@ bool hvRegistry::GetSetting(std::string& sRootKey, std::string& sKeyName,
   return QueryValue(key, sValueName, vValue) == kRegOk;
 }
 
-bool hvRegistry::GetSetting(std::string& sRootKey, std::string& sKeyName,
-                            std::string& sValueName, Variant& vValue,
-                            std::int16_t& bStringType) {
+bool hvRegistry::GetSetting(std::string& sRootKey, std::string& sKeyName, std::string& sValueName,
+                            Variant& vValue, std::int16_t& bStringType) {
   Variant omitted(kDontSet);
   return GetSetting(sRootKey, sKeyName, sValueName, vValue, bStringType, omitted);
 }

@@ -17,15 +17,22 @@ struct RegistryKey::Impl {
 namespace {
 
 // The names handed to the ANSI registry functions end at their first NUL, here as there.
-std::string CName(const std::string& name) { return std::string(name.c_str()); }
+std::string CName(const std::string& name) {
+  return std::string(name.c_str());
+}
 
 sqlite3_int64 RootId(RegistryRoot root) {
   switch (root) {
-    case RegistryRoot::kClassesRoot: return 1;
-    case RegistryRoot::kCurrentUser: return 2;
-    case RegistryRoot::kLocalMachine: return 3;
-    case RegistryRoot::kUsers: return 4;
-    case RegistryRoot::kNone: break;
+    case RegistryRoot::kClassesRoot:
+      return 1;
+    case RegistryRoot::kCurrentUser:
+      return 2;
+    case RegistryRoot::kLocalMachine:
+      return 3;
+    case RegistryRoot::kUsers:
+      return 4;
+    case RegistryRoot::kNone:
+      break;
   }
   return 0;
 }
@@ -69,8 +76,8 @@ int FindChild(sqlite3* db, sqlite3_int64 parent, const std::string& name, sqlite
 
 int AddChild(sqlite3* db, sqlite3_int64 parent, const std::string& name) {
   SqliteStmt stmt;
-  int rc = Prepare(db, "INSERT OR IGNORE INTO reg_keys(parent, name, fold) VALUES(?1, ?2, ?3)",
-                   stmt);
+  int rc =
+      Prepare(db, "INSERT OR IGNORE INTO reg_keys(parent, name, fold) VALUES(?1, ?2, ?3)", stmt);
   if (rc != SQLITE_OK) return rc;
   ::sqlite3_bind_int64(stmt.get(), 1, parent);
   BindText(stmt.get(), 2, Cp1252ToUtf8(name));
@@ -146,7 +153,9 @@ RegistryKey::RegistryKey(RegistryKey&&) noexcept = default;
 RegistryKey& RegistryKey::operator=(RegistryKey&&) noexcept = default;
 RegistryKey::~RegistryKey() = default;
 
-void RegistryKey::Close() noexcept { impl_.reset(); }
+void RegistryKey::Close() noexcept {
+  impl_.reset();
+}
 
 std::int32_t RegistryKey::Create(RegistryRoot root, const std::string& path, RegistryKey& key) {
   key.Close();

@@ -90,17 +90,25 @@ std::int32_t StatusFromSqlite(int rc) {
   switch (rc & 0xFF) {
     case SQLITE_OK:
     case SQLITE_DONE:
-    case SQLITE_ROW: return kRegOk;
+    case SQLITE_ROW:
+      return kRegOk;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return kRegBusy;
+    case SQLITE_LOCKED:
+      return kRegBusy;
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_AUTH: return kRegAccessDenied;
-    case SQLITE_CANTOPEN: return kRegCantOpen;
-    case SQLITE_FULL: return 112;   // disk full
-    case SQLITE_NOMEM: return 14;   // out of memory
-    case SQLITE_IOERR: return kRegCantWrite;
-    default: return kRegBadDb;      // corrupt, not a database, or anything unexpected
+    case SQLITE_AUTH:
+      return kRegAccessDenied;
+    case SQLITE_CANTOPEN:
+      return kRegCantOpen;
+    case SQLITE_FULL:
+      return 112;  // disk full
+    case SQLITE_NOMEM:
+      return 14;  // out of memory
+    case SQLITE_IOERR:
+      return kRegCantWrite;
+    default:
+      return kRegBadDb;  // corrupt, not a database, or anything unexpected
   }
 }
 
@@ -132,8 +140,8 @@ std::int32_t OpenSettingsDb(SqliteDb& db) {
     if (ec) return kRegCantOpen;
   }
   sqlite3* raw = nullptr;
-  int rc = ::sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+  int rc =
+      ::sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   SqliteDb opened(raw);  // a failed open still hands back a handle to close
   if (rc != SQLITE_OK) return StatusFromSqlite(rc);
   ::sqlite3_busy_timeout(raw, kBusyTimeoutMs);

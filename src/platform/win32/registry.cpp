@@ -12,11 +12,16 @@ constexpr REGSAM kKeyAccess = 0x3F;
 
 HKEY PredefinedKey(RegistryRoot root) {
   switch (root) {
-    case RegistryRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::kCurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::kUsers: return HKEY_USERS;
-    case RegistryRoot::kNone: break;
+    case RegistryRoot::kClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegistryRoot::kCurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegistryRoot::kLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::kUsers:
+      return HKEY_USERS;
+    case RegistryRoot::kNone:
+      break;
   }
   return nullptr;
 }
@@ -35,7 +40,9 @@ RegistryKey::RegistryKey(RegistryKey&&) noexcept = default;
 RegistryKey& RegistryKey::operator=(RegistryKey&&) noexcept = default;
 RegistryKey::~RegistryKey() = default;
 
-void RegistryKey::Close() noexcept { impl_.reset(); }
+void RegistryKey::Close() noexcept {
+  impl_.reset();
+}
 
 std::int32_t RegistryKey::Create(RegistryRoot root, const std::string& path, RegistryKey& key) {
   key.Close();

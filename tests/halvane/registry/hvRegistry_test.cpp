@@ -149,10 +149,13 @@ TEST_F(RegistryTest, OnlyMinusOneSelectsAString) {
 }
 
 TEST_F(RegistryTest, IntegersConvertAsVisualBasicDoesAndRoundTrip) {
-  const std::pair<Variant, std::int32_t> cases[] = {
-      {Variant(std::int32_t{-1}), -1},   {Variant(2.5), 2},        {Variant(3.5), 4},
-      {Variant(true), -1},               {Variant("&H10"), 16},    {Variant(), 0},
-      {Variant(std::int32_t{INT32_MIN}), INT32_MIN}};
+  const std::pair<Variant, std::int32_t> cases[] = {{Variant(std::int32_t{-1}), -1},
+                                                    {Variant(2.5), 2},
+                                                    {Variant(3.5), 4},
+                                                    {Variant(true), -1},
+                                                    {Variant("&H10"), 16},
+                                                    {Variant(), 0},
+                                                    {Variant(std::int32_t{INT32_MIN}), INT32_MIN}};
   for (const auto& [in, out] : cases) {
     ASSERT_TRUE(Save("HKEY_USERS", "Zen", "N", in, kFalse));
     Variant v;

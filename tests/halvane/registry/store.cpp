@@ -7,8 +7,12 @@
 
 namespace hv::test {
 
-StoreTest::StoreTest() { ::setenv("HV_SETTINGS_DB", DbPath().c_str(), 1); }
-StoreTest::~StoreTest() { ::unsetenv("HV_SETTINGS_DB"); }
+StoreTest::StoreTest() {
+  ::setenv("HV_SETTINGS_DB", DbPath().c_str(), 1);
+}
+StoreTest::~StoreTest() {
+  ::unsetenv("HV_SETTINGS_DB");
+}
 
 std::string StoreTest::Text(const std::string& sql) const {
   sqlite3* db = nullptr;
@@ -26,7 +30,9 @@ std::string StoreTest::Text(const std::string& sql) const {
   return result;
 }
 
-std::int64_t StoreTest::Scalar(const std::string& sql) const { return std::stoll(Text(sql)); }
+std::int64_t StoreTest::Scalar(const std::string& sql) const {
+  return std::stoll(Text(sql));
+}
 
 RawValue StoreTest::ReadRaw(platform::RegistryRoot root, const std::string& key,
                             const std::string& name) {

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <nlohmann/json.hpp>
+
+#include "support/temp_dir.h"
+#include "support/tools.h"
+
+namespace hv::test {
+namespace {
+
+class RegCommand : public ::testing::Test {
+ protected:
+  RegCommand() { ::setenv("HV_SETTINGS_DB", (dir_ / "settings.db").c_str(), 1); }
+  ~RegCommand() override { ::unsetenv("HV_SETTINGS_DB"); }
+  RunResult Hv(const std::vector<std::string>& args) {
+    return test::Run(std::string(HV_BIN_DIR) + "/hv", args);
+  }
+  TempDir dir_;
+};
+
+TEST_F(RegCommand, SetThenGetRoundTripsUtf8Text) {
+  RunResult r = Hv({"reg", "set", "hkey_current_user", "Software\\Zen", "Path", "C:\\Spiele\\Ü"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  r = Hv({"reg", "get", "HKEY_CURRENT_USER", "SOFTWARE\\zen", "path"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "C:\\Spiele\\Ü\n");
+}
+
+TEST_F(RegCommand, MissingValueAndDefaultsFollowTheMethod) {
+  RunResult r = Hv({"reg", "get", "HKEY_USERS", "Zen", "Count"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, "--NOT-FOUND--\n");
+  r = Hv({"reg", "get", "HKEY_USERS", "Zen", "Count", "--dword", "--default", "5", "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["Result"], true);
+  EXPECT_EQ(j["vValue"], 5);
+  EXPECT_EQ(j["bStringType"], 0);
+  EXPECT_EQ(j["vDefault"], "5");
+}
+
+TEST_F(RegCommand, ExitCodesSayFailureErrorAndUsage) {
+  RunResult r = Hv({"reg", "set", "HKCU", "Zen", "N", "1"});
+  EXPECT_EQ(r.exit_code, 1);
+  r = Hv({"reg", "get", "HKCU", "Zen", "N", "--json"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(nlohmann::json::parse(r.out)["Result"], false);
+
+  r = Hv({"reg", "set", "HKEY_CURRENT_USER", "Zen", "N", "ABC", "--dword", "--json"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("error 13: Type mismatch"), std::string::npos) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["Error"]["Number"], 13);
+
+  EXPECT_EQ(
+      Hv({"reg", "set", "HKEY_CURRENT_USER", "Zen", "N", "1", "--string", "--dword"}).exit_code, 2);
+  EXPECT_EQ(Hv({"reg", "get", "HKEY_CURRENT_USER", "Zen"}).exit_code, 2);
+  EXPECT_EQ(Hv({"reg"}).exit_code, 2);
+}
+
+}  // namespace
+}  // namespace hv::test
