@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -37,19 +38,15 @@ sqlite3_int64 RootId(RegistryRoot root) {
   return 0;
 }
 
-// Splits a key path at backslashes. A path may end in one backslash; it may not start with
-// one or hold an empty name in between, as the registry refuses them too.
+// Splits a key path at backslashes. Like the registry, it refuses a path that starts with one,
+// and takes a run of them inside or at the end as one separator.
 bool SplitKeyPath(const std::string& path, std::vector<std::string>& parts) {
   const std::string p = CName(path);
-  if (p.empty()) return true;
-  if (p.front() == '\\') return false;
+  if (!p.empty() && p.front() == '\\') return false;
   std::size_t start = 0;
   while (start < p.size()) {
-    const std::size_t end = p.find('\\', start);
-    const std::size_t stop = end == std::string::npos ? p.size() : end;
-    if (stop == start) return false;
-    parts.push_back(p.substr(start, stop - start));
-    if (end == std::string::npos) break;
+    const std::size_t end = std::min(p.find('\\', start), p.size());
+    if (end > start) parts.push_back(p.substr(start, end - start));
     start = end + 1;
   }
   return true;

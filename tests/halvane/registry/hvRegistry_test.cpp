@@ -231,15 +231,18 @@ TEST_F(RegistryTest, KeyAndValueNamesIgnoreCaseAndKeepTheFirstSpelling) {
   EXPECT_EQ(v, Variant("--NOT-FOUND--"));
 }
 
-TEST_F(RegistryTest, MalformedKeyPathsFail) {
-  for (const char* key : {"\\Software", "Software\\\\Zen", "\\"}) {
+TEST_F(RegistryTest, KeyPathsFollowTheRegistrysSeparatorRules) {
+  for (const char* key : {"\\Software", "\\"}) {
     EXPECT_FALSE(Save("HKEY_CURRENT_USER", key, "N", "x", kTrue)) << key;
   }
   EXPECT_FALSE(std::filesystem::exists(DbPath()));
-  // A trailing backslash is allowed, and the empty path is the root itself.
-  EXPECT_TRUE(Save("HKEY_CURRENT_USER", "Zen\\", "N", "x", kTrue));
-  EXPECT_TRUE(Save("HKEY_CURRENT_USER", "", "", "root default", kTrue));
+  // Runs of backslashes inside or at the end are one separator; "" is the root itself.
+  EXPECT_TRUE(Save("HKEY_CURRENT_USER", "Zen\\\\Sub\\", "N", "x", kTrue));
   Variant v;
+  ASSERT_TRUE(Get("HKEY_CURRENT_USER", "Zen\\Sub", "N", v, kTrue));
+  EXPECT_EQ(v, Variant("x"));
+  EXPECT_EQ(KeyCount(), 2);
+  EXPECT_TRUE(Save("HKEY_CURRENT_USER", "", "", "root default", kTrue));
   ASSERT_TRUE(Get("HKEY_CURRENT_USER", "", "", v, kTrue));
   EXPECT_EQ(v, Variant("root default"));
 }
