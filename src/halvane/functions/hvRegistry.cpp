@@ -70,7 +70,8 @@ std::int32_t hvRegistry::QueryValue(const RegistryKey& key, const std::string& n
     // at all) loses nothing.
     std::size_t length = std::min<std::size_t>(got, buffer.size());
     if (length > 0 && buffer[length - 1] == 0) --length;
-    value = Variant(std::string(buffer.begin(), buffer.begin() + static_cast<long>(length)));
+    value =
+        Variant(std::string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(length)));
     return kRegOk;
   }
 
