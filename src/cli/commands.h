@@ -13,5 +13,8 @@ enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 int& ResultCode();
 
 void RegisterList(CLI::App& app);
+void RegisterLaunch(CLI::App& app);
+void RegisterPlaySid(CLI::App& app);
+void RegisterOpen(CLI::App& app);
 
 }  // namespace hv::cli

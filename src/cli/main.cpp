@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Print help for every command");
   RegisterList(app);
+  RegisterLaunch(app);
+  RegisterPlaySid(app);
+  RegisterOpen(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
