@@ -28,9 +28,7 @@ class DryRunFunctions : public halvane::LauncherFunctions {
     return inner_->FileExists(name, display, caption);
   }
   bool DirExists(const std::string& dir) override { return inner_->DirExists(dir); }
-  bool DriveTypeIsCDRom(const std::string& root) override {
-    return inner_->DriveTypeIsCDRom(root);
-  }
+  bool DriveTypeIsCDRom(const std::string& root) override { return inner_->DriveTypeIsCDRom(root); }
   void ChangeConfigFile(const std::string& file, const halvane::ConfigEntries& kv) override {
     log_.push_back({file, kv});
   }

@@ -44,8 +44,12 @@ struct OpenArgs {
   bool dry_run = false;
 };
 
-std::string Core(const std::string& utf8) { return Utf8ToCp1252(utf8); }
-std::string Show(const std::string& core) { return Cp1252ToUtf8(core); }
+std::string Core(const std::string& utf8) {
+  return Utf8ToCp1252(utf8);
+}
+std::string Show(const std::string& core) {
+  return Cp1252ToUtf8(core);
+}
 
 // The enumeration members, accepted wherever a control value is asked for.
 const std::map<std::string, std::string>& EnumNames() {
@@ -99,8 +103,9 @@ std::string RunShell(bool dry_run, Call call) {
   }
   std::vector<ConfigEdit> edits;
   platform::RecordingProcessService process;
-  hvShell shell{[&edits] { return std::make_unique<DryRunFunctions>(MakeStandinFunctions(), edits); },
-                process};
+  hvShell shell{
+      [&edits] { return std::make_unique<DryRunFunctions>(MakeStandinFunctions(), edits); },
+      process};
   std::string result = call(shell);
   for (const ConfigEdit& edit : edits) {
     std::printf("config file: %s\n", Show(edit.file).c_str());
@@ -129,8 +134,8 @@ std::string Launch(const LaunchArgs& a) {
                          a.wait);
     }
     if (m == "CCS64v20DosAndWin") {
-      return s.CCS64v20DosAndWin(emu, dir, game, a.index, a.control1, a.control2, a.mode1,
-                                 a.mode2, a.write_config, a.wait);
+      return s.CCS64v20DosAndWin(emu, dir, game, a.index, a.control1, a.control2, a.mode1, a.mode2,
+                                 a.write_config, a.wait);
     }
     if (m == "C64Sv252") {
       return s.C64Sv252(emu, game, a.prg_given ? Variant(prg) : Variant(), a.control1, a.control2,

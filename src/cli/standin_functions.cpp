@@ -20,7 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Native(const std::string& core) { return fs::path(Cp1252ToUtf8(core)); }
+fs::path Native(const std::string& core) {
+  return fs::path(Cp1252ToUtf8(core));
+}
 
 bool Exists(const fs::path& p) {
   std::error_code ec;
@@ -40,7 +42,11 @@ bool FindFile(const std::string& name) {
   std::string dirs = path ? path : "";
   std::size_t start = 0;
   while (start < dirs.size()) {
+#ifdef _WIN32
+    std::size_t end = dirs.find(';', start);
+#else
     std::size_t end = dirs.find(':', start);
+#endif
     if (end == std::string::npos) end = dirs.size();
     if (end > start && IsFile(fs::path(dirs.substr(start, end - start)) / Native(name))) {
       return true;

@@ -34,9 +34,10 @@ class LaunchCommandTest : public ::testing::Test {
 };
 
 TEST_F(LaunchCommandTest, DryRunPrintsAndChangesNothing) {
-  const auto r = hv::test::Run(kHv, {"launch", "CCS64v109", "--emulator", P("emu/ccs64"), "--game",
-                           P("Games/Game.D64"), "--games-dir", P("Games"), "--intJOYPort1",
-                           "eCCS109_PCJoystick2", "--key1", "2", "--write-config", "--dry-run"});
+  const auto r =
+      hv::test::Run(kHv, {"launch", "CCS64v109", "--emulator", P("emu/ccs64"), "--game",
+                          P("Games/Game.D64"), "--games-dir", P("Games"), "--intJOYPort1",
+                          "eCCS109_PCJoystick2", "--key1", "2", "--write-config", "--dry-run"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.out.find("config file: " + P("emu/c64.cfg") + "\n  $JOYSTICK1PC=1\n"),
             std::string::npos)
@@ -52,9 +53,9 @@ TEST_F(LaunchCommandTest, DryRunPrintsAndChangesNothing) {
 }
 
 TEST_F(LaunchCommandTest, RealLaunchWritesConfigAndStarts) {
-  const auto r = hv::test::Run(kHv, {"launch", "ccs64v109", "--emulator", P("emu/ccs64"), "--game",
-                           P("Games/Game.D64"), "--games-dir", P("Games"), "--index", "-2",
-                           "--write-config"});
+  const auto r = hv::test::Run(
+      kHv, {"launch", "ccs64v109", "--emulator", P("emu/ccs64"), "--game", P("Games/Game.D64"),
+            "--games-dir", P("Games"), "--index", "-2", "--write-config"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const Bytes bytes = ReadFile(tmp / "emu" / "c64.cfg");
   const std::string cfg(bytes.begin(), bytes.end());
@@ -64,19 +65,21 @@ TEST_F(LaunchCommandTest, RealLaunchWritesConfigAndStarts) {
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   const auto started = ReadFile(tmp / "started");
-  EXPECT_EQ(std::string(started.begin(), started.end()), "ccs64.exe " + P("Games/Game.D64") + ",-2\n");
+  EXPECT_EQ(std::string(started.begin(), started.end()),
+            "ccs64.exe " + P("Games/Game.D64") + ",-2\n");
 }
 
 TEST_F(LaunchCommandTest, NotFoundIsReportedWithFailureCode) {
-  const auto r = hv::test::Run(kHv, {"launch", "VICE", "--emulator", P("emu/x64"), "--game", P("g.d64")});
+  const auto r =
+      hv::test::Run(kHv, {"launch", "VICE", "--emulator", P("emu/x64"), "--game", P("g.d64")});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Unable to run the VICE Emulator.  File: " + P("emu/x64") + " not found\n");
 }
 
 TEST_F(LaunchCommandTest, PlaySidAndOpenDryRuns) {
   WriteFile(tmp / "Games" / "tune.sid", std::string());
-  auto r = hv::test::Run(kHv, {"play-sid", P("emu/ccsdpmi.exe"), P("Games"), "tune.sid", "--tune", "-1",
-                     "--dry-run"});
+  auto r = hv::test::Run(
+      kHv, {"play-sid", P("emu/ccsdpmi.exe"), P("Games"), "tune.sid", "--tune", "-1", "--dry-run"});
   EXPECT_NE(r.out.find("command line: " + P("emu/ccsdpmi.exe") + " -o-1 " + P("Games/tune.sid")),
             std::string::npos)
       << r.out;

@@ -34,7 +34,8 @@ TEST(SplitCommandLineTest, QuotesAndDoubledQuotes) {
 TEST(SplitCommandLineTest, EmulatorLinesArriveAsWritten) {
   EXPECT_EQ(SplitCommandLine("c:\\emu\\emu.exe -autostart \"c:\\games\\game.d64:game\" -joydev1 4"),
             (Args{"c:\\emu\\emu.exe", "-autostart", "c:\\games\\game.d64:game", "-joydev1", "4"}));
-  EXPECT_EQ(SplitCommandLine("E -autotype\" LOAD$0DRUN$0D\""), (Args{"E", "-autotype LOAD$0DRUN$0D"}));
+  EXPECT_EQ(SplitCommandLine("E -autotype\" LOAD$0DRUN$0D\""),
+            (Args{"E", "-autotype LOAD$0DRUN$0D"}));
   EXPECT_EQ(SplitCommandLine("E /LC:\\G.D64 /J1"), (Args{"E", "/LC:\\G.D64", "/J1"}));
 }
 

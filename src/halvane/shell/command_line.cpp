@@ -8,11 +8,16 @@ unsigned char LowerByte(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
   switch (c) {
-    case 0x8A: return 0x9A;  // S caron
-    case 0x8C: return 0x9C;  // OE
-    case 0x8E: return 0x9E;  // Z caron
-    case 0x9F: return 0xFF;  // Y diaeresis
-    default: return c;
+    case 0x8A:
+      return 0x9A;  // S caron
+    case 0x8C:
+      return 0x9C;  // OE
+    case 0x8E:
+      return 0x9E;  // Z caron
+    case 0x9F:
+      return 0xFF;  // Y diaeresis
+    default:
+      return c;
   }
 }
 
@@ -20,11 +25,16 @@ unsigned char UpperByte(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
   switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;
+    case 0x9A:
+      return 0x8A;
+    case 0x9C:
+      return 0x8C;
+    case 0x9E:
+      return 0x8E;
+    case 0xFF:
+      return 0x9F;
+    default:
+      return c;
   }
 }
 
@@ -40,7 +50,9 @@ std::string AnsiUpper(std::string text) {
   return text;
 }
 
-std::string NumberText(std::int64_t value) { return std::to_string(value); }
+std::string NumberText(std::int64_t value) {
+  return std::to_string(value);
+}
 
 std::string CommandLine::Render(bool lower, const ShellPathRules& rules) const {
   std::string line;

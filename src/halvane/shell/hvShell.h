@@ -33,18 +33,18 @@ class hvShell {
                         const std::string& strEmulatorGamesDir,
                         const std::string& strGamePathAndFile, std::int16_t intGameIndex,
                         std::int32_t intJOYPort1, std::int32_t intJOYPort2,
-                        std::int32_t intKEYPort1, std::int32_t intKEYPort2,
-                        bool blnWriteToIniFile, bool blnWaitTillFinished);
+                        std::int32_t intKEYPort1, std::int32_t intKEYPort2, bool blnWriteToIniFile,
+                        bool blnWaitTillFinished);
   std::string CCS64v20DosAndWin(const std::string& strEmulatorExePath,
                                 const std::string& strEmulatorGamesDir,
                                 const std::string& strGamePathAndFile, std::int16_t intGameIndex,
                                 std::int32_t intPort1Control, std::int32_t intPort2Control,
                                 std::int32_t intPort1Mode, std::int32_t intPort2Mode,
                                 bool blnWriteToIniFile, bool blnWaitTillFinished);
-  std::string C64Sv252(const std::string& strEmulatorExePath,
-                       const std::string& strGamePathAndFile, const Variant& PRGName,
-                       std::int32_t intPort1Control, std::int32_t intPort2Control,
-                       bool blnWriteToIniFile, bool blnWaitTillFinished);
+  std::string C64Sv252(const std::string& strEmulatorExePath, const std::string& strGamePathAndFile,
+                       const Variant& PRGName, std::int32_t intPort1Control,
+                       std::int32_t intPort2Control, bool blnWriteToIniFile,
+                       bool blnWaitTillFinished);
   void ShellWithDefaultProgram(const std::string& FileToShell, std::int32_t ParentHwnd);
   std::string VICE(const std::string& strEmulatorExePath, const std::string& strGamePathAndFile,
                    const std::string& PRGName, std::int32_t intPort1, std::int32_t intPort2,
@@ -54,8 +54,8 @@ class hvShell {
                          bool blnWaitTillFinished);
   std::string Win64Beta(const std::string& strEmulatorExePath,
                         const std::string& strGamePathAndFile, bool blnWaitTillFinished);
-  std::string PC64Win(const std::string& strEmulatorExePath,
-                      const std::string& strGamePathAndFile, bool blnWaitTillFinished);
+  std::string PC64Win(const std::string& strEmulatorExePath, const std::string& strGamePathAndFile,
+                      bool blnWaitTillFinished);
   std::string Frodo(const std::string& strEmulatorExePath, bool blnWaitTillFinished);
   std::string VICENoSettings(const std::string& strEmulatorExePath,
                              const std::string& strGamePathAndFile, const std::string& PRGName,

@@ -20,9 +20,12 @@ std::string ImageType(const std::string& game) {
 
 std::string PortText(std::int32_t control) {
   switch (control) {
-    case Disable: return "No";
-    case AnalogueJoystick: return "Analogue";
-    default: return "Keyboard";
+    case Disable:
+      return "No";
+    case AnalogueJoystick:
+      return "Analogue";
+    default:
+      return "Keyboard";
   }
 }
 
@@ -58,8 +61,8 @@ std::string hvShell::C64Sv252(const std::string& strEmulatorExePath,
       const std::string config = WithSeparator(dir) + "Config.ini";
       const bool on_cd = fn.DriveTypeIsCDRom(DriveRoot(rules_.drive_letters ? config : dir));
       if (!on_cd && fn.FileExists(config, false, "")) {
-        fn.ChangeConfigFile(config, {{"Joy1", PortText(intPort1Control)},
-                                     {"Joy2", PortText(intPort2Control)}});
+        fn.ChangeConfigFile(
+            config, {{"Joy1", PortText(intPort1Control)}, {"Joy2", PortText(intPort2Control)}});
       }
     }
 

@@ -59,8 +59,8 @@ std::string hvShell::VICE(const std::string& strEmulatorExePath,
 }
 
 std::string hvShell::Comeback64(const std::string& strEmulatorExePath,
-                                const std::string& strGamePathAndFile,
-                                std::int32_t DefaultJoystick, bool /*blnWaitTillFinished*/) {
+                                const std::string& strGamePathAndFile, std::int32_t DefaultJoystick,
+                                bool /*blnWaitTillFinished*/) {
   return Launch(kCb64Error, [&](LauncherFunctions& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
@@ -94,8 +94,7 @@ std::string hvShell::Win64Beta(const std::string& strEmulatorExePath,
 }
 
 std::string hvShell::PC64Win(const std::string& strEmulatorExePath,
-                             const std::string& strGamePathAndFile,
-                             bool /*blnWaitTillFinished*/) {
+                             const std::string& strGamePathAndFile, bool /*blnWaitTillFinished*/) {
   return Launch(kPc64Error, [&](LauncherFunctions& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
@@ -111,8 +110,7 @@ std::string hvShell::PC64Win(const std::string& strEmulatorExePath,
   });
 }
 
-std::string hvShell::Frodo(const std::string& strEmulatorExePath,
-                           bool /*blnWaitTillFinished*/) {
+std::string hvShell::Frodo(const std::string& strEmulatorExePath, bool /*blnWaitTillFinished*/) {
   return Launch(kFrodoError, [&](LauncherFunctions& fn) -> std::string {
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
     std::string missing = FirstMissing(fn, kFrodoNotFound, {&strEmulatorExePath});

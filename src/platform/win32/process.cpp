@@ -4,6 +4,7 @@
 #include "platform/process.h"
 
 #include <windows.h>
+// shellapi.h needs the types of windows.h first.
 #include <shellapi.h>
 
 #include <cctype>

@@ -67,7 +67,8 @@ TEST_F(C64sTest, TypeTestComesFirst) {
   EXPECT_EQ(Run("C:\\GAMES\\GAME.PRG", "X"), expected);
   EXPECT_EQ(Run("D64", "X"), expected);
   EXPECT_TRUE(w.file_tests.empty());
-  EXPECT_EQ(Run("C:\\GAMES\\GAME.d64", "X"), "Unable to run C64S v2.52.  File: C:\\EMU\\EMU.EXE not found");
+  EXPECT_EQ(Run("C:\\GAMES\\GAME.d64", "X"),
+            "Unable to run C64S v2.52.  File: C:\\EMU\\EMU.EXE not found");
   w.files.insert(kEmu);
   EXPECT_EQ(Run("C:\\GAMES\\GAME.d64", "X"),
             "Unable to run C64S v2.52.  File: C:\\GAMES\\GAME.d64 not found");
@@ -82,7 +83,8 @@ TEST_F(C64sTest, PortTextsWrittenOnlyWhenAsked) {
   ASSERT_EQ(w.config_writes.size(), 2u);
   EXPECT_EQ(w.config_writes[0].file, "C:\\EMU\\Config.ini");
   EXPECT_EQ(w.config_writes[0].entries, (ConfigEntries{{"Joy1", "No"}, {"Joy2", "Analogue"}}));
-  EXPECT_EQ(w.config_writes[1].entries, (ConfigEntries{{"Joy1", "Keyboard"}, {"Joy2", "Keyboard"}}));
+  EXPECT_EQ(w.config_writes[1].entries,
+            (ConfigEntries{{"Joy1", "Keyboard"}, {"Joy2", "Keyboard"}}));
   EXPECT_EQ(w.cd_queries.at(0), "C:");
 
   w.cd_roots.insert("C:");

@@ -33,7 +33,8 @@ class Ccs64Test : public ::testing::Test {
 TEST_F(Ccs64Test, V109StartsDpmiHostWithGameAndIndex) {
   EXPECT_EQ(V109(false), "");
   ASSERT_EQ(process.started.size(), 1u);
-  EXPECT_EQ(process.started[0].command_line, "C:\\CCS64\\ccsdpmi.exe ccs64.exe C:\\GAMES\\GAME.D64,0");
+  EXPECT_EQ(process.started[0].command_line,
+            "C:\\CCS64\\ccsdpmi.exe ccs64.exe C:\\GAMES\\GAME.D64,0");
   EXPECT_EQ(process.started[0].window_style, 1);
   EXPECT_EQ(process.started[0].directory, "C:\\CCS64\\");
   EXPECT_EQ(process.started[0].drive, "C");
@@ -59,8 +60,10 @@ TEST_F(Ccs64Test, V109WritesFourKeysAndLoadPathWithOneBackslash) {
   EXPECT_EQ(V109(true), "");
   ASSERT_EQ(w.config_writes.size(), 1u);
   EXPECT_EQ(w.config_writes[0].file, "C:\\CCS64\\c64.cfg");
-  const ConfigEntries expected{{"$JOYSTICK1PC", "1"},  {"$JOYSTICK2PC", "0"},
-                               {"$JOYSTICK1KEY", "2"}, {"$JOYSTICK2KEY", "1"},
+  const ConfigEntries expected{{"$JOYSTICK1PC", "1"},
+                               {"$JOYSTICK2PC", "0"},
+                               {"$JOYSTICK1KEY", "2"},
+                               {"$JOYSTICK2KEY", "1"},
                                {"$LOADPATH", "C:\\GAMES\\"}};
   EXPECT_EQ(w.config_writes[0].entries, expected);
   EXPECT_EQ(w.cd_queries, std::vector<std::string>{"C:"});
@@ -130,8 +133,10 @@ TEST_F(Ccs64Test, V20MouseModeAdjustment) {
   EXPECT_EQ(V20(eCCS20_MouseC1351, eCCS20_Joystick, eCCS20_PCMouse, eCCS20_PCMouse), "");
   EXPECT_EQ(V20(eCCS20_MouseC1351, eCCS20_None, eCCS20_KeySet1, 7), "");
   ASSERT_EQ(w.config_writes.size(), 2u);
-  const ConfigEntries first{{"$CONTROLPORT1", "2"},     {"$CONTROLPORT2", "1"},
-                            {"$CONTROLPORT1MODE", "0"}, {"$CONTROLPORT2MODE", "-1"},
+  const ConfigEntries first{{"$CONTROLPORT1", "2"},
+                            {"$CONTROLPORT2", "1"},
+                            {"$CONTROLPORT1MODE", "0"},
+                            {"$CONTROLPORT2MODE", "-1"},
                             {"$LOADPATH", "C:\\GAMES\\"}};
   EXPECT_EQ(w.config_writes[0].entries, first);
   EXPECT_EQ(w.config_writes[1].entries[2].second, "3");
@@ -140,7 +145,8 @@ TEST_F(Ccs64Test, V20MouseModeAdjustment) {
 
 TEST_F(Ccs64Test, ErrorsBecomeMessagesWithNumberAndText) {
   w.fail_config = true;
-  EXPECT_EQ(V109(true), "There was an error starting CCS64 v1.09.  Error 75: Path/File access error");
+  EXPECT_EQ(V109(true),
+            "There was an error starting CCS64 v1.09.  Error 75: Path/File access error");
   EXPECT_EQ(process.changes, 0);  // the configuration step comes before the move
   w.fail_config = false;
   process.fail_start = true;

@@ -18,9 +18,7 @@ class OtherLaunchersTest : public ::testing::Test {
     w.files = {kEmu, kGame};
     w.dirs = {"C:\\EMU", "C:\\GAMES"};
   }
-  const platform::RecordingProcessService::Started& Last() const {
-    return process.started.back();
-  }
+  const platform::RecordingProcessService::Started& Last() const { return process.started.back(); }
   FakeWorld w;
   platform::RecordingProcessService process;
   hvShell shell{w.Factory(), process, kWindowsPathRules};
@@ -113,12 +111,14 @@ TEST_F(OtherLaunchersTest, StartFailuresAreErrorFiftyThree) {
             "There was an error starting the VICE Emulator.  " + tail);
   EXPECT_EQ(shell.Comeback64(kEmu, kGame, 0, false),
             "There was an error starting the Come Back 64 Emulator.  " + tail);
-  EXPECT_EQ(shell.Win64Beta(kEmu, kGame, false), "There was an error starting Win64 Beta.  " + tail);
+  EXPECT_EQ(shell.Win64Beta(kEmu, kGame, false),
+            "There was an error starting Win64 Beta.  " + tail);
   EXPECT_EQ(shell.PC64Win(kEmu, kGame, false), "There was an error starting PC64Win.  " + tail);
   EXPECT_EQ(shell.Frodo(kEmu, false), "There was an error starting Frodo.  " + tail);
   process.fail_start = false;
   process.fail_drive = true;
-  EXPECT_EQ(shell.Frodo(kEmu, false), "There was an error starting Frodo.  Error 68: Device unavailable");
+  EXPECT_EQ(shell.Frodo(kEmu, false),
+            "There was an error starting Frodo.  Error 68: Device unavailable");
 }
 
 // On Linux paths keep their case; switches and program names are still lowered.
@@ -143,7 +143,8 @@ TEST_F(OtherLaunchersTest, PosixRulesAskAboutTheFolderNotADrive) {
   hvShell posix{px.Factory(), process, kPosixPathRules};
   EXPECT_EQ(posix.CCS64v109("/emu/ccs/ccs64", "/g", "/g/a.d64", 1, 0, 0, 0, 0, true, false), "");
   EXPECT_EQ(px.cd_queries, std::vector<std::string>{"/emu/ccs/"});
-  EXPECT_EQ(px.config_writes.at(0).entries.back(), (std::pair<std::string, std::string>{"$LOADPATH", "/g/"}));
+  EXPECT_EQ(px.config_writes.at(0).entries.back(),
+            (std::pair<std::string, std::string>{"$LOADPATH", "/g/"}));
   EXPECT_EQ(Last().command_line, "/emu/ccs/ccsdpmi.exe ccs64.exe /g/a.d64,1");
   EXPECT_EQ(Last().directory, "/emu/ccs/");
 }

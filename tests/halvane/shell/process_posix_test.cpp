@@ -55,8 +55,10 @@ TEST_F(ProcessPosixTest, StartsDetachedWithArgumentsUnchanged) {
   test::WriteFile(script,
                   "#!/bin/sh\n"
                   "{ pwd; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > \"" +
-                      out.string() + ".part\"\n"
-                      "mv \"" + out.string() + ".part\" \"" + out.string() + "\"\n");
+                      out.string() +
+                      ".part\"\n"
+                      "mv \"" +
+                      out.string() + ".part\" \"" + out.string() + "\"\n");
   fs::permissions(script, fs::perms::owner_all);
 
   ProcessService& process = SystemProcessService();
