@@ -14,5 +14,8 @@ int& ResultCode();
 
 void RegisterList(CLI::App& app);
 void RegisterReg(CLI::App& app);
+void RegisterLaunch(CLI::App& app);
+void RegisterPlaySid(CLI::App& app);
+void RegisterOpen(CLI::App& app);
 
 }  // namespace hv::cli

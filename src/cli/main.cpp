@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
   app.set_help_all_flag("--help-all", "Print help for every command");
   RegisterList(app);
   RegisterReg(app);
+  RegisterLaunch(app);
+  RegisterPlaySid(app);
+  RegisterOpen(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -1,0 +1,41 @@
+#pragma once
+// For `--dry-run`: the real functions answer every question, but configuration edits are only
+// recorded, so that nothing on disk changes.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "halvane/shell/launcher_functions.h"
+
+namespace hv::cli {
+
+struct ConfigEdit {
+  std::string file;
+  halvane::ConfigEntries entries;
+};
+
+class DryRunFunctions : public halvane::LauncherFunctions {
+ public:
+  DryRunFunctions(std::unique_ptr<halvane::LauncherFunctions> inner, std::vector<ConfigEdit>& log)
+      : inner_(std::move(inner)), log_(log) {}
+
+  void GetFileAndPath(const std::string& in, std::string& path, std::string& file) override {
+    inner_->GetFileAndPath(in, path, file);
+  }
+  std::string Long2Short(const std::string& s) override { return inner_->Long2Short(s); }
+  bool FileExists(const std::string& name, bool display, const std::string& caption) override {
+    return inner_->FileExists(name, display, caption);
+  }
+  bool DirExists(const std::string& dir) override { return inner_->DirExists(dir); }
+  bool DriveTypeIsCDRom(const std::string& root) override { return inner_->DriveTypeIsCDRom(root); }
+  void ChangeConfigFile(const std::string& file, const halvane::ConfigEntries& kv) override {
+    log_.push_back({file, kv});
+  }
+
+ private:
+  std::unique_ptr<halvane::LauncherFunctions> inner_;
+  std::vector<ConfigEdit>& log_;
+};
+
+}  // namespace hv::cli

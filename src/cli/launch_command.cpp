@@ -1,0 +1,232 @@
+// hv launch / play-sid / open: the emulator launchers, the SID player and the default-program
+// shell. With --dry-run nothing is started and no configuration file changes: the command line,
+// the keys that would be written and the folder it would start in are printed instead.
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/dry_run_functions.h"
+#include "cli/standin_functions.h"
+#include "common/text.h"
+#include "halvane/shell/hvShell.h"
+#include "platform/recording_process.h"
+
+namespace hv::cli {
+
+namespace {
+
+using halvane::hvShell;
+
+struct LaunchArgs {
+  std::string method;
+  std::string emulator, game, games_dir, prg;
+  bool prg_given = false;
+  std::int16_t index = 0;
+  std::int32_t joy1 = 0, joy2 = 0, key1 = 0, key2 = 0;
+  std::int32_t control1 = 0, control2 = 0, mode1 = 0, mode2 = 0;
+  std::int32_t port1 = 0, port2 = 0, joystick = 0;
+  bool write_config = false, wait = false, dry_run = false;
+};
+
+struct PlayArgs {
+  std::string player, music_path, file, caption = "hv";
+  std::int16_t tune = 0;
+  bool tune_given = false, quiet = false, dry_run = false;
+};
+
+struct OpenArgs {
+  std::string file;
+  std::int32_t parent = 0;
+  bool dry_run = false;
+};
+
+std::string Core(const std::string& utf8) {
+  return Utf8ToCp1252(utf8);
+}
+std::string Show(const std::string& core) {
+  return Cp1252ToUtf8(core);
+}
+
+// The enumeration members, accepted wherever a control value is asked for.
+const std::map<std::string, std::string>& EnumNames() {
+  using namespace halvane;
+  static const std::map<std::string, std::string> names = [] {
+    std::map<std::string, std::string> m;
+    auto add = [&m](const char* name, std::int32_t v) { m[name] = std::to_string(v); };
+    add("eCCS109_PCJoystick1", eCCS109_PCJoystick1);
+    add("eCCS109_PCJoystick2", eCCS109_PCJoystick2);
+    add("eCCS109_KeySet1", eCCS109_KeySet1);
+    add("eCCS109_KeySet2", eCCS109_KeySet2);
+    add("eCCS109_KeySet3", eCCS109_KeySet3);
+    add("eCCS20_None", eCCS20_None);
+    add("eCCS20_Joystick", eCCS20_Joystick);
+    add("eCCS20_MouseC1351", eCCS20_MouseC1351);
+    add("eCCS20_PCJoystick1", eCCS20_PCJoystick1);
+    add("eCCS20_PCJoystick2", eCCS20_PCJoystick2);
+    add("eCCS20_KeySet1", eCCS20_KeySet1);
+    add("eCCS20_KeySet2", eCCS20_KeySet2);
+    add("eCCS20_KeySet3", eCCS20_KeySet3);
+    add("eCCS20_PCMouse", eCCS20_PCMouse);
+    add("Disable", Disable);
+    add("Keyboard", Keyboard);
+    add("AnalogueJoystick", AnalogueJoystick);
+    add("eVICE_None", eVICE_None);
+    add("eVICE_NumpadRCtrl", eVICE_NumpadRCtrl);
+    add("eVICE_KeysetA", eVICE_KeysetA);
+    add("eVICE_KeysetB", eVICE_KeysetB);
+    add("eVICE_PCJoystick1", eVICE_PCJoystick1);
+    add("eVICE_PCJoystick2", eVICE_PCJoystick2);
+    add("SelectPort1", SelectPort1);
+    add("SelectPort2", SelectPort2);
+    return m;
+  }();
+  return names;
+}
+
+CLI::Option* Control(CLI::App* cmd, const std::string& names, std::int32_t& value,
+                     const std::string& help) {
+  return cmd->add_option(names, value, help + " (a number or a member name)")
+      ->transform(CLI::Transformer(EnumNames(), CLI::ignore_case));
+}
+
+// Runs `call` on a shell over the stand-in functions; in a dry run with recording in place of
+// the process service and of configuration edits, and prints what would have happened.
+template <class Call>
+std::string RunShell(bool dry_run, Call call) {
+  if (!dry_run) {
+    hvShell shell{[] { return MakeStandinFunctions(); }};
+    return call(shell);
+  }
+  std::vector<ConfigEdit> edits;
+  platform::RecordingProcessService process;
+  hvShell shell{
+      [&edits] { return std::make_unique<DryRunFunctions>(MakeStandinFunctions(), edits); },
+      process};
+  std::string result = call(shell);
+  for (const ConfigEdit& edit : edits) {
+    std::printf("config file: %s\n", Show(edit.file).c_str());
+    for (const auto& [key, value] : edit.entries) {
+      std::printf("  %s=%s\n", Show(key).c_str(), Show(value).c_str());
+    }
+  }
+  for (const auto& started : process.started) {
+    std::printf("folder: %s\n", Show(started.directory).c_str());
+    std::printf("command line: %s\n", Show(started.command_line).c_str());
+    std::printf("window style: %d\n", started.window_style);
+  }
+  for (const auto& opened : process.opened) {
+    std::printf("open: %s\n", Show(opened.file).c_str());
+  }
+  return result;
+}
+
+std::string Launch(const LaunchArgs& a) {
+  const std::string emu = Core(a.emulator), game = Core(a.game), dir = Core(a.games_dir);
+  const std::string prg = Core(a.prg);
+  return RunShell(a.dry_run, [&](hvShell& s) -> std::string {
+    const std::string& m = a.method;
+    if (m == "CCS64v109") {
+      return s.CCS64v109(emu, dir, game, a.index, a.joy1, a.joy2, a.key1, a.key2, a.write_config,
+                         a.wait);
+    }
+    if (m == "CCS64v20DosAndWin") {
+      return s.CCS64v20DosAndWin(emu, dir, game, a.index, a.control1, a.control2, a.mode1, a.mode2,
+                                 a.write_config, a.wait);
+    }
+    if (m == "C64Sv252") {
+      return s.C64Sv252(emu, game, a.prg_given ? Variant(prg) : Variant(), a.control1, a.control2,
+                        a.write_config, a.wait);
+    }
+    if (m == "VICE") return s.VICE(emu, game, prg, a.port1, a.port2, a.wait);
+    if (m == "VICENoSettings") return s.VICENoSettings(emu, game, prg, a.wait);
+    if (m == "Comeback64") return s.Comeback64(emu, game, a.joystick, a.wait);
+    if (m == "Win64Beta") return s.Win64Beta(emu, game, a.wait);
+    if (m == "PC64Win") return s.PC64Win(emu, game, a.wait);
+    return s.Frodo(emu, a.wait);
+  });
+}
+
+}  // namespace
+
+void RegisterLaunch(CLI::App& app) {
+  static LaunchArgs a;
+  auto* cmd = app.add_subcommand("launch", "Start an emulator with a game");
+  cmd->add_option("METHOD", a.method, "The launcher")
+      ->required()
+      ->transform(CLI::IsMember({"CCS64v109", "CCS64v20DosAndWin", "C64Sv252", "VICE",
+                                 "VICENoSettings", "Comeback64", "Win64Beta", "PC64Win", "Frodo"},
+                                CLI::ignore_case));
+  cmd->add_option("--emulator,--strEmulatorExePath", a.emulator, "The emulator's program file")
+      ->required();
+  cmd->add_option("--game,--strGamePathAndFile", a.game, "The game file");
+  cmd->add_option("--games-dir,--strEmulatorGamesDir", a.games_dir,
+                  "The emulator's load path (CCS64)");
+  cmd->add_option("--index,--intGameIndex", a.index, "Index behind the game path (CCS64)");
+  cmd->add_option("--prg,--PRGName", a.prg, "Program to start from the image");
+  Control(cmd, "--joy1,--intJOYPort1", a.joy1, "CCS64 1.09: $JOYSTICK1PC");
+  Control(cmd, "--joy2,--intJOYPort2", a.joy2, "CCS64 1.09: $JOYSTICK2PC");
+  Control(cmd, "--key1,--intKEYPort1", a.key1, "CCS64 1.09: $JOYSTICK1KEY");
+  Control(cmd, "--key2,--intKEYPort2", a.key2, "CCS64 1.09: $JOYSTICK2KEY");
+  Control(cmd, "--control1,--intPort1Control", a.control1, "CCS64 2.0 / C64S: port 1");
+  Control(cmd, "--control2,--intPort2Control", a.control2, "CCS64 2.0 / C64S: port 2");
+  Control(cmd, "--mode1,--intPort1Mode", a.mode1, "CCS64 2.0: port 1 mode");
+  Control(cmd, "--mode2,--intPort2Mode", a.mode2, "CCS64 2.0: port 2 mode");
+  Control(cmd, "--port1,--intPort1", a.port1, "VICE: joystick device of port 1");
+  Control(cmd, "--port2,--intPort2", a.port2, "VICE: joystick device of port 2");
+  Control(cmd, "--joystick,--DefaultJoystick", a.joystick, "Come Back 64: default port");
+  cmd->add_flag("--write-config,--blnWriteToIniFile", a.write_config,
+                "Write the settings into the emulator's configuration file first");
+  cmd->add_flag("--wait,--blnWaitTillFinished", a.wait, "Accepted; the launch never waits");
+  cmd->add_flag("--dry-run", a.dry_run, "Print what would be started; change nothing");
+  cmd->callback([cmd] {
+    a.prg_given = cmd->count("--prg") > 0;
+    const std::string result = Launch(a);
+    if (!result.empty()) {
+      std::fprintf(stderr, "%s\n", Show(result).c_str());
+      ResultCode() = kExitFailed;
+    }
+  });
+}
+
+void RegisterPlaySid(CLI::App& app) {
+  static PlayArgs a;
+  auto* cmd = app.add_subcommand("play-sid", "Play a SID tune in a SID player");
+  cmd->add_option("PLAYER", a.player, "The player's program file")->required();
+  cmd->add_option("MUSICPATH", a.music_path, "Folder of the SID file")->required();
+  cmd->add_option("FILE", a.file, "The SID file's name in that folder")->required();
+  cmd->add_option("--tune,--intTune", a.tune, "Number of the tune to play");
+  cmd->add_option("--caption,--MsgBoxCaption", a.caption, "Caption of the file-test messages");
+  cmd->add_flag("--quiet", a.quiet, "Do not report a missing player or file");
+  cmd->add_flag("--dry-run", a.dry_run, "Print what would be started; change nothing");
+  cmd->callback([cmd] {
+    a.tune_given = cmd->count("--tune") > 0;
+    RunShell(a.dry_run, [](hvShell& s) {
+      if (a.tune_given) {
+        s.PlayMusicSong(Core(a.player), Core(a.music_path), Core(a.file), a.tune);
+      } else {
+        s.PlayMusic(Core(a.player), Core(a.music_path), Core(a.file), Core(a.caption), !a.quiet);
+      }
+      return std::string();
+    });
+  });
+}
+
+void RegisterOpen(CLI::App& app) {
+  static OpenArgs a;
+  auto* cmd = app.add_subcommand("open", "Open a file with its default program");
+  cmd->add_option("FILE", a.file, "The file to open")->required();
+  cmd->add_option("--parent,--ParentHwnd", a.parent, "Parent window handle");
+  cmd->add_flag("--dry-run", a.dry_run, "Print what would be opened; open nothing");
+  cmd->callback([] {
+    RunShell(a.dry_run, [](hvShell& s) {
+      s.ShellWithDefaultProgram(Core(a.file), a.parent);
+      return std::string();
+    });
+  });
+}
+
+}  // namespace hv::cli

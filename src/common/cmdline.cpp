@@ -1,0 +1,77 @@
+#include "common/cmdline.h"
+
+namespace hv {
+
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+  std::vector<std::string> args;
+  std::size_t i = 0;
+  const std::size_t n = line.size();
+  bool only_blanks = true;
+  for (char c : line) only_blanks = only_blanks && IsBlank(c);
+  if (only_blanks) return args;
+
+  // The program name: no escapes, one optional pair of quotation marks.
+  std::string program;
+  if (line[0] == '"') {
+    i = 1;
+    while (i < n && line[i] != '"') program += line[i++];
+    if (i < n) ++i;  // the closing mark
+  } else {
+    while (i < n && !IsBlank(line[i])) program += line[i++];
+  }
+  args.push_back(std::move(program));
+
+  // The remaining arguments.
+  while (i < n) {
+    while (i < n && IsBlank(line[i])) ++i;
+    if (i >= n) break;
+    std::string arg;
+    bool quoted = false;
+    while (i < n) {
+      const char c = line[i];
+      if (c == '\\') {
+        std::size_t count = 0;
+        while (i < n && line[i] == '\\') {
+          ++count;
+          ++i;
+        }
+        if (i < n && line[i] == '"') {
+          arg.append(count / 2, '\\');
+          if (count % 2 == 1) {
+            arg += '"';
+            ++i;
+          }
+          // An even count leaves the mark to be read as a quote below.
+        } else {
+          arg.append(count, '\\');
+        }
+        continue;
+      }
+      if (c == '"') {
+        if (quoted && i + 1 < n && line[i + 1] == '"') {
+          arg += '"';
+          i += 2;
+          continue;
+        }
+        quoted = !quoted;
+        ++i;
+        continue;
+      }
+      if (IsBlank(c) && !quoted) break;
+      arg += c;
+      ++i;
+    }
+    args.push_back(std::move(arg));
+  }
+  return args;
+}
+
+}  // namespace hv

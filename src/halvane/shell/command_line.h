@@ -1,0 +1,57 @@
+#pragma once
+// Building the command lines of the launchers. Windows paths ignore case, so some launchers
+// lower-case a whole command line; on Linux that would name files that do not exist, so there
+// only the pieces that are no paths (switches, program names) are lowered. ShellPathRules holds
+// that switch, together with the separator and how a drive is named.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/path.h"
+
+namespace hv::halvane {
+
+struct ShellPathRules {
+  char separator;
+  bool case_blind_paths;  // lowering a command line may lower its paths too
+  bool drive_letters;     // a drive is named by the first two characters of a path ("C:")
+};
+
+inline constexpr ShellPathRules kWindowsPathRules{'\\', true, true};
+inline constexpr ShellPathRules kPosixPathRules{'/', false, false};
+#ifdef _WIN32
+inline constexpr ShellPathRules kHostPathRules = kWindowsPathRules;
+#else
+inline constexpr ShellPathRules kHostPathRules = kPosixPathRules;
+#endif
+static_assert(kHostPathRules.separator == kPathSeparator);
+
+// Windows-1252 case mapping, as the ANSI code page maps letters.
+std::string AnsiLower(std::string text);
+std::string AnsiUpper(std::string text);
+
+// The plain decimal text of a number: a minus sign when negative, no blank.
+std::string NumberText(std::int64_t value);
+
+class CommandLine {
+ public:
+  CommandLine& Text(const std::string& text) { return Add(text, false); }
+  CommandLine& Path(const std::string& path) { return Add(path, true); }
+
+  // The command line as written, or lowered as far as `rules` allow.
+  std::string Render(bool lower, const ShellPathRules& rules) const;
+
+ private:
+  CommandLine& Add(const std::string& text, bool is_path) {
+    pieces_.push_back({text, is_path});
+    return *this;
+  }
+  struct Piece {
+    std::string text;
+    bool is_path;
+  };
+  std::vector<Piece> pieces_;
+};
+
+}  // namespace hv::halvane

@@ -1,0 +1,152 @@
+// Starting programs on Linux: the Windows command line is split as a Windows program would split
+// it and the program is executed directly, never through a shell, so `$` and quotation marks
+// arrive as they were written. A double fork leaves the program to init: no zombie stays behind
+// and the caller never waits for it.
+
+#include "platform/process.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/cmdline.h"
+#include "common/error.h"
+#include "platform/posix/native_path.h"
+
+extern char** environ;
+
+namespace hv::platform {
+
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() { reset(); }
+  int get() const { return fd_; }
+  void reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// The file to execute for a program name: a name with a slash as it is; a bare name from the
+// current directory first (as the Windows loader looks there before the PATH), then the PATH.
+std::string ResolveProgram(const std::string& name) {
+  if (name.empty()) return {};
+  if (name.find('/') != std::string::npos) return name;
+  if (IsExecutableFile(name)) return "./" + name;
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    std::size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::string dir = dirs.substr(start, end - start);
+    if (dir.empty()) dir = ".";
+    const std::string candidate = dir + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
+    start = end + 1;
+  }
+  return {};
+}
+
+// Runs argv[0] of `args` detached. Returns 0 when the program was executed, else the errno of
+// the failure.
+int SpawnDetached(const std::vector<std::string>& args) {
+  const std::string program = ResolveProgram(args[0]);
+  if (program.empty()) return ENOENT;
+
+  // Everything the children use is prepared here: after fork only async-signal-safe calls.
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+
+  int pipe_fds[2];
+  if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return errno;
+  Fd read_end(pipe_fds[0]);
+  Fd write_end(pipe_fds[1]);
+
+  const pid_t middle = ::fork();
+  if (middle < 0) return errno;
+  if (middle == 0) {
+    const pid_t grandchild = ::fork();
+    if (grandchild == 0) {
+      ::setsid();
+      sigset_t none;
+      ::sigemptyset(&none);
+      ::sigprocmask(SIG_SETMASK, &none, nullptr);
+      ::execve(program.c_str(), argv.data(), environ);
+      const int err = errno;
+      ssize_t ignored = ::write(write_end.get(), &err, sizeof err);
+      (void)ignored;
+      ::_exit(127);
+    }
+    ::_exit(grandchild < 0 ? 1 : 0);
+  }
+  write_end.reset();
+
+  int status = 0;
+  while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return EAGAIN;
+
+  // The pipe closes on a successful exec; otherwise the grandchild sent its errno.
+  int err = 0;
+  ssize_t got;
+  do {
+    got = ::read(read_end.get(), &err, sizeof err);
+  } while (got < 0 && errno == EINTR);
+  return got == static_cast<ssize_t>(sizeof err) ? err : 0;
+}
+
+class PosixProcessService : public ProcessService {
+ public:
+  void Start(const std::string& command_line, int /*window_style*/) override {
+    std::vector<std::string> args = SplitCommandLine(command_line);
+    if (args.empty() || args[0].empty()) throw Error(vberr::kFileNotFound);
+    for (std::string& a : args) a = NativePath(a);
+    if (SpawnDetached(args) != 0) throw Error(vberr::kFileNotFound);
+  }
+
+  void ChangeDrive(const std::string& /*drive*/) override {}
+
+  void ChangeDirectory(const std::string& directory) override {
+    if (directory.empty() || ::chdir(NativePath(directory).c_str()) != 0) {
+      throw Error(vberr::kPathNotFound);
+    }
+  }
+
+  void OpenWithDefaultProgram(const std::string& file, std::int32_t /*parent_window*/) override {
+    // The desktop reports its own failures; nothing is reported from here.
+    SpawnDetached({"xdg-open", NativePath(file)});
+  }
+};
+
+}  // namespace
+
+ProcessService& SystemProcessService() {
+  static PosixProcessService service;
+  return service;
+}
+
+}  // namespace hv::platform

@@ -1,0 +1,39 @@
+#pragma once
+// Starting outside programs and moving the process's current drive and directory: what the
+// launchers need. Callers take a ProcessService so that tests and dry runs can put a recording
+// one in place of the real one.
+
+#include <cstdint>
+#include <string>
+
+namespace hv::platform {
+
+// The window style of a started program: shown in its normal size and position, with the focus.
+inline constexpr int kWindowNormal = 1;
+
+class ProcessService {
+ public:
+  virtual ~ProcessService() = default;
+
+  // Starts `command_line` (Windows command-line syntax, core text) as a new process shown with
+  // `window_style`, and returns at once: the process is neither waited for nor kept. It runs in
+  // the current directory. Throws hv::Error 53 "File not found" when it cannot be started.
+  virtual void Start(const std::string& command_line, int window_style) = 0;
+
+  // Makes the drive named by the first letter of `drive` current. An empty text changes
+  // nothing. Throws hv::Error 68 "Device unavailable" for a drive that is not there, and 5 for
+  // a text that names no drive. Platforms without drives change nothing.
+  virtual void ChangeDrive(const std::string& drive) = 0;
+
+  // Makes `directory` the current directory; throws hv::Error 76 "Path not found" when it cannot.
+  virtual void ChangeDirectory(const std::string& directory) = 0;
+
+  // Opens `file` with the program the desktop associates with it, any window it shows owned by
+  // `parent_window`. Not waited for; the outcome is not reported.
+  virtual void OpenWithDefaultProgram(const std::string& file, std::int32_t parent_window) = 0;
+};
+
+// The operating system's own service; lives as long as the process.
+ProcessService& SystemProcessService();
+
+}  // namespace hv::platform

@@ -1,0 +1,91 @@
+// hv launch / play-sid / open through the real program: dry runs print and change nothing,
+// a real launch rewrites the configuration file and starts the program.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "support/bytes.h"
+#include "support/temp_dir.h"
+#include "support/tools.h"
+
+namespace hv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHv = std::string(HV_BIN_DIR) + "/hv";
+
+class LaunchCommandTest : public ::testing::Test {
+ protected:
+  LaunchCommandTest() {
+    fs::create_directories(tmp / "emu");
+    fs::create_directories(tmp / "Games");
+    WriteFile(tmp / "emu" / "ccsdpmi.exe", std::string("#!/bin/sh\necho \"$@\" > ../started\n"));
+    fs::permissions(tmp / "emu" / "ccsdpmi.exe", fs::perms::owner_all);
+    WriteFile(tmp / "emu" / "ccs64", std::string());
+    WriteFile(tmp / "emu" / "c64.cfg", std::string("$JOYSTICK1PC=0\r\n\r\n$LOADPATH=X\r\nREST=1"));
+    WriteFile(tmp / "Games" / "Game.D64", std::string());
+  }
+  std::string P(const std::string& rel) const { return (tmp.path() / rel).string(); }
+  TempDir tmp;
+};
+
+TEST_F(LaunchCommandTest, DryRunPrintsAndChangesNothing) {
+  const auto r =
+      hv::test::Run(kHv, {"launch", "CCS64v109", "--emulator", P("emu/ccs64"), "--game",
+                          P("Games/Game.D64"), "--games-dir", P("Games"), "--intJOYPort1",
+                          "eCCS109_PCJoystick2", "--key1", "2", "--write-config", "--dry-run"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("config file: " + P("emu/c64.cfg") + "\n  $JOYSTICK1PC=1\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("  $JOYSTICK1KEY=2\n"), std::string::npos);
+  EXPECT_NE(r.out.find("  $LOADPATH=" + P("Games") + "/\n"), std::string::npos);
+  EXPECT_NE(r.out.find("folder: " + P("emu") + "/\n"), std::string::npos);
+  EXPECT_NE(r.out.find("command line: " + P("emu") + "/ccsdpmi.exe ccs64.exe " +
+                       P("Games/Game.D64") + ",0\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(tmp / "emu" / "c64.cfg").size(), 37u);
+  EXPECT_FALSE(fs::exists(tmp / "started"));
+}
+
+TEST_F(LaunchCommandTest, RealLaunchWritesConfigAndStarts) {
+  const auto r = hv::test::Run(
+      kHv, {"launch", "ccs64v109", "--emulator", P("emu/ccs64"), "--game", P("Games/Game.D64"),
+            "--games-dir", P("Games"), "--index", "-2", "--write-config"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const Bytes bytes = ReadFile(tmp / "emu" / "c64.cfg");
+  const std::string cfg(bytes.begin(), bytes.end());
+  EXPECT_EQ(cfg, "$JOYSTICK1PC=0\r\n$LOADPATH=" + P("Games") + "/\r\nREST=1\r\n");
+  for (int i = 0; i < 500 && !fs::exists(tmp / "started"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  const auto started = ReadFile(tmp / "started");
+  EXPECT_EQ(std::string(started.begin(), started.end()),
+            "ccs64.exe " + P("Games/Game.D64") + ",-2\n");
+}
+
+TEST_F(LaunchCommandTest, NotFoundIsReportedWithFailureCode) {
+  const auto r =
+      hv::test::Run(kHv, {"launch", "VICE", "--emulator", P("emu/x64"), "--game", P("g.d64")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Unable to run the VICE Emulator.  File: " + P("emu/x64") + " not found\n");
+}
+
+TEST_F(LaunchCommandTest, PlaySidAndOpenDryRuns) {
+  WriteFile(tmp / "Games" / "tune.sid", std::string());
+  auto r = hv::test::Run(
+      kHv, {"play-sid", P("emu/ccsdpmi.exe"), P("Games"), "tune.sid", "--tune", "-1", "--dry-run"});
+  EXPECT_NE(r.out.find("command line: " + P("emu/ccsdpmi.exe") + " -o-1 " + P("Games/tune.sid")),
+            std::string::npos)
+      << r.out;
+  r = hv::test::Run(kHv, {"open", P("Games/tune.sid"), "--dry-run"});
+  EXPECT_EQ(r.out, "open: " + P("Games/tune.sid") + "\n");
+}
+
+}  // namespace
+}  // namespace hv::test

@@ -1,0 +1,29 @@
+#include "halvane/shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace hv::halvane {
+namespace {
+
+TEST(CommandLineTest, AnsiCaseMappingCoversWindows1252Letters) {
+  EXPECT_EQ(AnsiLower("ABC xyz 123 \xC0\xC9\xD6\xD7\xDE\x8A\x8C\x8E\x9F$0D"),
+            "abc xyz 123 \xE0\xE9\xF6\xD7\xFE\x9A\x9C\x9E\xFF$0d");
+  EXPECT_EQ(AnsiUpper("abc \xE0\xF7\xFE\xFF\xDF.d64"), "ABC \xC0\xF7\xDE\x9F\xDF.D64");
+}
+
+TEST(CommandLineTest, LoweringSparesPathsOnlyWhereCaseMatters) {
+  CommandLine line;
+  line.Path("/Games/A.D64").Text(" /J1 ").Path("C:\\X");
+  EXPECT_EQ(line.Render(false, kWindowsPathRules), "/Games/A.D64 /J1 C:\\X");
+  EXPECT_EQ(line.Render(true, kWindowsPathRules), "/games/a.d64 /j1 c:\\x");
+  EXPECT_EQ(line.Render(true, kPosixPathRules), "/Games/A.D64 /j1 C:\\X");
+}
+
+TEST(CommandLineTest, NumberText) {
+  EXPECT_EQ(NumberText(0), "0");
+  EXPECT_EQ(NumberText(-32768), "-32768");
+  EXPECT_EQ(NumberText(2147483647), "2147483647");
+}
+
+}  // namespace
+}  // namespace hv::halvane
