@@ -47,24 +47,44 @@ std::string BlocksText(std::uint32_t blocks) {
   return digits;
 }
 
-// Reads sectors of the image, serving track 18 from one read made up front.
+// Reads the image through a window of bytes read ahead: all of track 18 up front (where a
+// normal directory lies wholly), elsewhere the sector being walked. When a read ahead fails,
+// the bytes are read exactly as asked, so that whatever precedes the failing read is kept.
 class SectorSource {
  public:
   explicit SectorSource(platform::BinaryFile& file) : file_(file) {
-    file_.ReadAt(kBamOffset, track18_);
+    Fill(kBamOffset, kTrack18Size);
   }
 
   void Read(std::uint32_t offset, std::span<std::uint8_t> out) {
-    if (offset >= kBamOffset && offset + out.size() <= kBamOffset + kTrack18Size) {
-      std::copy_n(track18_.begin() + (offset - kBamOffset), out.size(), out.begin());
+    if (!Holds(offset, out.size())) Fill(offset, kSectorSize);
+    if (Holds(offset, out.size())) {
+      std::copy_n(window_.begin() + (offset - window_start_), out.size(), out.begin());
     } else {
       file_.ReadAt(offset, out);
     }
   }
 
  private:
+  bool Holds(std::uint32_t offset, std::size_t size) const noexcept {
+    return offset >= window_start_ && offset - window_start_ + size <= window_size_;
+  }
+
+  void Fill(std::uint32_t offset, std::uint32_t size) noexcept {
+    window_size_ = 0;
+    try {
+      file_.ReadAt(offset, std::span(window_.data(), size));
+      window_start_ = offset;
+      window_size_ = size;
+    } catch (const Error&) {
+      // Left to the exact read that follows.
+    }
+  }
+
   platform::BinaryFile& file_;
-  std::array<std::uint8_t, kTrack18Size> track18_{};
+  std::array<std::uint8_t, kTrack18Size> window_{};
+  std::uint32_t window_start_ = 0;
+  std::uint32_t window_size_ = 0;
 };
 
 void AddDirEntry(hvD64Entries& entries, const std::uint8_t* entry) {
@@ -119,12 +139,18 @@ void hvD64::LoadOrThrow(const std::string& path) {
   // At most 18 sectors, whatever the links say; a sector's link comes from its first entry
   // and is followed only after all eight entries were read.
   std::uint32_t offset = kFirstDirOffset;
-  std::array<std::uint8_t, kSectorSize> sector{};
+  std::array<std::uint8_t, kEntrySize> entry{};
   for (int n = 0; n < kMaxDirSectors; ++n) {
-    sectors.Read(offset, sector);
-    const std::uint8_t next_track = sector[0];
-    const std::uint8_t next_sector = sector[1];
-    for (std::uint32_t i = 0; i < 8; ++i) AddDirEntry(*entries_, sector.data() + kEntrySize * i);
+    std::uint8_t next_track = 0;
+    std::uint8_t next_sector = 0;
+    for (std::uint32_t i = 0; i < 8; ++i) {
+      sectors.Read(offset + kEntrySize * i, entry);
+      if (i == 0) {
+        next_track = entry[0x00];
+        next_sector = entry[0x01];
+      }
+      AddDirEntry(*entries_, entry.data());
+    }
     if (next_track == 0) break;
     offset = TrackSectorOffset(next_track, next_sector);
   }

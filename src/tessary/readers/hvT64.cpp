@@ -54,13 +54,25 @@ void hvT64::LoadOrThrow(const std::string& path) {
 
   if (entries_used_ > kMaxEntriesUsed) throw Error(vberr::kOverflow);
 
-  // The records are the first EntriesUsed slots in file order, read in batches.
+  // The records are the first EntriesUsed slots in file order, read in batches. When a batch
+  // cannot be read, its records are read one at a time so that those before the failing one
+  // are still added.
   std::vector<std::uint8_t> batch;
   for (std::int32_t done = 0; done < entries_used_;) {
     const auto count = std::min<std::uint32_t>(kRecordsPerRead,
                                                static_cast<std::uint32_t>(entries_used_ - done));
+    const std::uint64_t offset = kHeaderSize + static_cast<std::uint64_t>(done) * kRecordSize;
     batch.resize(count * kRecordSize);
-    file.ReadAt(kHeaderSize + static_cast<std::uint64_t>(done) * kRecordSize, batch);
+    try {
+      file.ReadAt(offset, batch);
+    } catch (const Error&) {
+      for (std::uint32_t i = 0; i < count; ++i) {
+        file.ReadAt(offset + i * kRecordSize, std::span(batch.data() + i * kRecordSize, kRecordSize));
+        entries_->Add(TrimmedText(batch.data() + i * kRecordSize + 0x10, 16));
+      }
+      done += static_cast<std::int32_t>(count);
+      continue;
+    }
     for (std::uint32_t i = 0; i < count; ++i) {
       entries_->Add(TrimmedText(batch.data() + i * kRecordSize + 0x10, 16));
     }
