@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "common/text.h"
 #include "platform/binary_file.h"
@@ -49,6 +50,14 @@ std::string_view BlocksText(std::uint32_t blocks, std::array<char, 5>& out) {
 std::string_view BytesToText(const std::uint8_t* bytes, std::array<char, 16>& out) {
   for (std::size_t i = 0; i < 16; ++i) out[i] = bytes[i] == 0xA0 ? ' ' : static_cast<char>(bytes[i]);
   return {out.data(), out.size()};
+}
+
+// A name field as BytesToText gives it, without its trailing spaces.
+std::string_view NameText(const std::uint8_t* bytes, std::array<char, 16>& out) {
+  std::string_view text = BytesToText(bytes, out);
+  std::size_t size = text.size();
+  while (size > 0 && text[size - 1] == ' ') --size;
+  return text.substr(0, size);
 }
 
 // Reads the image through a window of bytes read ahead: all of track 18 up front (where a
@@ -98,7 +107,7 @@ class DecodedEntries {
     const std::uint8_t type = entry[0x02];
     if (type == 0x00) return;
     Slot& slot = slots_[count_];
-    texts_[count_] = {TrimTrailingSpaces(BytesToText(entry + 0x05, slot.name)),
+    texts_[count_] = {NameText(entry + 0x05, slot.name),
                       BlocksText(entry[0x1E] + 256u * entry[0x1F], slot.blocks),
                       FileTypeText(type)};
     ++count_;
@@ -123,23 +132,19 @@ class DecodedEntries {
 std::shared_ptr<hvD64Entry> hvD64Entries::Add(const std::string& Filename,
                                               const std::string& FileSize,
                                               const std::string& FileType) {
-  auto entry = std::make_shared<hvD64Entry>();
-  entry->filename_ = Filename;
-  entry->file_size_in_blocks_ = FileSize;
-  entry->file_type_ = FileType;
+  auto entry = std::make_shared<hvD64Entry>(hvD64Entry::Key{}, Filename, FileSize, FileType);
   Append(entry);
   return entry;
 }
 
 void hvD64Entries::AddDecoded(const D64EntryTexts* texts, std::size_t count) {
   if (count == 0) return;
-  auto block = std::make_shared<hvD64Entry[]>(count);
+  auto block = std::make_shared<std::vector<hvD64Entry>>();
+  block->reserve(count);  // never reallocated afterwards: the entries stay where they are
   Reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
-    hvD64Entry& entry = block[i];
-    entry.filename_ = texts[i].filename;
-    entry.file_size_in_blocks_ = texts[i].file_size;
-    entry.file_type_ = texts[i].file_type;
+    hvD64Entry& entry = block->emplace_back(hvD64Entry::Key{}, texts[i].filename,
+                                            texts[i].file_size, texts[i].file_type);
     Append(std::shared_ptr<hvD64Entry>(block, &entry));
   }
 }
@@ -166,7 +171,7 @@ void hvD64::LoadOrThrow(const std::string& path) {
   std::array<std::uint8_t, kSectorSize> bam{};
   const std::uint8_t* bam_bytes = sectors.Read(kBamOffset, bam);
   std::array<char, 16> name{};
-  disk_name_ = std::string(TrimTrailingSpaces(BytesToText(bam_bytes + 0x90, name)));
+  disk_name_ = std::string(NameText(bam_bytes + 0x90, name));
   disk_id_.assign(5, ' ');
   for (std::size_t i = 0; i < 5; ++i) {
     const std::uint8_t b = bam_bytes[0xA2 + i];

@@ -19,9 +19,16 @@ struct D64EntryTexts {
 
 class hvD64Entry {
  public:
-  // User-provided on purpose: Load makes entries in arrays, which would otherwise be zeroed
-  // byte by byte before the strings are constructed.
-  hvD64Entry() noexcept {}
+  // Only the collection can make this key: entries are built from their texts by the
+  // library alone, in place.
+  class Key {
+    friend class hvD64Entries;
+    Key() = default;
+  };
+  hvD64Entry() = default;
+  hvD64Entry(Key, std::string_view filename, std::string_view file_size,
+             std::string_view file_type)
+      : filename_(filename), file_size_in_blocks_(file_size), file_type_(file_type) {}
 
   const std::string& Filename() const noexcept { return filename_; }
   const std::string& FileSizeInBlocks() const noexcept { return file_size_in_blocks_; }
