@@ -41,7 +41,8 @@ std::string FullDirectoryImage() {
     const auto file = std::filesystem::temp_directory_path() /
                       ("hv_readers_bench_" + std::to_string(::getpid()) + ".d64");
     std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
     return file.string();
   }();
   return path;
@@ -72,10 +73,18 @@ void RawRead(benchmark::State& state, const std::string& path) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 
-void BM_D64Load_FullDirectory(benchmark::State& state) { LoadD64(state, FullDirectoryImage()); }
-void BM_RawRead_FullDirectory(benchmark::State& state) { RawRead(state, FullDirectoryImage()); }
-void BM_D64Load_Cc1541(benchmark::State& state) { LoadD64(state, HV_BENCH_CC1541_IMAGE); }
-void BM_RawRead_Cc1541(benchmark::State& state) { RawRead(state, HV_BENCH_CC1541_IMAGE); }
+void BM_D64Load_FullDirectory(benchmark::State& state) {
+  LoadD64(state, FullDirectoryImage());
+}
+void BM_RawRead_FullDirectory(benchmark::State& state) {
+  RawRead(state, FullDirectoryImage());
+}
+void BM_D64Load_Cc1541(benchmark::State& state) {
+  LoadD64(state, HV_BENCH_CC1541_IMAGE);
+}
+void BM_RawRead_Cc1541(benchmark::State& state) {
+  RawRead(state, HV_BENCH_CC1541_IMAGE);
+}
 
 BENCHMARK(BM_D64Load_FullDirectory);
 BENCHMARK(BM_RawRead_FullDirectory);

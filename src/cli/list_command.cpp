@@ -68,10 +68,14 @@ int RunList(const Options& options) {
     return kExitUsage;
   }
   switch (*kind) {
-    case Kind::kD64: return ListWith<tessary::hvD64>(options);
-    case Kind::kT64: return ListWith<tessary::hvT64>(options);
-    case Kind::kPrg: return ListWith<tessary::hvPRG>(options);
-    case Kind::kP00: return ListWith<tessary::hvP00>(options);
+    case Kind::kD64:
+      return ListWith<tessary::hvD64>(options);
+    case Kind::kT64:
+      return ListWith<tessary::hvT64>(options);
+    case Kind::kPrg:
+      return ListWith<tessary::hvPRG>(options);
+    case Kind::kP00:
+      return ListWith<tessary::hvP00>(options);
   }
   return kExitUsage;
 }

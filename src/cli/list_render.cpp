@@ -9,7 +9,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string Utf8(const std::string& text) { return Cp1252ToUtf8(text); }
+std::string Utf8(const std::string& text) {
+  return Cp1252ToUtf8(text);
+}
 
 // For the terminal: control characters (NUL padding above all) would upset the display.
 std::string Visible(const std::string& text) {
@@ -20,7 +22,9 @@ std::string Visible(const std::string& text) {
   return Cp1252ToUtf8(shown);
 }
 
-std::string Dump(const Json& object) { return object.dump(2) + "\n"; }
+std::string Dump(const Json& object) {
+  return object.dump(2) + "\n";
+}
 
 std::string PadRight(std::string text, std::size_t width) {
   if (text.size() < width) text.append(width - text.size(), ' ');
@@ -44,7 +48,8 @@ std::string ListJson(const tessary::hvD64& d64, bool loaded) {
 
 std::string ListJson(const tessary::hvT64& t64, bool loaded) {
   Json entries = Json::array();
-  for (const auto& e : t64.Entries()->All()) entries.push_back({{"C64Filename", Utf8(e->C64Filename())}});
+  for (const auto& e : t64.Entries()->All())
+    entries.push_back({{"C64Filename", Utf8(e->C64Filename())}});
   return Dump({{"Load", loaded},
                {"Signature", Utf8(t64.Signature())},
                {"Version", Utf8(t64.Version())},
@@ -71,11 +76,11 @@ std::string ListJson(const tessary::hvP00& p00, bool loaded) {
 // As a C64 lists a disk: the header line in reverse video there, then size, name and type.
 std::string ListText(const tessary::hvD64& d64) {
   // Padding is counted in C64 characters, before the conversion to UTF-8.
-  std::string out = "0 \"" + Visible(PadRight(d64.DiskName(), 16)) + "\" " +
-                    Visible(d64.DiskID()) + "\n";
+  std::string out =
+      "0 \"" + Visible(PadRight(d64.DiskName(), 16)) + "\" " + Visible(d64.DiskID()) + "\n";
   for (const auto& e : d64.Entries()->All()) {
-    out += e->FileSizeInBlocks() + " " + Visible(PadRight("\"" + e->Filename() + "\"", 18)) +
-           " " + e->FileType() + "\n";
+    out += e->FileSizeInBlocks() + " " + Visible(PadRight("\"" + e->Filename() + "\"", 18)) + " " +
+           e->FileType() + "\n";
   }
   out += std::to_string(d64.Entries()->All().size()) + " files.\n";
   return out;
@@ -97,8 +102,8 @@ std::string ListText(const tessary::hvT64& t64) {
 }
 
 std::string ListText(const tessary::hvPRG& prg) {
-  return "File size:     " + prg.FileSize() + "\n" + "Load address:  " + prg.LoadAddress() +
-         " " + prg.SYSAddress() + "\n";
+  return "File size:     " + prg.FileSize() + "\n" + "Load address:  " + prg.LoadAddress() + " " +
+         prg.SYSAddress() + "\n";
 }
 
 std::string ListText(const tessary::hvP00& p00) {

@@ -29,10 +29,12 @@ class ListCommandTest : public ::testing::Test {
 
 TEST_F(ListCommandTest, D64JsonKeepsTextsAsHeldInUtf8) {
   test::D64Builder image;
-  image.DiskName(test::PaddedName("DISK\xE9")).DiskIdBytes(Raw("AB\xA0" "2A"));
-  image.Directory({{0x82, test::PaddedName(std::string("A\0B", 3)), 664},
-                   {0xC1, test::PaddedName("NOTES"), 0}},
-                  {1});
+  image.DiskName(test::PaddedName("DISK\xE9"))
+      .DiskIdBytes(Raw("AB\xA0"
+                       "2A"));
+  image.Directory(
+      {{0x82, test::PaddedName(std::string("A\0B", 3)), 664}, {0xC1, test::PaddedName("NOTES"), 0}},
+      {1});
   const auto path = Write("disk.d64", image.bytes());
   const auto run = Hv({"list", "--json", path});
   EXPECT_EQ(run.exit_code, 0) << run.err;
@@ -72,12 +74,14 @@ TEST_F(ListCommandTest, T64PrgAndP00Json) {
   for (int i = 0; i < 13; ++i) nuls += "\\u0000";
   EXPECT_EQ(run.out,
             "{\n  \"Load\": true,\n"
-            "  \"Signature\": \"C64 tape image file" + nuls + "\",\n"
-            "  \"Version\": \"$0100\",\n"
-            "  \"TapeImageName\": \"GAMES\",\n"
-            "  \"EntriesCount\": 30,\n"
-            "  \"EntriesUsed\": 1,\n"
-            "  \"Entries\": [\n    {\n      \"C64Filename\": \"GAME\"\n    }\n  ]\n}\n");
+            "  \"Signature\": \"C64 tape image file" +
+                nuls +
+                "\",\n"
+                "  \"Version\": \"$0100\",\n"
+                "  \"TapeImageName\": \"GAMES\",\n"
+                "  \"EntriesCount\": 30,\n"
+                "  \"EntriesUsed\": 1,\n"
+                "  \"Entries\": [\n    {\n      \"C64Filename\": \"GAME\"\n    }\n  ]\n}\n");
 
   Bytes program = {0x01, 0x08};
   program.resize(3000, 0);
@@ -142,8 +146,9 @@ TEST_F(ListCommandTest, ListsADiskMadeByCc1541) {
   HV_REQUIRE_TOOL(cc1541);
   Write("a.prg", Bytes{0x01, 0x08, 0x00});
   const auto image = (dir_ / "made.d64").string();
-  ASSERT_EQ(test::Run(cc1541, {"-q", "-n", "made", "-i", "mk", "-f", "intro", "-w", "a.prg", "-f",
-                               "data", "-T", "SEQ", "-w", "a.prg", image},
+  ASSERT_EQ(test::Run(cc1541,
+                      {"-q", "-n", "made", "-i", "mk", "-f", "intro", "-w", "a.prg", "-f", "data",
+                       "-T", "SEQ", "-w", "a.prg", image},
                       dir_.path().string())
                 .exit_code,
             0);

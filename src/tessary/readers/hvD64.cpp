@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint32_t kSectorSize = 256;
 constexpr std::uint32_t kEntrySize = 32;
-constexpr std::uint32_t kBamOffset = 0x16500;     // track 18 sector 0
+constexpr std::uint32_t kBamOffset = 0x16500;       // track 18 sector 0
 constexpr std::uint32_t kFirstDirOffset = 0x16600;  // track 18 sector 1
 constexpr int kMaxDirSectors = 18;
 // Track 18 holds 19 sectors; a normal directory lies wholly inside it, so it is read at once.
@@ -48,7 +48,8 @@ std::string_view BlocksText(std::uint32_t blocks, std::array<char, 5>& out) {
 
 // 16 bytes to 16 characters, written into `out`; 0xA0 (the padding of names) becomes a space.
 std::string_view BytesToText(const std::uint8_t* bytes, std::array<char, 16>& out) {
-  for (std::size_t i = 0; i < 16; ++i) out[i] = bytes[i] == 0xA0 ? ' ' : static_cast<char>(bytes[i]);
+  for (std::size_t i = 0; i < 16; ++i)
+    out[i] = bytes[i] == 0xA0 ? ' ' : static_cast<char>(bytes[i]);
   return {out.data(), out.size()};
 }
 

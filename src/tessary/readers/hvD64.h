@@ -26,8 +26,7 @@ class hvD64Entry {
     Key() = default;
   };
   hvD64Entry() = default;
-  hvD64Entry(Key, std::string_view filename, std::string_view file_size,
-             std::string_view file_type)
+  hvD64Entry(Key, std::string_view filename, std::string_view file_size, std::string_view file_type)
       : filename_(filename), file_size_in_blocks_(file_size), file_type_(file_type) {}
 
   const std::string& Filename() const noexcept { return filename_; }

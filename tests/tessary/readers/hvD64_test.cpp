@@ -39,7 +39,9 @@ class D64Test : public ::testing::Test {
 
 TEST_F(D64Test, ReadsOneDirectorySectorInOrder) {
   D64Builder image;
-  image.DiskName(PaddedName("  MY GAMES")).DiskIdBytes(Raw("AB\xA0" "2A"));
+  image.DiskName(PaddedName("  MY GAMES"))
+      .DiskIdBytes(Raw("AB\xA0"
+                       "2A"));
   image.Directory({Prg("FIRST", 10), Prg("SECOND", 20), {0x81, PaddedName("NOTES"), 3}}, {1});
   hvD64 d64;
   ASSERT_TRUE(d64.Load(Write(image.bytes())));
@@ -79,11 +81,17 @@ TEST_F(D64Test, FileTypeTableComparesTheWholeByte) {
 TEST_F(D64Test, NamesIdsAndSizeTextsFollowTheByteTextRule) {
   D64Builder image;
   image.DiskName(PaddedName(std::string("D\0ISK  ", 7)));
-  image.DiskIdBytes(Raw(std::string("0\0\xA0" "2\xC1", 5)));
+  image.DiskIdBytes(
+      Raw(std::string("0\0\xA0"
+                      "2\xC1",
+                      5)));
   image.Directory({{0x82, test::Bytes(16, 0xA0), 0},
                    {0x82, PaddedName(std::string("A\0B", 3)), 664},
                    {0x82, PaddedName(" SPACED  "), 65535},
-                   {0x82, Raw("\xC1\xE9\x7F\x01" "ABCDEFGHIJKL"), 12345}},
+                   {0x82,
+                    Raw("\xC1\xE9\x7F\x01"
+                        "ABCDEFGHIJKL"),
+                    12345}},
                   {1});
   hvD64 d64;
   ASSERT_TRUE(d64.Load(Write(image.bytes())));
@@ -94,7 +102,9 @@ TEST_F(D64Test, NamesIdsAndSizeTextsFollowTheByteTextRule) {
   EXPECT_EQ(e.Entry(1)->Filename(), "");
   EXPECT_EQ(e.Entry(2)->Filename(), std::string("A\0B", 3));  // NUL stays in names
   EXPECT_EQ(e.Entry(3)->Filename(), " SPACED");
-  EXPECT_EQ(e.Entry(4)->Filename(), "\xC1\xE9\x7F\x01" "ABCDEFGHIJKL");  // no PETSCII mapping
+  EXPECT_EQ(e.Entry(4)->Filename(),
+            "\xC1\xE9\x7F\x01"
+            "ABCDEFGHIJKL");  // no PETSCII mapping
   EXPECT_EQ(e.Entry(1)->FileSizeInBlocks(), "    0");
   EXPECT_EQ(e.Entry(2)->FileSizeInBlocks(), "  664");
   EXPECT_EQ(e.Entry(3)->FileSizeInBlocks(), "65535");

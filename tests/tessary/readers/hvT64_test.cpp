@@ -38,8 +38,8 @@ TEST_F(T64Test, ReadsTheHeaderAndTheUsedRecordsOnly) {
   header.entries_count = 30;
   header.entries_used = 2;
   hvT64 t64;
-  ASSERT_TRUE(t64.Load(Write(MakeT64(header, {PaddedName("GAME", ' '), PaddedName("INTRO", ' '),
-                                              PaddedName("NOT USED", ' ')}))));
+  ASSERT_TRUE(t64.Load(Write(MakeT64(
+      header, {PaddedName("GAME", ' '), PaddedName("INTRO", ' '), PaddedName("NOT USED", ' ')}))));
   EXPECT_TRUE(t64.LastFailure().empty());
   EXPECT_EQ(t64.Signature(), std::string("C64 tape image file") + std::string(13, '\0'));
   EXPECT_EQ(t64.Version(), "$0100");
@@ -55,9 +55,9 @@ TEST_F(T64Test, TextsLoseOnlySpaces) {
   header.name = Raw(std::string("\0TAPE  ", 7) + std::string(17, ' '));
   header.entries_used = 4;
   hvT64 t64;
-  ASSERT_TRUE(t64.Load(Write(MakeT64(
-      header, {Bytes(16, ' '), PaddedName("  PADDED", 0xA0), PaddedName("ZERO", 0x00),
-               Raw(" \xC1\xE9 \x01" + std::string(11, ' '))}))));
+  ASSERT_TRUE(t64.Load(
+      Write(MakeT64(header, {Bytes(16, ' '), PaddedName("  PADDED", 0xA0), PaddedName("ZERO", 0x00),
+                             Raw(" \xC1\xE9 \x01" + std::string(11, ' '))}))));
   EXPECT_EQ(t64.Signature(), "C64S tape file");
   EXPECT_EQ(t64.TapeImageName(), std::string("\0TAPE", 5));
   EXPECT_EQ(Names(*t64.Entries()),
@@ -67,8 +67,11 @@ TEST_F(T64Test, TextsLoseOnlySpaces) {
 
 TEST_F(T64Test, VersionIsFourUpperCaseHexDigits) {
   const std::vector<std::pair<std::pair<std::uint8_t, std::uint8_t>, std::string>> cases = {
-      {{0x01, 0x01}, "$0101"}, {{0x00, 0x02}, "$0200"}, {{0xFF, 0xFF}, "$FFFF"},
-      {{0x0A, 0x00}, "$000A"}, {{0x00, 0x00}, "$0000"}};
+      {{0x01, 0x01}, "$0101"},
+      {{0x00, 0x02}, "$0200"},
+      {{0xFF, 0xFF}, "$FFFF"},
+      {{0x0A, 0x00}, "$000A"},
+      {{0x00, 0x00}, "$0000"}};
   for (const auto& [bytes, text] : cases) {
     T64Header header;
     header.version_low = bytes.first;

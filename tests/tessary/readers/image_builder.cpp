@@ -13,7 +13,9 @@ void PutBytes(Bytes& bytes, std::size_t offset, const Bytes& data) {
 
 }  // namespace
 
-Bytes Raw(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes Raw(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
 
 Bytes PaddedName(const std::string& text, std::uint8_t pad) {
   Bytes field = Raw(text);
@@ -83,7 +85,7 @@ Bytes MakeT64(const T64Header& header, const std::vector<Bytes>& record_names) {
   PutBytes(bytes, 0x28, header.name);
   for (std::size_t i = 0; i < record_names.size(); ++i) {
     const std::size_t at = 0x40 + 32 * i;
-    bytes[at] = 1;       // normal tape file
+    bytes[at] = 1;         // normal tape file
     bytes[at + 1] = 0x82;  // PRG
     PutBytes(bytes, at + 0x10, record_names[i]);
   }
