@@ -1,5 +1,5 @@
 #pragma once
-// Synthesized D64 and T64 images for exact edge cases: every byte the readers look at is
+// Synthesized D64 and T64 images for exact corner cases: every byte the readers look at is
 // placed by hand, the rest stays zero.
 
 #include <cstdint>
