@@ -2,6 +2,7 @@
 // The ordered, 1-based entry collection that hvD64Entries and hvT64Entries share: entries
 // are appended, never re-keyed, and shared with whoever holds them.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -32,6 +33,12 @@ class EntryCollection {
 
  protected:
   void Append(std::shared_ptr<EntryT> entry) { items_.push_back(std::move(entry)); }
+
+  // Room for `more` items to come, growing geometrically so that repeated calls stay cheap.
+  void Reserve(std::size_t more) {
+    const std::size_t needed = items_.size() + more;
+    if (needed > items_.capacity()) items_.reserve(std::max(needed, 2 * items_.capacity()));
+  }
 
   void RemoveAt(std::int64_t index) {
     CheckIndex(index);

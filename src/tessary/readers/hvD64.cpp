@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "common/text.h"
 #include "platform/binary_file.h"
@@ -13,79 +14,140 @@ namespace {
 
 constexpr std::uint32_t kSectorSize = 256;
 constexpr std::uint32_t kEntrySize = 32;
-constexpr std::uint32_t kBamOffset = 0x16500;     // track 18 sector 0
+constexpr std::uint32_t kBamOffset = 0x16500;       // track 18 sector 0
 constexpr std::uint32_t kFirstDirOffset = 0x16600;  // track 18 sector 1
 constexpr int kMaxDirSectors = 18;
 // Track 18 holds 19 sectors; a normal directory lies wholly inside it, so it is read at once.
 constexpr std::uint32_t kTrack18Size = 19 * kSectorSize;
 
-const char* FileTypeText(std::uint8_t type) {
-  static constexpr const char* kNames[] = {"DEL", "SEQ", "PRG", "USR", "REL"};
-  static constexpr const char* kLocked[] = {"DEL<", "SEQ<", "PRG<", "USR<", "REL<"};
-  static constexpr const char* kSplat[] = {nullptr, "*SEQ", "*PRG", "*USR", "*REL"};
-  static constexpr const char* kReplace[] = {"@0:DEL", "@0:SEQ", "@0:PRG", "@0:USR", "@0:REL"};
+std::string_view FileTypeText(std::uint8_t type) {
+  using namespace std::string_view_literals;
+  static constexpr std::string_view kNames[] = {"DEL"sv, "SEQ"sv, "PRG"sv, "USR"sv, "REL"sv};
+  static constexpr std::string_view kLocked[] = {"DEL<"sv, "SEQ<"sv, "PRG<"sv, "USR<"sv, "REL<"sv};
+  static constexpr std::string_view kSplat[] = {{}, "*SEQ"sv, "*PRG"sv, "*USR"sv, "*REL"sv};
+  static constexpr std::string_view kReplace[] = {"@0:DEL"sv, "@0:SEQ"sv, "@0:PRG"sv, "@0:USR"sv,
+                                                  "@0:REL"sv};
   const unsigned low = type & 0x0Fu;
   if ((type & 0xF0u) == 0x80 && low <= 4) return kNames[low];
   if ((type & 0xF0u) == 0xC0 && low <= 4) return kLocked[low];
   if ((type & 0xF0u) == 0xA0 && low <= 4) return kReplace[low];
   if (type >= 0x01 && type <= 0x04) return kSplat[type];
-  return "?";
+  return "?"sv;
 }
 
-// 16 bytes to 16 characters; 0xA0 (the padding of names) becomes a space.
-std::string BytesToText(const std::uint8_t* bytes) {
-  std::string text(16, ' ');
-  for (int i = 0; i < 16; ++i) {
-    if (bytes[i] != 0xA0) text[static_cast<std::size_t>(i)] = static_cast<char>(bytes[i]);
-  }
-  return text;
+// The size text: the decimal digits padded on the left with spaces to five characters.
+std::string_view BlocksText(std::uint32_t blocks, std::array<char, 5>& out) {
+  out.fill(' ');
+  std::size_t at = out.size();
+  do {
+    out[--at] = static_cast<char>('0' + blocks % 10);
+    blocks /= 10;
+  } while (blocks != 0 && at > 0);
+  return {out.data(), out.size()};
 }
 
-std::string BlocksText(std::uint32_t blocks) {
-  std::string digits = std::to_string(blocks);
-  if (digits.size() < 5) digits.insert(0, 5 - digits.size(), ' ');
-  return digits;
+// 16 bytes to 16 characters, written into `out`; 0xA0 (the padding of names) becomes a space.
+std::string_view BytesToText(const std::uint8_t* bytes, std::array<char, 16>& out) {
+  for (std::size_t i = 0; i < 16; ++i)
+    out[i] = bytes[i] == 0xA0 ? ' ' : static_cast<char>(bytes[i]);
+  return {out.data(), out.size()};
 }
 
-// Reads sectors of the image, serving track 18 from one read made up front.
+// A name field as BytesToText gives it, without its trailing spaces.
+std::string_view NameText(const std::uint8_t* bytes, std::array<char, 16>& out) {
+  std::string_view text = BytesToText(bytes, out);
+  std::size_t size = text.size();
+  while (size > 0 && text[size - 1] == ' ') --size;
+  return text.substr(0, size);
+}
+
+// Reads the image through a window of bytes read ahead: all of track 18 up front (where a
+// normal directory lies wholly), elsewhere the sector being walked. When a read ahead fails,
+// the bytes are read exactly as asked, so that whatever precedes the failing read is kept.
 class SectorSource {
  public:
   explicit SectorSource(platform::BinaryFile& file) : file_(file) {
-    file_.ReadAt(kBamOffset, track18_);
+    Fill(kBamOffset, kTrack18Size);
   }
 
-  void Read(std::uint32_t offset, std::span<std::uint8_t> out) {
-    if (offset >= kBamOffset && offset + out.size() <= kBamOffset + kTrack18Size) {
-      std::copy_n(track18_.begin() + (offset - kBamOffset), out.size(), out.begin());
-    } else {
-      file_.ReadAt(offset, out);
-    }
+  // The bytes at `offset`: in the window where it holds them, else read into `out`.
+  const std::uint8_t* Read(std::uint32_t offset, std::span<std::uint8_t> out) {
+    if (!Holds(offset, out.size())) Fill(offset, kSectorSize);
+    if (Holds(offset, out.size())) return window_.data() + (offset - window_start_);
+    file_.ReadAt(offset, out);
+    return out.data();
   }
 
  private:
+  bool Holds(std::uint32_t offset, std::size_t size) const noexcept {
+    return offset >= window_start_ && offset - window_start_ + size <= window_size_;
+  }
+
+  void Fill(std::uint32_t offset, std::uint32_t size) noexcept {
+    window_size_ = 0;
+    try {
+      file_.ReadAt(offset, std::span(window_.data(), size));
+      window_start_ = offset;
+      window_size_ = size;
+    } catch (const Error&) {
+      // Left to the exact read that follows.
+    }
+  }
+
   platform::BinaryFile& file_;
-  std::array<std::uint8_t, kTrack18Size> track18_{};
+  std::array<std::uint8_t, kTrack18Size> window_{};
+  std::uint32_t window_start_ = 0;
+  std::uint32_t window_size_ = 0;
 };
 
-void AddDirEntry(hvD64Entries& entries, const std::uint8_t* entry) {
-  const std::uint8_t type = entry[0x02];
-  if (type == 0x00) return;
-  const std::string name{TrimTrailingSpaces(BytesToText(entry + 0x05))};
-  const std::uint32_t blocks = entry[0x1E] + 256u * entry[0x1F];
-  entries.Add(name, BlocksText(blocks), FileTypeText(type));
-}
+// The texts of the entries decoded so far, held until they are added together.
+class DecodedEntries {
+ public:
+  // Decodes an entry; a type byte of 0x00 marks a free slot, which is not added.
+  void AddDirEntry(const std::uint8_t* entry) {
+    const std::uint8_t type = entry[0x02];
+    if (type == 0x00) return;
+    Slot& slot = slots_[count_];
+    texts_[count_] = {NameText(entry + 0x05, slot.name),
+                      BlocksText(entry[0x1E] + 256u * entry[0x1F], slot.blocks),
+                      FileTypeText(type)};
+    ++count_;
+  }
+
+  const D64EntryTexts* data() const noexcept { return texts_.data(); }
+  std::size_t size() const noexcept { return count_; }
+
+ private:
+  struct Slot {
+    std::array<char, 16> name;
+    std::array<char, 5> blocks;
+  };
+  // The walk examines at most 18 sectors of eight entries.
+  std::array<Slot, kMaxDirSectors * 8> slots_;
+  std::array<D64EntryTexts, kMaxDirSectors * 8> texts_;
+  std::size_t count_ = 0;
+};
 
 }  // namespace
 
 std::shared_ptr<hvD64Entry> hvD64Entries::Add(const std::string& Filename,
                                               const std::string& FileSize,
                                               const std::string& FileType) {
-  auto entry = std::make_shared<hvD64Entry>();
-  entry->filename_ = Filename;
-  entry->file_size_in_blocks_ = FileSize;
-  entry->file_type_ = FileType;
+  auto entry = std::make_shared<hvD64Entry>(hvD64Entry::Key{}, Filename, FileSize, FileType);
   Append(entry);
   return entry;
+}
+
+void hvD64Entries::AddDecoded(const D64EntryTexts* texts, std::size_t count) {
+  if (count == 0) return;
+  auto block = std::make_shared<std::vector<hvD64Entry>>();
+  block->reserve(count);  // never reallocated afterwards: the entries stay where they are
+  Reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    hvD64Entry& entry = block->emplace_back(hvD64Entry::Key{}, texts[i].filename,
+                                            texts[i].file_size, texts[i].file_type);
+    Append(std::shared_ptr<hvD64Entry>(block, &entry));
+  }
 }
 
 hvD64::hvD64() : entries_(std::make_shared<hvD64Entries>()) {}
@@ -108,26 +170,40 @@ void hvD64::LoadOrThrow(const std::string& path) {
   SectorSource sectors(file);
 
   std::array<std::uint8_t, kSectorSize> bam{};
-  sectors.Read(kBamOffset, bam);
-  disk_name_ = std::string(TrimTrailingSpaces(BytesToText(bam.data() + 0x90)));
+  const std::uint8_t* bam_bytes = sectors.Read(kBamOffset, bam);
+  std::array<char, 16> name{};
+  disk_name_ = std::string(NameText(bam_bytes + 0x90, name));
   disk_id_.assign(5, ' ');
   for (std::size_t i = 0; i < 5; ++i) {
-    const std::uint8_t b = bam[0xA2 + i];
+    const std::uint8_t b = bam_bytes[0xA2 + i];
     if (b != 0xA0 && b != 0x00) disk_id_[i] = static_cast<char>(b);
   }
 
   // At most 18 sectors, whatever the links say; a sector's link comes from its first entry
   // and is followed only after all eight entries were read.
   std::uint32_t offset = kFirstDirOffset;
-  std::array<std::uint8_t, kSectorSize> sector{};
+  std::array<std::uint8_t, kEntrySize> entry{};
+  DecodedEntries decoded;
   for (int n = 0; n < kMaxDirSectors; ++n) {
-    sectors.Read(offset, sector);
-    const std::uint8_t next_track = sector[0];
-    const std::uint8_t next_sector = sector[1];
-    for (std::uint32_t i = 0; i < 8; ++i) AddDirEntry(*entries_, sector.data() + kEntrySize * i);
+    std::uint8_t next_track = 0;
+    std::uint8_t next_sector = 0;
+    try {
+      for (std::uint32_t i = 0; i < 8; ++i) {
+        const std::uint8_t* bytes = sectors.Read(offset + kEntrySize * i, entry);
+        if (i == 0) {
+          next_track = bytes[0x00];
+          next_sector = bytes[0x01];
+        }
+        decoded.AddDirEntry(bytes);
+      }
+    } catch (...) {
+      entries_->AddDecoded(decoded.data(), decoded.size());  // what was read before stays
+      throw;
+    }
     if (next_track == 0) break;
     offset = TrackSectorOffset(next_track, next_sector);
   }
+  entries_->AddDecoded(decoded.data(), decoded.size());
 }
 
 }  // namespace hv::tessary

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "common/error.h"
 #include "tessary/readers/entry_collection.h"
@@ -11,8 +12,23 @@ namespace hv::tessary {
 
 class hvD64Entries;
 
+// The three texts of a directory entry as Load decodes them.
+struct D64EntryTexts {
+  std::string_view filename, file_size, file_type;
+};
+
 class hvD64Entry {
  public:
+  // Only the collection can make this key: entries are built from their texts by the
+  // library alone, in place.
+  class Key {
+    friend class hvD64Entries;
+    Key() = default;
+  };
+  hvD64Entry() = default;
+  hvD64Entry(Key, std::string_view filename, std::string_view file_size, std::string_view file_type)
+      : filename_(filename), file_size_in_blocks_(file_size), file_type_(file_type) {}
+
   const std::string& Filename() const noexcept { return filename_; }
   const std::string& FileSizeInBlocks() const noexcept { return file_size_in_blocks_; }
   const std::string& FileType() const noexcept { return file_type_; }
@@ -28,6 +44,12 @@ class hvD64Entries : public EntryCollection<hvD64Entry> {
  public:
   std::shared_ptr<hvD64Entry> Add(const std::string& Filename, const std::string& FileSize,
                                   const std::string& FileType);
+
+ private:
+  friend class hvD64;
+  // Load's way in: the entries of one directory share one allocation, which lives as long as
+  // any of them is held.
+  void AddDecoded(const D64EntryTexts* texts, std::size_t count);
 };
 
 class hvD64 {

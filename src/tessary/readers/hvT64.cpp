@@ -16,7 +16,9 @@ constexpr std::uint32_t kHeaderSize = 0x40;
 constexpr std::uint32_t kRecordSize = 32;
 constexpr std::uint32_t kRecordsPerRead = 256;
 
-std::int32_t BytesToWord(std::uint8_t high, std::uint8_t low) { return high * 256 + low; }
+std::int32_t BytesToWord(std::uint8_t high, std::uint8_t low) {
+  return high * 256 + low;
+}
 
 std::string TrimmedText(const std::uint8_t* bytes, std::size_t size) {
   return std::string(TrimSpaces(std::string_view(reinterpret_cast<const char*>(bytes), size)));
@@ -54,13 +56,26 @@ void hvT64::LoadOrThrow(const std::string& path) {
 
   if (entries_used_ > kMaxEntriesUsed) throw Error(vberr::kOverflow);
 
-  // The records are the first EntriesUsed slots in file order, read in batches.
+  // The records are the first EntriesUsed slots in file order, read in batches. When a batch
+  // cannot be read, its records are read one at a time so that those before the failing one
+  // are still added.
   std::vector<std::uint8_t> batch;
   for (std::int32_t done = 0; done < entries_used_;) {
-    const auto count = std::min<std::uint32_t>(kRecordsPerRead,
-                                               static_cast<std::uint32_t>(entries_used_ - done));
+    const auto count =
+        std::min<std::uint32_t>(kRecordsPerRead, static_cast<std::uint32_t>(entries_used_ - done));
+    const std::uint64_t offset = kHeaderSize + static_cast<std::uint64_t>(done) * kRecordSize;
     batch.resize(count * kRecordSize);
-    file.ReadAt(kHeaderSize + static_cast<std::uint64_t>(done) * kRecordSize, batch);
+    try {
+      file.ReadAt(offset, batch);
+    } catch (const Error&) {
+      for (std::uint32_t i = 0; i < count; ++i) {
+        file.ReadAt(offset + i * kRecordSize,
+                    std::span(batch.data() + i * kRecordSize, kRecordSize));
+        entries_->Add(TrimmedText(batch.data() + i * kRecordSize + 0x10, 16));
+      }
+      done += static_cast<std::int32_t>(count);
+      continue;
+    }
     for (std::uint32_t i = 0; i < count; ++i) {
       entries_->Add(TrimmedText(batch.data() + i * kRecordSize + 0x10, 16));
     }
