@@ -18,6 +18,7 @@ constexpr std::uint64_t kZip64LocatorSize = 20;
 constexpr std::uint64_t kZip64EndMinSize = 56;
 constexpr std::size_t kCentralHeaderSize = 46;
 constexpr std::uint16_t kZip64ExtraId = 0x0001;
+constexpr auto kEndSize = static_cast<std::size_t>(kZipEndRecordSize);
 
 struct EndInfo {
   std::uint64_t entries = 0;
@@ -63,12 +64,11 @@ EndInfo FindEnd(platform::BinaryFile& file, std::uint64_t file_size) {
   const std::uint64_t tail_pos = file_size - tail_size;
   const auto tail = ReadRange(file, tail_pos, tail_size);
   // The last end record whose comment fits in the file wins.
-  for (std::size_t at = tail.size() - kZipEndRecordSize + 1; at-- > 0;) {
+  for (std::size_t at = tail.size() - kEndSize + 1; at-- > 0;) {
     if (tail[at] != 0x50 || tail[at + 1] != 0x4b || tail[at + 2] != 5 || tail[at + 3] != 6) {
       continue;
     }
-    const FieldReader end(std::span<const std::uint8_t>(tail).subspan(at, kZipEndRecordSize),
-                          "end record");
+    const FieldReader end(std::span<const std::uint8_t>(tail).subspan(at, kEndSize), "end record");
     if (end.U32(0) != kEndSignature) continue;
     if (!FitsWithin(at + kZipEndRecordSize, end.U16(20), tail.size())) continue;
     const std::uint64_t end_pos = tail_pos + at;
