@@ -107,6 +107,21 @@ void ApplyZip64Extra(const FieldReader& extra, ZipEntry& entry, bool need_usize,
   if (need_usize || need_csize || need_offset) ThrowBadZip("missing zip64 extra field");
 }
 
+bool HasSignatureAt(platform::BinaryFile& file, std::uint64_t offset, std::uint32_t signature) {
+  const auto bytes = ReadRange(file, offset, 4);
+  return FieldReader(bytes, "signature").U32(0) == signature;
+}
+
+// Bytes put in front of the archive (a self-extractor stub, a mail header) shift every
+// offset: the directory then ends right before the end records, not where they say.
+std::uint64_t PrefixBytes(platform::BinaryFile& file, const EndInfo& end) {
+  const std::uint64_t actual = end.records_start - end.central_size;  // fits: checked above
+  if (actual == end.central_offset || end.entries == 0) return 0;
+  if (HasSignatureAt(file, end.central_offset, kCentralSignature)) return 0;
+  if (!HasSignatureAt(file, actual, kCentralSignature)) return 0;
+  return actual - end.central_offset;
+}
+
 }  // namespace
 
 ZipDirectory ReadZipDirectory(platform::BinaryFile& file) {
@@ -121,8 +136,9 @@ ZipDirectory ReadZipDirectory(platform::BinaryFile& file) {
   if (end.entries > end.central_size / kCentralHeaderSize) {
     ThrowBadZip("central directory shorter than its entry count");
   }
-  dir.central_offset = end.central_offset;
-  const auto central = ReadRange(file, end.central_offset, end.central_size);
+  const std::uint64_t bias = PrefixBytes(file, end);
+  dir.central_offset = end.central_offset + bias;
+  const auto central = ReadRange(file, dir.central_offset, end.central_size);
   const FieldReader cd(central, "central directory");
   std::size_t at = 0;
   dir.entries.reserve(static_cast<std::size_t>(end.entries));
@@ -147,6 +163,9 @@ ZipDirectory ReadZipDirectory(platform::BinaryFile& file) {
     ApplyZip64Extra(extra, entry, entry.uncompressed_size == 0xFFFFFFFFu,
                     entry.compressed_size == 0xFFFFFFFFu, entry.local_offset == 0xFFFFFFFFu);
     if (disk != 0 && disk != 0xFFFF) ThrowBadZip("archives on several disks");
+    if (entry.local_offset > end.central_offset)
+      ThrowBadZip("entry outside the archive: " + entry.name);
+    entry.local_offset += bias;
     if (!FitsWithin(entry.local_offset, entry.compressed_size, dir.central_offset)) {
       ThrowBadZip("entry data outside the archive: " + entry.name);
     }

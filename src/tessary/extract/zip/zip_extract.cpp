@@ -90,6 +90,8 @@ ZipExtractResult ExtractZip(const std::string& zip_path, const std::string& dest
     result.failure = {e.Number(), e.Description()};
   } catch (const std::bad_alloc&) {
     result.failure = {7, "Out of memory"};
+  } catch (const std::exception& e) {
+    result.failure = {51, std::string("Internal error: ") + e.what()};
   }
   return result;
 }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "common/text.h"
+
 #include "support/tools.h"
 #include "zip_fixture.h"
 
@@ -93,6 +97,17 @@ TEST_F(ZipExtractTest, DataDescriptorsAndZip64RecordsFromStreamingAreRead) {
   EXPECT_EQ(ReadFile(area_.dest() / "intro.prg"), prg_);
 }
 
+TEST_F(ZipExtractTest, BytesInFrontOfTheArchiveAreSkipped) {
+  Bytes bytes = test::PseudoRandomBytes(3000, 1);  // e.g. a self-extractor stub
+  const Bytes archive = ReadFile(MakeZip("a.zip", {"GAME.D64", "intro.prg"}));
+  bytes.insert(bytes.end(), archive.begin(), archive.end());
+  WriteFile(area_.root() / "prefixed.zip", bytes);
+  const auto result = Extract(area_.root() / "prefixed.zip");
+  ASSERT_TRUE(result.ok) << result.failure.description;
+  EXPECT_EQ(ReadFile(area_.dest() / "GAME.D64"), d64_);
+  EXPECT_EQ(ReadFile(area_.dest() / "intro.prg"), prg_);
+}
+
 TEST_F(ZipExtractTest, ZipInsideZipIsExtractedOneLevelOnly) {
   const auto inner = MakeZip("inner.zip", {"GAME.D64"});
   fs::rename(inner, area_.src() / "inner.zip");
@@ -160,6 +175,34 @@ TEST_F(DamagedZipTest, TruncatedFlippedAndCutArchivesFailCleanly) {
   Bytes cut(good.begin(), good.begin() + cd_offset + 20);
   cut.insert(cut.end(), good.end() - 22, good.end());
   ExpectCleanFailure(cut, "central directory cut");
+}
+
+TEST_F(DamagedZipTest, RandomDamageNeverCrashesOrLeavesTemporaries) {
+  const Bytes good = ReadFile(MakeZip("good.zip", {"intro.prg", "GAME.D64"}));
+  const fs::path path = area_.root() / "mutant.zip";
+  WriteFile(path, good);
+  const auto before = test::SnapshotOutside(area_.root(), "dest");
+  std::uint32_t x = 2463534242u;
+  for (int round = 0; round < 200; ++round) {
+    Bytes bytes = good;
+    for (int hits = 0; hits < 1 + round % 4; ++hits) {
+      x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+      // Most damage aimed at the headers, where the offsets and sizes are.
+      const std::size_t at = round % 2 ? x % bytes.size() : bytes.size() - 1 - x % 160;
+      bytes[at] ^= static_cast<std::uint8_t>(1u << (x >> 29));
+    }
+    WriteFile(path, bytes);
+    const auto result = Extract(path);
+    // Whatever is in the folder was reported as written: no temporary stays behind.
+    std::vector<std::string> written;
+    for (const auto& name : result.written) written.push_back(Cp1252ToUtf8(name));
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(area_.DestNames(), written) << "round " << round;
+    fs::remove_all(area_.dest());
+    fs::create_directory(area_.dest());
+  }
+  WriteFile(path, good);
+  EXPECT_EQ(test::SnapshotOutside(area_.root(), "dest"), before);
 }
 
 }  // namespace
