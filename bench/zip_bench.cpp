@@ -1,0 +1,100 @@
+// Unpacking a one-file game archive in-process against the unzip program on the same
+// archive, in the same run: the ratio counter is our time over unzip's.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tessary/extract/zip/zip_extract.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+int Spawn(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return -1;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Workspace {
+  fs::path root;
+  fs::path archive;
+  Workspace() {
+    std::string pattern = (fs::temp_directory_path() / "hvbench.XXXXXX").string();
+    root = mkdtemp(pattern.data());
+    // A disk image's worth of bytes: packed data with runs of empty sectors.
+    std::vector<char> image(174848);
+    std::uint32_t x = 12345;
+    for (std::size_t i = 0; i < image.size(); ++i) {
+      x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+      image[i] = (i / 256) % 5 == 0 ? 0 : static_cast<char>(x);
+    }
+    std::ofstream(root / "GAME.D64", std::ios::binary).write(image.data(), std::ssize(image));
+    archive = root / "game.zip";
+    if (Spawn({"zip", "-qj", archive.string(), (root / "GAME.D64").string()}) != 0) archive.clear();
+    fs::create_directory(root / "ours");
+    fs::create_directory(root / "unzip");
+  }
+  ~Workspace() { fs::remove_all(root); }
+};
+
+void BM_ExtractZipAgainstUnzip(benchmark::State& state) {
+  Workspace ws;
+  if (ws.archive.empty()) {
+    state.SkipWithError("zip is not installed");
+    return;
+  }
+  const std::string ours = (ws.root / "ours").string();
+  const std::vector<std::string> unzip = {"unzip", "-qoj", ws.archive.string(), "-d",
+                                          (ws.root / "unzip").string()};
+  double ours_total = 0, unzip_total = 0;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    const auto result = hv::zip::ExtractZip(ws.archive.string(), ours);
+    const auto t1 = Clock::now();
+    if (!result.ok) {
+      state.SkipWithError(result.failure.description.c_str());
+      return;
+    }
+    if (Spawn(unzip) != 0) {
+      state.SkipWithError("unzip failed or is not installed");
+      return;
+    }
+    const auto t2 = Clock::now();
+    const double ours_s = std::chrono::duration<double>(t1 - t0).count();
+    ours_total += ours_s;
+    unzip_total += std::chrono::duration<double>(t2 - t1).count();
+    state.SetIterationTime(ours_s);
+  }
+  state.counters["unzip_us"] =
+      benchmark::Counter(unzip_total * 1e6 / static_cast<double>(state.iterations()));
+  state.counters["ratio"] = benchmark::Counter(ours_total / unzip_total);
+}
+BENCHMARK(BM_ExtractZipAgainstUnzip)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

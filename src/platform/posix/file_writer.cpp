@@ -1,0 +1,111 @@
+#include "platform/file_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/posix/native_path.h"
+
+namespace hv::platform {
+
+struct FileWriter::Impl {
+  int fd = -1;
+  std::string temp_path;    // core text
+  std::string native_temp;  // as the file system names it
+
+  ~Impl() {
+    if (fd >= 0) ::close(fd);
+    if (!native_temp.empty()) ::unlink(native_temp.c_str());
+  }
+};
+
+namespace {
+
+[[noreturn]] void ThrowErrno(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+      throw Error(vberr::kPathNotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      throw Error(vberr::kPermissionDenied);
+    case EISDIR:
+      throw Error(vberr::kPathFileAccess);
+    case ENOSPC:
+    case EDQUOT:
+      throw Error(vberr::kDiskFull);
+    default:
+      throw Error(vberr::kDeviceIo, std::strerror(err));
+  }
+}
+
+}  // namespace
+
+FileWriter::FileWriter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+FileWriter::FileWriter(FileWriter&&) noexcept = default;
+FileWriter& FileWriter::operator=(FileWriter&&) noexcept = default;
+FileWriter::~FileWriter() = default;
+
+FileWriter FileWriter::CreateTempIn(const std::string& folder) {
+  auto impl = std::make_unique<Impl>();
+  std::string pattern = NativePath(PathInFolder(folder, ".hvpart.XXXXXX"));
+  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd < 0) ThrowErrno(errno);
+  impl->fd = fd;
+  impl->native_temp = pattern;
+  impl->temp_path = CorePath(pattern);
+  // mkostemp makes the file private; an extracted file gets the usual permissions.
+  ::fchmod(fd, 0644);
+  return FileWriter(std::move(impl));
+}
+
+void FileWriter::Write(std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(impl_->fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno(errno);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+void FileWriter::Commit(const std::string& final_path) {
+  const int fd = impl_->fd;
+  impl_->fd = -1;
+  if (::close(fd) != 0) ThrowErrno(errno);
+  if (::rename(impl_->native_temp.c_str(), NativePath(final_path).c_str()) != 0) {
+    ThrowErrno(errno);
+  }
+  impl_->native_temp.clear();
+  impl_->temp_path.clear();
+}
+
+const std::string& FileWriter::TempPath() const noexcept {
+  return impl_->temp_path;
+}
+
+char PathSeparator() noexcept {
+  return '/';
+}
+
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + '/' + name;
+}
+
+}  // namespace hv::platform
+
+namespace hv::platform {
+
+bool PathExists(const std::string& path) noexcept {
+  struct stat st {};
+  return ::lstat(NativePath(path).c_str(), &st) == 0;
+}
+
+}  // namespace hv::platform

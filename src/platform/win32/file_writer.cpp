@@ -1,0 +1,113 @@
+#include "platform/file_writer.h"
+
+#include <windows.h>
+
+namespace hv::platform {
+
+struct FileWriter::Impl {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  std::string temp_path;
+
+  ~Impl() {
+    if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+    if (!temp_path.empty()) ::DeleteFileA(temp_path.c_str());
+  }
+};
+
+namespace {
+
+[[noreturn]] void ThrowLastError(DWORD err) {
+  switch (err) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_DIRECTORY:
+      throw Error(vberr::kPathNotFound);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      throw Error(vberr::kPermissionDenied);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      throw Error(vberr::kPathFileAccess);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      throw Error(vberr::kDiskFull);
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      throw Error(vberr::kBadFileName);
+    default:
+      throw Error(vberr::kDeviceIo);
+  }
+}
+
+}  // namespace
+
+FileWriter::FileWriter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+FileWriter::FileWriter(FileWriter&&) noexcept = default;
+FileWriter& FileWriter::operator=(FileWriter&&) noexcept = default;
+FileWriter::~FileWriter() = default;
+
+FileWriter FileWriter::CreateTempIn(const std::string& folder) {
+  char name[MAX_PATH + 1] = {};
+  // GetTempFileNameA creates the empty file under a name no other file has.
+  if (::GetTempFileNameA(folder.c_str(), "hvz", 0, name) == 0) {
+    ThrowLastError(::GetLastError());
+  }
+  auto impl = std::make_unique<Impl>();
+  impl->temp_path = name;
+  impl->handle = ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (impl->handle == INVALID_HANDLE_VALUE) ThrowLastError(::GetLastError());
+  return FileWriter(std::move(impl));
+}
+
+void FileWriter::Write(std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t left = bytes.size() - done;
+    const DWORD want = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+    DWORD wrote = 0;
+    if (!::WriteFile(impl_->handle, bytes.data() + done, want, &wrote, nullptr)) {
+      ThrowLastError(::GetLastError());
+    }
+    if (wrote == 0) throw Error(vberr::kDiskFull);
+    done += wrote;
+  }
+}
+
+void FileWriter::Commit(const std::string& final_path) {
+  HANDLE h = impl_->handle;
+  impl_->handle = INVALID_HANDLE_VALUE;
+  if (!::CloseHandle(h)) ThrowLastError(::GetLastError());
+  if (!::MoveFileExA(impl_->temp_path.c_str(), final_path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ThrowLastError(::GetLastError());
+  }
+  impl_->temp_path.clear();
+}
+
+const std::string& FileWriter::TempPath() const noexcept {
+  return impl_->temp_path;
+}
+
+char PathSeparator() noexcept {
+  return '\\';
+}
+
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  const char last = folder.back();
+  if (last == '\\' || last == '/' || (folder.size() == 2 && last == ':')) return folder + name;
+  return folder + '\\' + name;
+}
+
+}  // namespace hv::platform
+
+namespace hv::platform {
+
+bool PathExists(const std::string& path) noexcept {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace hv::platform
