@@ -77,7 +77,7 @@ fi
 wdata=$(winpath "$data")
 
 # ---- register -----------------------------------------------------------------------------
-dlls=("$build"/bin/*.dll)
+dlls=("$build"/bin/*.dll "$build"/bin/wine-tests/*.dll)
 for dll in "${dlls[@]}"; do
   [ -f "$dll" ] || continue
   "$wine" regsvr32 /s "$(winpath "$dll")" >/dev/null 2>&1
