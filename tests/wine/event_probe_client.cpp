@@ -37,11 +37,14 @@ class Sink : public IDispatch {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT*, EXCEPINFO*, UINT*) override {
     std::wstring text;
-    if (flags == DISPATCH_METHOD && params && params->cArgs == 1 && V_VT(&params->rgvarg[0]) == VT_BSTR)
+    if (flags == DISPATCH_METHOD && params && params->cArgs == 1 &&
+        V_VT(&params->rgvarg[0]) == VT_BSTR)
       text.assign(V_BSTR(&params->rgvarg[0]), SysStringLen(V_BSTR(&params->rgvarg[0])));
     calls.emplace_back(id, text);
     if (on_call) on_call();
@@ -75,9 +78,11 @@ ComPtr<IConnectionPoint> EventPoint(const Dispatch& probe) {
   ComPtr<IConnectionPointContainer> container;
   ComPtr<IConnectionPoint> point;
   GUID events = GUID_NULL;
-  if (!HV_CHECK_EQ(probe.get()->QueryInterface(IID_IProvideClassInfo2, info.put_void()), S_OK)) return point;
+  if (!HV_CHECK_EQ(probe.get()->QueryInterface(IID_IProvideClassInfo2, info.put_void()), S_OK))
+    return point;
   HV_CHECK_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
-  HV_CHECK_EQ(probe.get()->QueryInterface(IID_IConnectionPointContainer, container.put_void()), S_OK);
+  HV_CHECK_EQ(probe.get()->QueryInterface(IID_IConnectionPointContainer, container.put_void()),
+              S_OK);
   if (container) HV_CHECK_EQ(container->FindConnectionPoint(events, point.put()), S_OK);
   return point;
 }
@@ -144,7 +149,8 @@ HV_WINE_TEST(HandlerThatUnadvisesDoesNotBreakTheLoop) {
 }
 
 HV_WINE_TEST(TypeLibraryRegisteredUnderItsId) {
-  const GUID library = {0x6C5218B4, 0xCC26, 0x4326, {0x90, 0x2E, 0xFA, 0x0C, 0xDB, 0xB0, 0x98, 0x46}};
+  const GUID library = {
+      0x6C5218B4, 0xCC26, 0x4326, {0x90, 0x2E, 0xFA, 0x0C, 0xDB, 0xB0, 0x98, 0x46}};
   ComPtr<ITypeLib> typelib;
   HV_CHECK_EQ(LoadRegTypeLib(library, 1, 0, LOCALE_NEUTRAL, typelib.put()), S_OK);
 }
@@ -152,7 +158,8 @@ HV_WINE_TEST(TypeLibraryRegisteredUnderItsId) {
 HV_WINE_TEST(ConnectionPointPlumbing) {
   Dispatch probe = CreateProbe();
   ComPtr<IConnectionPointContainer> container;
-  HV_CHECK_EQ(probe.get()->QueryInterface(IID_IConnectionPointContainer, container.put_void()), S_OK);
+  HV_CHECK_EQ(probe.get()->QueryInterface(IID_IConnectionPointContainer, container.put_void()),
+              S_OK);
   if (!container) return;
   ComPtr<IConnectionPoint> none;
   HV_CHECK_EQ(container->FindConnectionPoint(IID_IDispatch, none.put()), CONNECT_E_NOCONNECTION);
@@ -245,7 +252,8 @@ HV_WINE_TEST(ModuleStaysLoadedWhileUsed) {
   HV_CHECK(module != nullptr);
   if (!module) return;
   using CanUnload = HRESULT(STDAPICALLTYPE*)();
-  auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  auto can_unload = reinterpret_cast<CanUnload>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
   HV_CHECK(can_unload != nullptr);
   if (!can_unload) return;
   HV_CHECK_EQ(can_unload(), S_FALSE);
@@ -255,7 +263,9 @@ HV_WINE_TEST(ModuleStaysLoadedWhileUsed) {
   CLSID clsid;
   CLSIDFromProgID(L"HvTest.EventProbe", &clsid);
   ComPtr<IClassFactory> factory;
-  HV_CHECK_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put_void()), S_OK);
+  HV_CHECK_EQ(
+      CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put_void()),
+      S_OK);
   if (!factory) return;
   ComPtr<IUnknown> outer_refused;
   HV_CHECK_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory.get()), IID_IUnknown,
@@ -264,7 +274,9 @@ HV_WINE_TEST(ModuleStaysLoadedWhileUsed) {
   HV_CHECK_EQ(factory->LockServer(TRUE), S_OK);
   factory.reset();
   HV_CHECK_EQ(can_unload(), S_FALSE);
-  HV_CHECK_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put_void()), S_OK);
+  HV_CHECK_EQ(
+      CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put_void()),
+      S_OK);
   factory->LockServer(FALSE);
   factory.reset();
   HV_CHECK_EQ(can_unload(), S_OK);

@@ -104,6 +104,10 @@ else
   for f in demo.d64 hellwrld.p00 "hello world.prg" three.d64 bytes.d64 header.t64 c000.prg gap.p00; do
     [ -f "$data/$f" ] || continue
     want=$(cd "$data" && "$linux_hv" list --json "$f" 2>/dev/null; echo "exit $?")
+    if [ "${want%exit *}" = "" ] && [ "${want##*exit }" != 0 ]; then
+      echo "note: the Linux hv lists nothing for $f (${want}): comparison skipped"
+      continue
+    fi
     got=$(cd "$data" && "$wine" "$build/bin/hv.exe" list --json "$f" 2>/dev/null | tr -d '\r'; echo "exit ${PIPESTATUS[0]}")
     if [ "$want" = "$got" ]; then
       record 0 "hv.exe list --json $f matches the Linux hv"

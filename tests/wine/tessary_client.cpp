@@ -17,13 +17,18 @@ namespace {
 
 std::string g_data;  // Windows path of the data folder, with a trailing backslash
 
-std::wstring Path(const std::string& name) { return FromCp1252(g_data + name); }
+std::wstring Path(const std::string& name) {
+  return FromCp1252(g_data + name);
+}
 
-bool Exists(const std::string& name) { return std::ifstream(g_data + name).good(); }
+bool Exists(const std::string& name) {
+  return std::ifstream(g_data + name).good();
+}
 
 void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(g_data + name, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 void Put(std::vector<std::uint8_t>& bytes, std::size_t at, std::string_view text) {
@@ -48,7 +53,7 @@ constexpr std::size_t kDir = 0x16600;
 // A 35-track image whose directory holds the given 32-byte entries in sector 18/1.
 std::vector<std::uint8_t> D64Image() {
   std::vector<std::uint8_t> image(174848, 0);
-  image[kDir] = 0;      // last directory sector
+  image[kDir] = 0;  // last directory sector
   image[kDir + 1] = 0xFF;
   return image;
 }
@@ -63,8 +68,8 @@ void D64Entry(std::vector<std::uint8_t>& image, int slot, std::uint8_t type, std
   image[at + 0x1F] = static_cast<std::uint8_t>(blocks >> 8);
 }
 
-std::vector<std::uint8_t> T64Image(std::string_view signature, std::uint16_t slots, std::uint16_t used,
-                                   const std::vector<std::string>& names) {
+std::vector<std::uint8_t> T64Image(std::string_view signature, std::uint16_t slots,
+                                   std::uint16_t used, const std::vector<std::string>& names) {
   std::vector<std::uint8_t> image(0x40 + 32 * std::max<std::size_t>(slots, names.size()), 0);
   Put(image, 0, signature);
   image[0x20] = 0x01;  // version 0x0101
@@ -84,7 +89,6 @@ std::vector<std::uint8_t> T64Image(std::string_view signature, std::uint16_t slo
   }
   return image;
 }
-
 
 }  // namespace
 
@@ -156,11 +160,16 @@ HV_WINE_TEST(D64BadIndexRaisesWithDescription) {
 
 HV_WINE_TEST(D64BytesArriveUnchanged) {
   auto image = D64Image();
-  Put(image, kBam + 0x90, std::string_view("N\0ME\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0", 16));
-  Put(image, kBam + 0xA2, std::string_view("01\xA0" "2A", 5));
+  Put(image, kBam + 0x90,
+      std::string_view("N\0ME\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0", 16));
+  Put(image, kBam + 0xA2,
+      std::string_view("01\xA0"
+                       "2A",
+                       5));
   D64Entry(image, 0, 0x82, std::string_view("A\0B", 3), 0);
   D64Entry(image, 1, 0xC2, "\xE9T\x80", 664);  // cp1252: e acute, T, euro sign
-  D64Entry(image, 2, 0x42, "\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0", 65535);
+  D64Entry(image, 2, 0x42, "\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0",
+           65535);
   D64Entry(image, 3, 0x00, "SKIPPED", 1);
   image[kBam + 0xA4] = 0x00;  // a NUL in the disk ID becomes a space as well
   WriteBytes("bytes.d64", image);
@@ -187,7 +196,8 @@ HV_WINE_TEST(D64BytesArriveUnchanged) {
   Outcome added = entries.Call(L"Add", std::wstring(L"X\0Y", 3), L"   12", L"\u00A0SEQ");
   HV_CHECK_OK(added);
   HV_CHECK_EQ(added.Object().Get(L"Filename").Text(), std::wstring(L"X\0Y", 3));
-  HV_CHECK_EQ(entries.Default(short{4}).Object().Get(L"FileType").Text(), std::wstring(L"\u00A0SEQ"));
+  HV_CHECK_EQ(entries.Default(short{4}).Object().Get(L"FileType").Text(),
+              std::wstring(L"\u00A0SEQ"));
 }
 
 HV_WINE_TEST(D64SecondLoadAppendsAndEntriesIsOneObject) {
@@ -291,7 +301,8 @@ HV_WINE_TEST(T64HeaderAndEntries) {
   HV_CHECK_EQ(t64.Get(L"EntriesUsed").Long(), 3L);
   Dispatch entries = t64.Get(L"Entries").Object();
   HV_CHECK_EQ(entries.Call(L"Count").Long(), 3L);
-  HV_CHECK_EQ(entries.Default(2).Object().Get(L"C64Filename").Text(), std::wstring(L"TWO\u00A0\u00A0"));
+  HV_CHECK_EQ(entries.Default(2).Object().Get(L"C64Filename").Text(),
+              std::wstring(L"TWO\u00A0\u00A0"));
   HV_CHECK_EQ(entries.Default(3).Object().Get(L"C64Filename").Text(), std::wstring());
 
   // The index travels as a variant by reference, as a VB Variant variable passes it.
@@ -304,7 +315,8 @@ HV_WINE_TEST(T64HeaderAndEntries) {
   HV_CHECK_EQ(byref.Object().Get(L"C64Filename").Text(), std::wstring(L"ONE"));
   HV_CHECK_EQ(V_VT(&index), VT_I2);
   // A Double index is rounded as Visual Basic rounds (2.5 -> 2).
-  HV_CHECK_EQ(entries.Default(2.5).Object().Get(L"C64Filename").Text(), std::wstring(L"TWO\u00A0\u00A0"));
+  HV_CHECK_EQ(entries.Default(2.5).Object().Get(L"C64Filename").Text(),
+              std::wstring(L"TWO\u00A0\u00A0"));
 
   std::vector<UniqueVariant> items;
   HV_CHECK_EQ(entries.ForEach(items), S_OK);
@@ -412,7 +424,8 @@ HV_WINE_TEST(P00Files) {
     HV_CHECK(LoadOk(p00, "hellwrld.p00"));
     HV_CHECK_EQ(p00.Get(L"Signature").Text(), std::wstring(L"C64File"));
     // cbmconvert pads the name with 0xA0, which the reader keeps.
-    HV_CHECK_EQ(p00.Get(L"Filename").Text(), std::wstring(L"HELLO WORLD\u00A0\u00A0\u00A0\u00A0\u00A0"));
+    HV_CHECK_EQ(p00.Get(L"Filename").Text(),
+                std::wstring(L"HELLO WORLD\u00A0\u00A0\u00A0\u00A0\u00A0"));
     HV_CHECK_EQ(p00.Get(L"FileSize").Text(), std::wstring(L"0.01Kb"));
   } else {
     std::printf("skip: hellwrld.p00 (cbmconvert) not made\n");
@@ -451,7 +464,8 @@ HV_WINE_TEST(DispatchPlumbing) {
     HV_CHECK_EQ(support->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
   }
   // The type library is registered under the id the classes name.
-  const GUID library = {0xD52BCB6B, 0x77ED, 0x4A0D, {0x88, 0xAB, 0xAC, 0xB2, 0x8A, 0xFC, 0x7C, 0x90}};
+  const GUID library = {
+      0xD52BCB6B, 0x77ED, 0x4A0D, {0x88, 0xAB, 0xAC, 0xB2, 0x8A, 0xFC, 0x7C, 0x90}};
   ComPtr<ITypeLib> typelib;
   HV_CHECK_EQ(LoadRegTypeLib(library, 1, 0, LOCALE_NEUTRAL, typelib.put()), S_OK);
   // Handed-out classes cannot be created by name.
@@ -472,12 +486,13 @@ HV_WINE_TEST(LateBoundCallCost) {
   for (int i = 0; i < kCalls; ++i) {
     VARIANT result;
     VariantInit(&result);
-    if (FAILED(prg.get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result,
-                                 nullptr, nullptr)))
+    if (FAILED(prg.get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                 &result, nullptr, nullptr)))
       ++failures;
     VariantClear(&result);
   }
-  const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+  const double us =
+      std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
   HV_CHECK_EQ(failures, 0);
   std::printf("late-bound property read: %.2f us per call (%d calls)\n", us / kCalls, kCalls);
 }

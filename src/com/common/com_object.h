@@ -14,6 +14,7 @@
 //   ComPtr<FooObject> foo = MakeObject<FooObject>(...);
 
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <atomic>
@@ -137,7 +138,8 @@ class DispatchObject : public ComObject<Derived, Interface, ISupportErrorInfo, E
   // Runs a member body inside the error boundary, named for traces and error objects.
   template <class Body>
   HRESULT Guard(const char* member, Body&& body) noexcept {
-    return ::hv::com::Guard(__uuidof(Interface), Derived::kSource, member, std::forward<Body>(body));
+    return ::hv::com::Guard(__uuidof(Interface), Derived::kSource, member,
+                            std::forward<Body>(body));
   }
 };
 

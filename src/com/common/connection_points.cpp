@@ -48,8 +48,8 @@ HRESULT EventSinks::Fire(DISPID id, std::vector<UniqueVariant>& args) {
   for (const auto& sink : sinks) {
     if (!sink) continue;
     DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    HRESULT hr = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
-                              nullptr);
+    HRESULT hr = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+                              nullptr, nullptr);
     if (FAILED(hr) && SUCCEEDED(first_failure)) first_failure = hr;
   }
   return first_failure;
@@ -61,7 +61,8 @@ HRESULT STDMETHODCALLTYPE ConnectionPoint::GetConnectionInterface(IID* iid) {
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) {
+HRESULT STDMETHODCALLTYPE
+ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) {
   if (!out) return E_POINTER;
   container_.CopyTo(out);
   return S_OK;
@@ -71,7 +72,9 @@ HRESULT STDMETHODCALLTYPE ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie)
   return sinks_.Advise(sink, cookie);
 }
 
-HRESULT STDMETHODCALLTYPE ConnectionPoint::Unadvise(DWORD cookie) { return sinks_.Unadvise(cookie); }
+HRESULT STDMETHODCALLTYPE ConnectionPoint::Unadvise(DWORD cookie) {
+  return sinks_.Unadvise(cookie);
+}
 
 HRESULT STDMETHODCALLTYPE ConnectionPoint::EnumConnections(IEnumConnections** out) {
   if (out) *out = nullptr;

@@ -12,6 +12,7 @@
 //   };
 
 #include <windows.h>
+
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -75,7 +76,8 @@ class EventSource : public Base {
     *out = nullptr;
     if (riid != events_.iid()) return CONNECT_E_NOCONNECTION;
     try {
-      *out = MakeObject<ConnectionPoint>(ComPtr<IConnectionPointContainer>(this), events_).release();
+      *out =
+          MakeObject<ConnectionPoint>(ComPtr<IConnectionPointContainer>(this), events_).release();
       return S_OK;
     } catch (...) {
       return E_OUTOFMEMORY;

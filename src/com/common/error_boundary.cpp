@@ -14,7 +14,9 @@ bool TraceEnabled() noexcept {
   return enabled;
 }
 
-void Log(const std::string& line) noexcept { OutputDebugStringA((line + "\n").c_str()); }
+void Log(const std::string& line) noexcept {
+  OutputDebugStringA((line + "\n").c_str());
+}
 
 }  // namespace
 
@@ -23,7 +25,8 @@ HRESULT HResultFromVbNumber(int number) noexcept {
   return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number & 0xFFFF);
 }
 
-HRESULT RaiseError(REFIID iid, const char* source, int number, const std::string& description) noexcept {
+HRESULT RaiseError(REFIID iid, const char* source, int number,
+                   const std::string& description) noexcept {
   const HRESULT hr = HResultFromVbNumber(number);
   try {
     ComPtr<ICreateErrorInfo> create;

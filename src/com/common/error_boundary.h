@@ -4,6 +4,7 @@
 // the client's Err shows both; bad_alloc becomes E_OUTOFMEMORY; anything else E_UNEXPECTED.
 
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <exception>
@@ -29,7 +30,8 @@ class ComError : public std::exception {
 HRESULT HResultFromVbNumber(int number) noexcept;
 
 // Sets the thread's error object and returns the HRESULT to hand back.
-HRESULT RaiseError(REFIID iid, const char* source, int number, const std::string& description) noexcept;
+HRESULT RaiseError(REFIID iid, const char* source, int number,
+                   const std::string& description) noexcept;
 
 // One trace line per call when HV_COM_TRACE is set in the environment (OutputDebugString).
 void TraceCall(const char* source, const char* member) noexcept;
@@ -70,9 +72,9 @@ HRESULT Guard(REFIID iid, const char* source, const char* member, Body&& body) n
 
 // Evaluates an HRESULT expression; a failure is logged with the expression, file and line and
 // leaves the member as a ComError.
-#define HV_THROW_IF_FAILED(expr)                                                 \
-  do {                                                                          \
-    HRESULT hv_hr_ = (expr);                                                    \
+#define HV_THROW_IF_FAILED(expr)                                                   \
+  do {                                                                             \
+    HRESULT hv_hr_ = (expr);                                                       \
     if (FAILED(hv_hr_)) ::hv::com::ThrowFailed(hv_hr_, #expr, __FILE__, __LINE__); \
   } while (0)
 

@@ -45,8 +45,9 @@ HRESULT LoadLibraryLocked(TypeInfoCache& cache) noexcept {
 HMODULE ThisModule() noexcept {
   static const HMODULE module = [] {
     HMODULE handle = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&g_objects), &handle);
+    GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&g_objects), &handle);
     return handle;
   }();
   return module;
@@ -65,10 +66,18 @@ std::wstring ModulePath() {
   }
 }
 
-void ObjectCreated() noexcept { ++g_objects; }
-void ObjectDestroyed() noexcept { --g_objects; }
-void LockModule(bool lock) noexcept { lock ? ++g_locks : --g_locks; }
-bool ModuleIdle() noexcept { return g_objects == 0 && g_locks == 0; }
+void ObjectCreated() noexcept {
+  ++g_objects;
+}
+void ObjectDestroyed() noexcept {
+  --g_objects;
+}
+void LockModule(bool lock) noexcept {
+  lock ? ++g_locks : --g_locks;
+}
+bool ModuleIdle() noexcept {
+  return g_objects == 0 && g_locks == 0;
+}
 
 HRESULT ModuleTypeLib(ITypeLib** out) noexcept {
   if (!out) return E_POINTER;

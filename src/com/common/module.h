@@ -4,6 +4,7 @@
 // (loaded on first use, shared by every object, released when the DLL unloads).
 
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <string>

@@ -33,19 +33,23 @@ std::wstring GuidText(const GUID& guid) {
   return text;
 }
 
-HRESULT Win32Result(LSTATUS status) { return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status); }
+HRESULT Win32Result(LSTATUS status) {
+  return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
+}
 
 HRESULT SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
   UniqueHkey handle;
-  LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   KEY_SET_VALUE, nullptr, handle.put(), nullptr);
+  LSTATUS status =
+      RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE, nullptr, handle.put(), nullptr);
   if (status != ERROR_SUCCESS) return Win32Result(status);
   return Win32Result(RegSetValueExW(handle.get(), name, 0, REG_SZ,
                                     reinterpret_cast<const BYTE*>(value.c_str()),
                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
 }
 
-HRESULT WriteClassKeys(const ServerInfo& server, const ClassEntry& entry, const std::wstring& path) {
+HRESULT WriteClassKeys(const ServerInfo& server, const ClassEntry& entry,
+                       const std::wstring& path) {
   const std::wstring clsid = GuidText(entry.clsid);
   const std::wstring key = L"CLSID\\" + clsid;
   const std::wstring version = std::to_wstring(server.major) + L"." + std::to_wstring(server.minor);
@@ -77,7 +81,8 @@ constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 
 }  // namespace
 
-HRESULT ServerGetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID riid, void** ppv) noexcept {
+HRESULT ServerGetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID riid,
+                             void** ppv) noexcept {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
   for (const ClassEntry& entry : server.classes) {
@@ -91,7 +96,9 @@ HRESULT ServerGetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID ri
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-HRESULT ServerCanUnloadNow() noexcept { return ModuleIdle() ? S_OK : S_FALSE; }
+HRESULT ServerCanUnloadNow() noexcept {
+  return ModuleIdle() ? S_OK : S_FALSE;
+}
 
 HRESULT ServerRegister(const ServerInfo& server) noexcept {
   try {
@@ -117,7 +124,8 @@ HRESULT ServerUnregister(const ServerInfo& server) noexcept {
   } catch (...) {
     return E_OUTOFMEMORY;
   }
-  HRESULT hr = UnRegisterTypeLib(server.libid, server.major, server.minor, LOCALE_NEUTRAL, kSysKind);
+  HRESULT hr =
+      UnRegisterTypeLib(server.libid, server.major, server.minor, LOCALE_NEUTRAL, kSysKind);
   // Not registered (already removed) is not a failure of unregistering.
   return hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_CANTLOADLIBRARY ? S_OK : hr;
 }

@@ -5,12 +5,13 @@
 //   const ClassEntry kClasses[] = {
 //       {CLSID_Foo, L"Server.Foo", L"Foo object", &CreateInstance<FooObject>}};
 //   const ServerInfo kServer{LIBID_Server, 1, 0, kClasses};
-//   STDAPI DllGetClassObject(REFCLSID c, REFIID i, void** p) { return ServerGetClassObject(kServer, c, i, p); }
-//   STDAPI DllCanUnloadNow() { return ServerCanUnloadNow(); }
-//   STDAPI DllRegisterServer() { return ServerRegister(kServer); }
-//   STDAPI DllUnregisterServer() { return ServerUnregister(kServer); }
+//   STDAPI DllGetClassObject(REFCLSID c, REFIID i, void** p) { return ServerGetClassObject(kServer,
+//   c, i, p); } STDAPI DllCanUnloadNow() { return ServerCanUnloadNow(); } STDAPI
+//   DllRegisterServer() { return ServerRegister(kServer); } STDAPI DllUnregisterServer() { return
+//   ServerUnregister(kServer); }
 
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <span>
@@ -33,7 +34,8 @@ struct ServerInfo {
   std::span<const ClassEntry> classes;
 };
 
-HRESULT ServerGetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID riid, void** ppv) noexcept;
+HRESULT ServerGetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID riid,
+                             void** ppv) noexcept;
 HRESULT ServerCanUnloadNow() noexcept;
 // Writes ProgID -> CLSID, CLSID\{..}\InprocServer32 (this DLL, apartment threaded), ProgID,
 // TypeLib and Version for each class, then registers the embedded type library.

@@ -4,6 +4,7 @@
 // SAFEARRAY data lock. No hand-written release on an error path.
 
 #include <windows.h>
+
 #include <oleauto.h>
 
 #include <cstddef>

@@ -27,7 +27,8 @@ HRESULT STDMETHODCALLTYPE T64EntriesObject::get_Entry(VARIANT* Index, IhvT64Entr
     if (!Index) throw ComError(E_POINTER);
     // A text is a key, a number a position.
     const Variant index = FromVariant(*Index);
-    auto entry = index.IsString() ? entries_->EntryByKey(index.ToText()) : entries_->Entry(index.ToLong());
+    auto entry =
+        index.IsString() ? entries_->EntryByKey(index.ToText()) : entries_->Entry(index.ToLong());
     ReturnObject(result, MakeObject<T64EntryObject>(std::move(entry)));
   });
 }

@@ -25,6 +25,12 @@ const ServerInfo kServer{LIBID_Tessary, 1, 0, kClasses};
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
   return ServerGetClassObject(kServer, clsid, riid, ppv);
 }
-STDAPI DllCanUnloadNow() { return ServerCanUnloadNow(); }
-STDAPI DllRegisterServer() { return ServerRegister(kServer); }
-STDAPI DllUnregisterServer() { return ServerUnregister(kServer); }
+STDAPI DllCanUnloadNow() {
+  return ServerCanUnloadNow();
+}
+STDAPI DllRegisterServer() {
+  return ServerRegister(kServer);
+}
+STDAPI DllUnregisterServer() {
+  return ServerUnregister(kServer);
+}

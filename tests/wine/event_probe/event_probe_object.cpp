@@ -14,8 +14,9 @@ namespace {
 using namespace hv::com;
 
 class ProbeObject
-    : public EventSource<ProbeObject,
-                         DispatchObject<ProbeObject, IEventProbe, IConnectionPointContainer, IProvideClassInfo2>> {
+    : public EventSource<
+          ProbeObject,
+          DispatchObject<ProbeObject, IEventProbe, IConnectionPointContainer, IProvideClassInfo2>> {
  public:
   static constexpr const char* kSource = "HvTest.EventProbe";
   static const IID& EventIid() { return DIID_EventProbeEvents; }
@@ -38,7 +39,8 @@ class ProbeObject
     });
   }
   HRESULT STDMETHODCALLTYPE Fail(LONG lngNumber, BSTR strDescription) override {
-    return Guard("Fail", [&] { throw hv::Error(static_cast<int>(lngNumber), FromBstr(strDescription)); });
+    return Guard("Fail",
+                 [&] { throw hv::Error(static_cast<int>(lngNumber), FromBstr(strDescription)); });
   }
   HRESULT STDMETHODCALLTYPE get_Sinks(LONG* result) override {
     return Guard("Sinks", [&] { ReturnValue(result, Events().size()); });
@@ -46,7 +48,8 @@ class ProbeObject
 };
 
 const ClassEntry kClasses[] = {
-    {CLSID_EventProbe, L"HvTest.EventProbe", L"Event probe for the Wine tests", &CreateInstance<ProbeObject>},
+    {CLSID_EventProbe, L"HvTest.EventProbe", L"Event probe for the Wine tests",
+     &CreateInstance<ProbeObject>},
 };
 const ServerInfo kServer{LIBID_EventProbe, 1, 0, kClasses};
 
@@ -55,6 +58,12 @@ const ServerInfo kServer{LIBID_EventProbe, 1, 0, kClasses};
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
   return ServerGetClassObject(kServer, clsid, riid, ppv);
 }
-STDAPI DllCanUnloadNow() { return ServerCanUnloadNow(); }
-STDAPI DllRegisterServer() { return ServerRegister(kServer); }
-STDAPI DllUnregisterServer() { return ServerUnregister(kServer); }
+STDAPI DllCanUnloadNow() {
+  return ServerCanUnloadNow();
+}
+STDAPI DllRegisterServer() {
+  return ServerRegister(kServer);
+}
+STDAPI DllUnregisterServer() {
+  return ServerUnregister(kServer);
+}

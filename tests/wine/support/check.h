@@ -35,7 +35,9 @@ inline Tally& Counts() {
 }
 
 struct Registrar {
-  Registrar(const char* name, std::function<void()> body) { Registry().push_back({name, std::move(body)}); }
+  Registrar(const char* name, std::function<void()> body) {
+    Registry().push_back({name, std::move(body)});
+  }
 };
 
 // Printable forms for the failure message.
@@ -52,9 +54,15 @@ inline std::string Show(const std::wstring& text) {
   }
   return out + "\"";
 }
-inline std::string Show(const wchar_t* text) { return Show(std::wstring(text)); }
-inline std::string Show(const std::string& text) { return "\"" + text + "\""; }
-inline std::string Show(const char* text) { return Show(std::string(text)); }
+inline std::string Show(const wchar_t* text) {
+  return Show(std::wstring(text));
+}
+inline std::string Show(const std::string& text) {
+  return "\"" + text + "\"";
+}
+inline std::string Show(const char* text) {
+  return Show(std::string(text));
+}
 template <class T>
 std::string Show(const T& value) {
   std::ostringstream s;
@@ -77,8 +85,10 @@ inline bool Check(bool ok, const std::string& what, const char* file, int line) 
 template <class A, class B>
 bool CheckEq(const A& a, const B& b, const char* ea, const char* eb, const char* file, int line) {
   bool ok = a == b;
-  return Check(ok, ok ? std::string() : std::string(ea) + " == " + eb + "  (" + Show(a) + " vs " + Show(b) + ")",
-               file, line);
+  return Check(
+      ok,
+      ok ? std::string() : std::string(ea) + " == " + eb + "  (" + Show(a) + " vs " + Show(b) + ")",
+      file, line);
 }
 
 inline int RunAll(int argc, char** argv) {
@@ -99,18 +109,21 @@ inline int RunAll(int argc, char** argv) {
 
 #define HV_WINE_CAT2(a, b) a##b
 #define HV_WINE_CAT(a, b) HV_WINE_CAT2(a, b)
-#define HV_WINE_TEST(name)                                                                   \
-  static void HV_WINE_CAT(hv_wine_test_, name)();                                            \
-  static ::hv::wine::Registrar HV_WINE_CAT(hv_wine_reg_, name)(#name, &HV_WINE_CAT(hv_wine_test_, name)); \
+#define HV_WINE_TEST(name)                                                                         \
+  static void HV_WINE_CAT(hv_wine_test_, name)();                                                  \
+  static ::hv::wine::Registrar HV_WINE_CAT(hv_wine_reg_, name)(#name,                              \
+                                                               &HV_WINE_CAT(hv_wine_test_, name)); \
   static void HV_WINE_CAT(hv_wine_test_, name)()
 
 #define HV_CHECK(cond) ::hv::wine::Check(static_cast<bool>(cond), #cond, __FILE__, __LINE__)
 #define HV_CHECK_EQ(a, b) ::hv::wine::CheckEq((a), (b), #a, #b, __FILE__, __LINE__)
 // A call that must succeed; prints the HRESULT and error text when it does not.
-#define HV_CHECK_OK(outcome)                                                                   \
-  [&](const auto& o) {                                                                         \
-    char buf[32];                                                                              \
-    std::snprintf(buf, sizeof buf, "0x%08lX", static_cast<unsigned long>(o.hr));               \
-    return ::hv::wine::Check(o.ok(), std::string(#outcome " failed with ") + buf + " " +       \
-                                         ::hv::wine::Show(o.description), __FILE__, __LINE__); \
+#define HV_CHECK_OK(outcome)                                                                 \
+  [&](const auto& o) {                                                                       \
+    char buf[32];                                                                            \
+    std::snprintf(buf, sizeof buf, "0x%08lX", static_cast<unsigned long>(o.hr));             \
+    return ::hv::wine::Check(                                                                \
+        o.ok(),                                                                              \
+        std::string(#outcome " failed with ") + buf + " " + ::hv::wine::Show(o.description), \
+        __FILE__, __LINE__);                                                                 \
   }(outcome)

@@ -5,6 +5,7 @@
 // Header-only so each test program is one .cpp.
 
 #include <windows.h>
+
 #include <oaidl.h>
 #include <oleauto.h>
 
@@ -129,7 +130,8 @@ struct Outcome {
   }
   long Long() const noexcept {
     UniqueVariant n;
-    if (FAILED(VariantChangeType(n.addr(), const_cast<VARIANT*>(&value.get()), 0, VT_I4))) return -999999;
+    if (FAILED(VariantChangeType(n.addr(), const_cast<VARIANT*>(&value.get()), 0, VT_I4)))
+      return -999999;
     return V_I4(&n.get());
   }
   inline Dispatch Object() const;
@@ -172,8 +174,8 @@ class Dispatch {
       params.cNamedArgs = 1;
     }
     EXCEPINFO excep{};
-    out.hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, out.value.put(), &excep,
-                             &out.arg_error);
+    out.hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, out.value.put(),
+                             &excep, &out.arg_error);
     if (out.hr == DISP_E_EXCEPTION) {
       if (excep.pfnDeferredFillIn) excep.pfnDeferredFillIn(&excep);
       out.scode = excep.scode ? excep.scode : static_cast<SCODE>(excep.wCode);
