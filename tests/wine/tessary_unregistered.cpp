@@ -25,6 +25,21 @@ HV_WINE_TEST(ClassesAreGone) {
   HV_CHECK(FAILED(LoadRegTypeLib(library, 1, 0, LOCALE_NEUTRAL, typelib.put())));
 }
 
+HV_WINE_TEST(NoKeysLeft) {
+  // Every key registration wrote: ProgIDs, the class, the interfaces and the type library.
+  for (const wchar_t* key : {L"Tessary.hvD64", L"Tessary.hvT64", L"Tessary.hvPRG", L"Tessary.hvP00",
+                             L"CLSID\\{6208331B-F7B9-4D8F-8B0F-E179AB6EB115}",
+                             L"CLSID\\{4C041678-A0BB-410D-99F8-CA4D2DAEF549}",
+                             L"Interface\\{542AF8E0-9D06-4C0C-B66C-FEFB414BF8D3}",
+                             L"Interface\\{1AB70D54-1C9C-440A-A1C2-53C26F4FC4DB}",
+                             L"TypeLib\\{D52BCB6B-77ED-4A0D-88AB-ACB28AFC7C90}"}) {
+    HKEY handle = nullptr;
+    const LSTATUS status = RegOpenKeyExW(HKEY_CLASSES_ROOT, key, 0, KEY_READ, &handle);
+    if (handle) RegCloseKey(handle);
+    if (!HV_CHECK_EQ(status, ERROR_FILE_NOT_FOUND)) std::printf("  left: %ls\n", key);
+  }
+}
+
 int main(int argc, char** argv) {
   ComApartment apartment;
   if (FAILED(apartment.status())) return 2;
