@@ -123,6 +123,8 @@ for dll in "${dlls[@]}"; do
   [ -f "$dll" ] || continue
   "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1
   record $? "regsvr32 /u $(basename "$dll")"
+  "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1
+  record $? "regsvr32 /u $(basename "$dll") again (nothing left to remove)"
 done
 for exe in "$build"/bin/wine-tests/*_unregistered.exe; do
   [ -f "$exe" ] || continue

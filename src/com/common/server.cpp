@@ -124,10 +124,17 @@ HRESULT ServerUnregister(const ServerInfo& server) noexcept {
   } catch (...) {
     return E_OUTOFMEMORY;
   }
-  HRESULT hr =
-      UnRegisterTypeLib(server.libid, server.major, server.minor, LOCALE_NEUTRAL, kSysKind);
-  // Not registered (already removed) is not a failure of unregistering.
-  return hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_CANTLOADLIBRARY ? S_OK : hr;
+  try {
+    // Nothing to remove when the library is not registered (a second unregister).
+    const std::wstring key = L"TypeLib\\" + GuidText(server.libid) + L"\\" +
+                             std::to_wstring(server.major) + L"." + std::to_wstring(server.minor);
+    UniqueHkey handle;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS)
+      return S_OK;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+  return UnRegisterTypeLib(server.libid, server.major, server.minor, LOCALE_NEUTRAL, kSysKind);
 }
 
 }  // namespace hv::com
