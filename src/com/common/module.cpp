@@ -1,0 +1,114 @@
+#include "com/common/module.h"
+
+#include <atomic>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include "com/common/unique_resource.h"
+
+namespace hv::com {
+namespace {
+
+std::atomic<long> g_objects{0};
+std::atomic<long> g_locks{0};
+
+struct GuidLess {
+  bool operator()(const GUID& a, const GUID& b) const noexcept {
+    return std::memcmp(&a, &b, sizeof(GUID)) < 0;
+  }
+};
+
+// Calls arrive on any apartment's thread, so the cache takes a lock; it is filled once.
+struct TypeInfoCache {
+  std::mutex mutex;
+  ComPtr<ITypeLib> library;
+  std::map<GUID, ComPtr<ITypeInfo>, GuidLess> infos;
+};
+
+TypeInfoCache& Cache() {
+  static TypeInfoCache cache;
+  return cache;
+}
+
+HRESULT LoadLibraryLocked(TypeInfoCache& cache) noexcept {
+  if (cache.library) return S_OK;
+  try {
+    return LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, cache.library.put());
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+}  // namespace
+
+HMODULE ThisModule() noexcept {
+  static const HMODULE module = [] {
+    HMODULE handle = nullptr;
+    GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&g_objects), &handle);
+    return handle;
+  }();
+  return module;
+}
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+void ObjectCreated() noexcept {
+  ++g_objects;
+}
+void ObjectDestroyed() noexcept {
+  --g_objects;
+}
+void LockModule(bool lock) noexcept {
+  lock ? ++g_locks : --g_locks;
+}
+bool ModuleIdle() noexcept {
+  return g_objects == 0 && g_locks == 0;
+}
+
+HRESULT ModuleTypeLib(ITypeLib** out) noexcept {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  TypeInfoCache& cache = Cache();
+  std::lock_guard lock(cache.mutex);
+  HRESULT hr = LoadLibraryLocked(cache);
+  if (SUCCEEDED(hr)) cache.library.CopyTo(out);
+  return hr;
+}
+
+HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** out) noexcept {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  TypeInfoCache& cache = Cache();
+  std::lock_guard lock(cache.mutex);
+  try {
+    auto found = cache.infos.find(guid);
+    if (found == cache.infos.end()) {
+      HRESULT hr = LoadLibraryLocked(cache);
+      if (FAILED(hr)) return hr;
+      ComPtr<ITypeInfo> info;
+      hr = cache.library->GetTypeInfoOfGuid(guid, info.put());
+      if (FAILED(hr)) return hr;
+      found = cache.infos.emplace(guid, std::move(info)).first;
+    }
+    found->second.CopyTo(out);
+    return S_OK;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+}  // namespace hv::com

@@ -1,0 +1,46 @@
+#pragma once
+// The four entry points of an in-process server, driven by a table of its creatable classes.
+// A DLL lists its classes and forwards its exports:
+//
+//   const ClassEntry kClasses[] = {
+//       {CLSID_Foo, L"Server.Foo", L"Foo object", &CreateInstance<FooObject>}};
+//   const ServerInfo kServer{LIBID_Server, 1, 0, kClasses};
+//   STDAPI DllGetClassObject(REFCLSID c, REFIID i, void** p) { return ServerGetClassObject(kServer,
+//   c, i, p); } STDAPI DllCanUnloadNow() { return ServerCanUnloadNow(); } STDAPI
+//   DllRegisterServer() { return ServerRegister(kServer); } STDAPI DllUnregisterServer() { return
+//   ServerUnregister(kServer); }
+
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <span>
+
+namespace hv::com {
+
+using CreateFunction = HRESULT (*)(REFIID riid, void** ppv);
+
+struct ClassEntry {
+  const CLSID& clsid;
+  const wchar_t* prog_id;
+  const wchar_t* description;
+  CreateFunction create;
+};
+
+struct ServerInfo {
+  const GUID& libid;
+  unsigned short major;
+  unsigned short minor;
+  std::span<const ClassEntry> classes;
+};
+
+HRESULT ServerGetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID riid,
+                             void** ppv) noexcept;
+HRESULT ServerCanUnloadNow() noexcept;
+// Writes ProgID -> CLSID, CLSID\{..}\InprocServer32 (this DLL, apartment threaded), ProgID,
+// TypeLib and Version for each class, then registers the embedded type library.
+HRESULT ServerRegister(const ServerInfo& server) noexcept;
+// Removes every key ServerRegister wrote and unregisters the type library.
+HRESULT ServerUnregister(const ServerInfo& server) noexcept;
+
+}  // namespace hv::com

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Drives the x86_64 automation servers of a build as a client would, under Wine:
+#   tests/wine/run.sh build/windows-x64
+# Makes a Wine prefix once per build folder, makes inputs with the Linux tools, registers every
+# DLL in BUILD_DIR/bin with regsvr32, runs each client (BUILD_DIR/bin/wine-tests/*_client.exe and
+# tests/wine/scripts/*_client.vbs, given the data folder), compares hv.exe with the Linux hv,
+# unregisters, runs the *_unregistered clients, and ends with "N passed, N failed".
+# Every client prints "CHECKS <passed> <failed>"; a client that stops without it has failed.
+set -uo pipefail
+
+build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd) || exit 2
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+wine=/usr/lib/wine/wine64
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+unset DISPLAY  # nothing here shows a window; GUI tests set up Xvfb themselves
+
+passed=0
+failed=0
+record() {  # record <ok?> <what>
+  if [ "$1" = 0 ]; then passed=$((passed + 1)); echo "ok   $2"; else failed=$((failed + 1)); echo "FAIL $2"; fi
+}
+winpath() { local p="${1//\//\\}"; echo "Z:$p"; }
+
+# Runs one client and adds its CHECKS line to the totals.
+run_client() {  # run_client <label> <command...>
+  local label=$1 out rc line
+  shift
+  out=$("$@" 2>&1)
+  rc=$?
+  echo "$out" | tr -d '\r' | grep -v '^CHECKS ' | sed "s/^/  [$label] /"
+  line=$(echo "$out" | tr -d '\r' | grep '^CHECKS ' | tail -1)
+  if [ -z "$line" ]; then
+    record 1 "$label: stopped before reporting (exit $rc)"
+    return
+  fi
+  set -- $line
+  passed=$((passed + $2))
+  failed=$((failed + $3))
+  if [ "$rc" -ne 0 ] && [ "$3" -eq 0 ]; then record 1 "$label: exit $rc"; fi
+  echo "     $label: $2 passed, $3 failed"
+}
+
+if [ ! -x "$wine" ]; then
+  echo "wine64 not installed: nothing run"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+
+# ---- prefix -------------------------------------------------------------------------------
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "making Wine prefix $WINEPREFIX"
+  "$wine" wineboot -i >/dev/null 2>&1
+  # No window manager: unmanaged windows and one virtual desktop avoid the 2 s wait on close
+  # and let one process find another's windows (GUI tests).
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+fi
+
+# ---- inputs made by the Linux tools ---------------------------------------------------------
+data="$build/wine-data"
+rm -rf "$data"
+mkdir -p "$data"
+printf '\001\010hello' >"$data/source.prg"
+if command -v cc1541 >/dev/null; then
+  (cd "$data" && cc1541 -n "demo disk" -i "ab 2a" -f "hello world" -w source.prg \
+    -f "second" -T SEQ -w source.prg demo.d64 >/dev/null 2>&1)
+else
+  echo "note: cc1541 missing, its image is skipped"
+fi
+if command -v cbmconvert >/dev/null && [ -f "$data/demo.d64" ]; then
+  (cd "$data" && cbmconvert -P -d demo.d64 >/dev/null 2>&1 && cbmconvert -N -d demo.d64 >/dev/null 2>&1)
+else
+  echo "note: cbmconvert missing, its files are skipped"
+fi
+wdata=$(winpath "$data")
+
+# ---- register -----------------------------------------------------------------------------
+dlls=("$build"/bin/*.dll "$build"/bin/wine-tests/*.dll)
+for dll in "${dlls[@]}"; do
+  [ -f "$dll" ] || continue
+  "$wine" regsvr32 /s "$(winpath "$dll")" >/dev/null 2>&1
+  record $? "regsvr32 $(basename "$dll")"
+done
+
+# ---- clients ------------------------------------------------------------------------------
+for exe in "$build"/bin/wine-tests/*_client.exe; do
+  [ -f "$exe" ] || continue
+  run_client "$(basename "$exe" .exe)" "$wine" "$exe" "$wdata"
+done
+for script in "$here"/scripts/*_client.vbs; do
+  [ -f "$script" ] || continue
+  run_client "$(basename "$script")" "$wine" cscript //nologo "$(winpath "$script")" "$wdata"
+done
+
+# ---- hv.exe against the Linux hv ------------------------------------------------------------
+linux_hv="$(dirname "$build")/linux-release/bin/hv"
+if [ ! -x "$linux_hv" ]; then
+  echo "note: $linux_hv missing: hv.exe comparison skipped"
+elif [ ! -f "$build/bin/hv.exe" ]; then
+  echo "note: hv.exe missing: comparison skipped"
+else
+  for f in demo.d64 hellwrld.p00 "hello world.prg" three.d64 bytes.d64 header.t64 c000.prg gap.p00; do
+    [ -f "$data/$f" ] || continue
+    want=$(cd "$data" && "$linux_hv" list --json "$f" 2>/dev/null; echo "exit $?")
+    if [ "${want%exit *}" = "" ] && [ "${want##*exit }" != 0 ]; then
+      echo "note: the Linux hv lists nothing for $f (${want}): comparison skipped"
+      continue
+    fi
+    got=$(cd "$data" && "$wine" "$build/bin/hv.exe" list --json "$f" 2>/dev/null | tr -d '\r'; echo "exit ${PIPESTATUS[0]}")
+    if [ "$want" = "$got" ]; then
+      record 0 "hv.exe list --json $f matches the Linux hv"
+    else
+      record 1 "hv.exe list --json $f differs from the Linux hv"
+      diff <(echo "$want") <(echo "$got") | head -20 | sed 's/^/  /'
+    fi
+  done
+fi
+
+# ---- unregister ---------------------------------------------------------------------------
+for dll in "${dlls[@]}"; do
+  [ -f "$dll" ] || continue
+  "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1
+  record $? "regsvr32 /u $(basename "$dll")"
+  "$wine" regsvr32 /s /u "$(winpath "$dll")" >/dev/null 2>&1
+  record $? "regsvr32 /u $(basename "$dll") again (nothing left to remove)"
+done
+for exe in "$build"/bin/wine-tests/*_unregistered.exe; do
+  [ -f "$exe" ] || continue
+  run_client "$(basename "$exe" .exe)" "$wine" "$exe" "$wdata"
+done
+for script in "$here"/scripts/*_unregistered.vbs; do
+  [ -f "$script" ] || continue
+  run_client "$(basename "$script")" "$wine" cscript //nologo "$(winpath "$script")" "$wdata"
+done
+
+/usr/lib/wine/wineserver -k >/dev/null 2>&1
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
