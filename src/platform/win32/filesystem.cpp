@@ -3,8 +3,9 @@
 
 #include "platform/filesystem.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <vector>
 
