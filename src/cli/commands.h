@@ -13,5 +13,6 @@ enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 int& ResultCode();
 
 void RegisterList(CLI::App& app);
+void RegisterFunctions(CLI::App& app);
 
 }  // namespace hv::cli

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Print help for every command");
   RegisterList(app);
+  RegisterFunctions(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
