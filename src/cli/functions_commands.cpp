@@ -17,23 +17,34 @@ namespace {
 using halvane::hvFunctions;
 using nlohmann::json;
 
-std::string In(const std::string& utf8) { return Utf8ToCp1252(utf8); }
-std::string Out(const std::string& core) { return Cp1252ToUtf8(core); }
+std::string In(const std::string& utf8) {
+  return Utf8ToCp1252(utf8);
+}
+std::string Out(const std::string& core) {
+  return Cp1252ToUtf8(core);
+}
 // Header texts are padded with NULs; callers show them up to the first one.
-std::string OutText(const std::string& core) { return Out(core.substr(0, core.find('\0'))); }
+std::string OutText(const std::string& core) {
+  return Out(core.substr(0, core.find('\0')));
+}
 
-void PrintJson(const json& j) { std::printf("%s\n", j.dump().c_str()); }
+void PrintJson(const json& j) {
+  std::printf("%s\n", j.dump().c_str());
+}
 
 void ReportError(const char* command, const Error& e, bool as_json) {
   if (as_json) {
     PrintJson({{"Number", e.Number()}, {"Description", Out(e.Description())}});
   } else {
-    std::fprintf(stderr, "hv %s: Error %d: %s\n", command, e.Number(), Out(e.Description()).c_str());
+    std::fprintf(stderr, "hv %s: Error %d: %s\n", command, e.Number(),
+                 Out(e.Description()).c_str());
   }
   ResultCode() = kExitFailed;
 }
 
-void Finish(bool ok) { ResultCode() = ok ? kExitOk : kExitFailed; }
+void Finish(bool ok) {
+  ResultCode() = ok ? kExitOk : kExitFailed;
+}
 
 json VariantJson(const Variant& v) {
   if (v.IsEmpty()) return nullptr;
@@ -52,7 +63,8 @@ void RegisterConfig(CLI::App& app) {
   static ConfigArgs a;
   auto* config = app.add_subcommand("config", "Edit emulator configuration files");
   config->require_subcommand(1);
-  auto* set = config->add_subcommand("set", "Replace the lines of KEY (matched by prefix, any case)");
+  auto* set =
+      config->add_subcommand("set", "Replace the lines of KEY (matched by prefix, any case)");
   set->add_option("FILE", a.file, "The configuration file")->required();
   set->add_option("SETTINGS", a.settings, "KEY=VALUE, applied in order")->required();
   set->add_flag("--json", a.json, "Print the result as JSON");
@@ -113,8 +125,8 @@ void RegisterSid(CLI::App& app) {
       PrintJson(j);
     } else if (ok) {
       std::printf("Name:      %s\nAuthor:    %s\nCopyright: %s\nSongs:     %d\nDefault:   %d\n",
-                  OutText(name).c_str(), OutText(author).c_str(), OutText(copyright).c_str(),
-                  total, start);
+                  OutText(name).c_str(), OutText(author).c_str(), OutText(copyright).c_str(), total,
+                  start);
     } else {
       std::fprintf(stderr, "hv sid info: %s is not a readable PSID tune\n", a.file.c_str());
     }
@@ -217,11 +229,9 @@ void RegisterPath(CLI::App& app) {
   AddPathCommand(path, "drive-type", "Whether the path lies on a CD-ROM (or does not exist)",
                  is_cdrom);
   path->get_subcommand("drive-type")->alias("is-cdrom");
-  AddPathCommand(path, "volume", "The label of the volume holding the path",
-                 [](const PathArgs& a) {
-                   PrintAnswer(a, "GetVolumeName", Out(hvFunctions().GetVolumeName(In(a.path))),
-                               true);
-                 });
+  AddPathCommand(path, "volume", "The label of the volume holding the path", [](const PathArgs& a) {
+    PrintAnswer(a, "GetVolumeName", Out(hvFunctions().GetVolumeName(In(a.path))), true);
+  });
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 namespace hv {
 namespace {
 
-bool SameLetter(char a, char b) noexcept { return UpperCase1252(a) == UpperCase1252(b); }
+bool SameLetter(char a, char b) noexcept {
+  return UpperCase1252(a) == UpperCase1252(b);
+}
 
 // Classic greedy match with one backtrack point for the last star.
 bool Match(std::string_view pattern, std::string_view name) noexcept {

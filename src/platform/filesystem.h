@@ -77,13 +77,20 @@ struct FindData {
   std::uint32_t size_high = 0;
   std::uint32_t size_low = 0;
   std::string name;  // as the record holds it; may need cutting at a NUL
+  // Set in a names-only listing when the listing itself told the entry's kind: `attributes`
+  // then holds the directory bit, or the reparse-point bit alone for a link (whose target is
+  // not looked at), and nothing else.
+  bool kind_known = false;
 };
 
 // Enumerates the entries matching a specification "DIR<sep>PATTERN" (wildcards allowed in
 // the last component only), "." and ".." included where the platform lists them.
 class FindEnumeration {
  public:
-  explicit FindEnumeration(const std::string& spec);
+  // kNamesOnly: the caller looks at names only, so attributes and sizes may stay unfilled
+  // where the platform would need extra work to get them.
+  enum class Detail { kFull, kNamesOnly };
+  explicit FindEnumeration(const std::string& spec, Detail detail = Detail::kFull);
   ~FindEnumeration();
   FindEnumeration(FindEnumeration&&) noexcept;
   FindEnumeration& operator=(FindEnumeration&&) noexcept;

@@ -56,7 +56,8 @@ TEST(FunctionsCli, FindPrintsHitsThenTotal) {
 TEST(FunctionsCli, PathQuestions) {
   hv::test::TempDir dir;
   EXPECT_EQ(hv::test::Run(kHv, {"path", "exists", (dir / "X").string()}).exit_code, 1);
-  EXPECT_EQ(hv::test::Run(kHv, {"path", "short", dir.path().string()}).out, dir.path().string() + "\n");
+  EXPECT_EQ(hv::test::Run(kHv, {"path", "short", dir.path().string()}).out,
+            dir.path().string() + "\n");
   EXPECT_EQ(hv::test::Run(kHv, {"path", "is-cdrom", (dir / "X").string()}).exit_code, 0);
   EXPECT_EQ(hv::test::Run(kHv, {"path", "volume", dir.path().string(), "--json"}).exit_code, 0);
 }

@@ -44,7 +44,8 @@ TEST(Wildcard, ExtensionFormsOfDot) {
 }
 
 TEST(UpperCase, FollowsWindows1252) {
-  EXPECT_EQ(hv::UpperCase1252(std::string("$loadpath=\x9a\xff\xe0\xf7")), "$LOADPATH=\x8a\x9f\xc0\xf7");
+  EXPECT_EQ(hv::UpperCase1252(std::string("$loadpath=\x9a\xff\xe0\xf7")),
+            "$LOADPATH=\x8a\x9f\xc0\xf7");
 }
 
 TEST(PathSplit, SplitsOnlyAtTheGivenSeparator) {

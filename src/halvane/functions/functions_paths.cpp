@@ -66,15 +66,24 @@ bool hvFunctions::FileExists(const std::string& FileName, std::int16_t DisplayMs
   }
   const char* message = nullptr;
   switch (platform::ProbeFile(FileName)) {
-    case platform::probe::kFileNotFound: message = "FILE NOT FOUND: "; break;
-    case platform::probe::kPathNotFound: message = "PATH NOT FOUND: "; break;
-    case platform::probe::kAccessDenied: message = "Device Not Ready for "; break;
-    default: return true;
+    case platform::probe::kFileNotFound:
+      message = "FILE NOT FOUND: ";
+      break;
+    case platform::probe::kPathNotFound:
+      message = "PATH NOT FOUND: ";
+      break;
+    case platform::probe::kAccessDenied:
+      message = "Device Not Ready for ";
+      break;
+    default:
+      return true;
   }
   if (show) ui_->Show(message + FileName, MBCaption, kStyle);
   return false;
 }
 
-bool hvFunctions::DirExists(const std::string& strDir) { return platform::SetCurrentDir(strDir); }
+bool hvFunctions::DirExists(const std::string& strDir) {
+  return platform::SetCurrentDir(strDir);
+}
 
 }  // namespace hv::halvane

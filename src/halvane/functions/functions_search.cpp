@@ -14,7 +14,9 @@ namespace {
 
 namespace attr = platform::attr;
 
-bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+bool IsDotEntry(const std::string& name) {
+  return name == "." || name == "..";
+}
 
 // Links and junctions are not followed: a link back to a parent would make the walk endless.
 bool IsLink(std::uint32_t attributes) {
@@ -31,7 +33,9 @@ Variant SizeOf(const platform::FindData& data) {
 
 }  // namespace
 
-std::string hvFunctions::TrimAtNull(const std::string& s) { return s.substr(0, s.find('\0')); }
+std::string hvFunctions::TrimAtNull(const std::string& s) {
+  return s.substr(0, s.find('\0'));
+}
 
 std::string& hvFunctions::TrimAtNullInPlace(std::string& s) {
   const std::size_t nul = s.find('\0');
@@ -67,11 +71,12 @@ Variant hvFunctions::FindFiles(std::string& path, std::string& SearchStr) {
   std::vector<std::string> subfolders;
   platform::FindData data;
   {
-    platform::FindEnumeration entries(path + "*");
+    platform::FindEnumeration entries(path + "*", platform::FindEnumeration::Detail::kNamesOnly);
     while (entries.valid() && entries.Next(data)) {
       const std::string& name = TrimAtNullInPlace(data.name);
       if (IsDotEntry(name)) continue;
-      const std::uint32_t attributes = platform::FileAttributes(path + name);
+      const std::uint32_t attributes =
+          data.kind_known ? data.attributes : platform::FileAttributes(path + name);
       // A failed query answers all bits set, which counts as a folder (and finds nothing).
       if ((attributes & attr::kDirectory) && !IsLink(attributes)) subfolders.push_back(name);
     }

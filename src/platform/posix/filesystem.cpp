@@ -50,14 +50,19 @@ class Fd {
 
 [[noreturn]] void ThrowErrno(int err) {
   switch (err) {
-    case ENOENT: throw Error(vberr::kFileNotFound);
-    case ENOTDIR: throw Error(vberr::kPathNotFound);
+    case ENOENT:
+      throw Error(vberr::kFileNotFound);
+    case ENOTDIR:
+      throw Error(vberr::kPathNotFound);
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR: throw Error(vberr::kPathFileAccess);
-    case ENOSPC: throw Error(vberr::kDiskFull);
-    default: throw Error(vberr::kDeviceIo, std::strerror(err));
+    case EISDIR:
+      throw Error(vberr::kPathFileAccess);
+    case ENOSPC:
+      throw Error(vberr::kDiskFull);
+    default:
+      throw Error(vberr::kDeviceIo, std::strerror(err));
   }
 }
 
@@ -74,7 +79,9 @@ std::string ParentOf(const std::string& native) {
   return native.substr(0, p);
 }
 
-bool IsOwnerReadOnly(const struct stat& st) { return (st.st_mode & S_IWUSR) == 0; }
+bool IsOwnerReadOnly(const struct stat& st) {
+  return (st.st_mode & S_IWUSR) == 0;
+}
 
 std::uint32_t AttributesOf(const struct stat& st, std::string_view name, bool is_link) {
   std::uint32_t a = 0;
@@ -158,7 +165,9 @@ int DriveType(const std::string& root) {
   return drive::kFixed;
 }
 
-std::string VolumeRootOf(const std::string& path) { return path; }
+std::string VolumeRootOf(const std::string& path) {
+  return path;
+}
 
 std::string VolumeLabel(const std::string& root) {
   const std::string native = StripTrailingSlashes(NativePath(root));
@@ -175,7 +184,8 @@ std::string VolumeLabel(const std::string& root) {
     std::string label;
     for (std::size_t i = 0; i < escaped.size(); ++i) {
       if (escaped[i] == '\\' && i + 3 < escaped.size() && escaped[i + 1] == 'x') {
-        label.push_back(static_cast<char>(std::strtol(escaped.substr(i + 2, 2).c_str(), nullptr, 16)));
+        label.push_back(
+            static_cast<char>(std::strtol(escaped.substr(i + 2, 2).c_str(), nullptr, 16)));
         i += 3;
       } else {
         label.push_back(escaped[i]);
@@ -189,13 +199,14 @@ std::string VolumeLabel(const std::string& root) {
 std::uint32_t FileAttributes(const std::string& path) {
   const std::string native = NativePath(path);
   struct stat st {};
-  if (native.empty() || ::stat(native.c_str(), &st) != 0) return attr::kInvalid;
-  struct stat link {};
-  const bool is_link = ::lstat(native.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+  if (native.empty() || ::lstat(native.c_str(), &st) != 0) return attr::kInvalid;
+  const bool is_link = S_ISLNK(st.st_mode);
+  if (is_link && ::stat(native.c_str(), &st) != 0) return attr::kInvalid;
   const std::string stripped = StripTrailingSlashes(native);
   const std::size_t slash = stripped.rfind('/');
-  const std::string_view name =
-      slash == std::string::npos ? std::string_view(stripped) : std::string_view(stripped).substr(slash + 1);
+  const std::string_view name = slash == std::string::npos
+                                    ? std::string_view(stripped)
+                                    : std::string_view(stripped).substr(slash + 1);
   return AttributesOf(st, name, is_link);
 }
 
@@ -211,16 +222,20 @@ std::string SearchPathIn(const std::string& dir, const std::string& file) {
 struct FindEnumeration::Impl {
   DIR* dir = nullptr;
   std::string pattern;
+  bool names_only = false;
   ~Impl() {
     if (dir) ::closedir(dir);
   }
 };
 
-FindEnumeration::FindEnumeration(const std::string& spec) : impl_(std::make_unique<Impl>()) {
+FindEnumeration::FindEnumeration(const std::string& spec, Detail detail)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->names_only = detail == Detail::kNamesOnly;
   const std::string native = NativePath(spec);
   const std::size_t slash = native.rfind('/');
-  const std::string dir =
-      slash == std::string::npos ? std::string(".") : (slash == 0 ? std::string("/") : native.substr(0, slash));
+  const std::string dir = slash == std::string::npos
+                              ? std::string(".")
+                              : (slash == 0 ? std::string("/") : native.substr(0, slash));
   impl_->pattern = CorePath(slash == std::string::npos ? native : native.substr(slash + 1));
   if (impl_->pattern.empty()) return;  // nothing can match an empty name
   impl_->dir = ::opendir(dir.c_str());
@@ -230,7 +245,9 @@ FindEnumeration::~FindEnumeration() = default;
 FindEnumeration::FindEnumeration(FindEnumeration&&) noexcept = default;
 FindEnumeration& FindEnumeration::operator=(FindEnumeration&&) noexcept = default;
 
-bool FindEnumeration::valid() const noexcept { return impl_ && impl_->dir; }
+bool FindEnumeration::valid() const noexcept {
+  return impl_ && impl_->dir;
+}
 
 bool FindEnumeration::Next(FindData& out) {
   if (!valid()) return false;
@@ -241,6 +258,16 @@ bool FindEnumeration::Next(FindData& out) {
     for (const char c : raw) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     std::string name = ascii ? std::string(raw) : CorePath(std::string(raw));
     if (!match_all && !WildcardMatch(impl_->pattern, name)) continue;
+    if (impl_->names_only) {
+      // The listing's own type spares a stat per entry where the file system reports it.
+      out.kind_known = entry->d_type != DT_UNKNOWN;
+      out.attributes = entry->d_type == DT_DIR   ? attr::kDirectory
+                       : entry->d_type == DT_LNK ? attr::kReparsePoint
+                                                 : 0;
+      out.size_high = out.size_low = 0;
+      out.name = std::move(name);
+      return true;
+    }
     struct stat st {};
     const int dfd = ::dirfd(impl_->dir);
     const bool is_link = entry->d_type == DT_LNK;
@@ -249,7 +276,9 @@ bool FindEnumeration::Next(FindData& out) {
       continue;  // vanished since it was listed
     }
     out.attributes = AttributesOf(st, name, is_link);
-    const auto size = S_ISDIR(st.st_mode) ? std::uint64_t{0} : static_cast<std::uint64_t>(st.st_size);
+    out.kind_known = false;
+    const auto size =
+        S_ISDIR(st.st_mode) ? std::uint64_t{0} : static_cast<std::uint64_t>(st.st_size);
     out.size_high = static_cast<std::uint32_t>(size >> 32);
     out.size_low = static_cast<std::uint32_t>(size & 0xFFFFFFFFu);
     out.name = std::move(name);
@@ -258,7 +287,9 @@ bool FindEnumeration::Next(FindData& out) {
   return false;
 }
 
-void FindEnumeration::Close() noexcept { impl_.reset(); }
+void FindEnumeration::Close() noexcept {
+  impl_.reset();
+}
 
 std::string ReadFileText(const std::string& path) {
   auto file = BinaryFile::OpenRead(path);
@@ -282,7 +313,8 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
     Fd probe(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
     if (probe.get() < 0) ThrowErrno(errno);
   }
-  std::string temp = ParentOf(target) + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
+  std::string temp =
+      ParentOf(target) + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
   Fd fd(::mkstemp(temp.data()));
   if (fd.get() < 0) ThrowErrno(errno);
   bool replaced = false;

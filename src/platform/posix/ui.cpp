@@ -15,15 +15,20 @@
 namespace hv::platform {
 namespace {
 
-
 std::string Prompt(int style) {
   switch (style & 0xF) {
-    case 1: return "[O]K / [C]ancel";
-    case 2: return "[A]bort / [R]etry / [I]gnore";
-    case 3: return "[Y]es / [N]o / [C]ancel";
-    case 4: return "[Y]es / [N]o";
-    case 5: return "[R]etry / [C]ancel";
-    default: return "[O]K";
+    case 1:
+      return "[O]K / [C]ancel";
+    case 2:
+      return "[A]bort / [R]etry / [I]gnore";
+    case 3:
+      return "[Y]es / [N]o / [C]ancel";
+    case 4:
+      return "[Y]es / [N]o";
+    case 5:
+      return "[R]etry / [C]ancel";
+    default:
+      return "[O]K";
   }
 }
 
@@ -32,14 +37,22 @@ int FromKey(int style, char key) {
   const std::string options = Prompt(style);
   if (options.find(std::string("[") + k + "]") == std::string::npos) return 0;
   switch (k) {
-    case 'O': return button::kOk;
-    case 'C': return button::kCancel;
-    case 'A': return button::kAbort;
-    case 'R': return button::kRetry;
-    case 'I': return button::kIgnore;
-    case 'Y': return button::kYes;
-    case 'N': return button::kNo;
-    default: return 0;
+    case 'O':
+      return button::kOk;
+    case 'C':
+      return button::kCancel;
+    case 'A':
+      return button::kAbort;
+    case 'R':
+      return button::kRetry;
+    case 'I':
+      return button::kIgnore;
+    case 'Y':
+      return button::kYes;
+    case 'N':
+      return button::kNo;
+    default:
+      return 0;
   }
 }
 

@@ -21,17 +21,25 @@ constexpr std::size_t kOpenFileMaxPath = OFS_MAXPATHNAME;
 
 [[noreturn]] void ThrowLastError(DWORD err) {
   switch (err) {
-    case ERROR_FILE_NOT_FOUND: throw Error(vberr::kFileNotFound);
+    case ERROR_FILE_NOT_FOUND:
+      throw Error(vberr::kFileNotFound);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH: throw Error(vberr::kPathNotFound);
+    case ERROR_BAD_NETPATH:
+      throw Error(vberr::kPathNotFound);
     case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT: throw Error(vberr::kPathFileAccess);
-    case ERROR_SHARING_VIOLATION: throw Error(vberr::kPermissionDenied);
-    case ERROR_NOT_READY: throw Error(71, "Disk not ready");
-    case ERROR_DISK_FULL: throw Error(vberr::kDiskFull);
-    case ERROR_INVALID_NAME: throw Error(vberr::kBadFileName);
-    default: throw Error(vberr::kDeviceIo);
+    case ERROR_WRITE_PROTECT:
+      throw Error(vberr::kPathFileAccess);
+    case ERROR_SHARING_VIOLATION:
+      throw Error(vberr::kPermissionDenied);
+    case ERROR_NOT_READY:
+      throw Error(71, "Disk not ready");
+    case ERROR_DISK_FULL:
+      throw Error(vberr::kDiskFull);
+    case ERROR_INVALID_NAME:
+      throw Error(vberr::kBadFileName);
+    default:
+      throw Error(vberr::kDeviceIo);
   }
 }
 
@@ -67,7 +75,8 @@ std::string ShortPathName(const std::string& path) {
   if (path.empty()) return {};
   std::vector<char> buffer(256);
   for (;;) {
-    const DWORD n = ::GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD n =
+        ::GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) return {};
     // Too small a buffer makes the call report the size it needs, NUL included.
     if (n < buffer.size()) return std::string(buffer.data(), n);
@@ -117,9 +126,13 @@ std::string CurrentDir() {
   }
 }
 
-int DriveType(const std::string& root) { return static_cast<int>(::GetDriveTypeA(root.c_str())); }
+int DriveType(const std::string& root) {
+  return static_cast<int>(::GetDriveTypeA(root.c_str()));
+}
 
-std::string VolumeRootOf(const std::string& path) { return path.substr(0, 2); }
+std::string VolumeRootOf(const std::string& path) {
+  return path.substr(0, 2);
+}
 
 std::string VolumeLabel(const std::string& root) {
   constexpr DWORD kSize = 128;
@@ -148,7 +161,8 @@ struct FindEnumeration::Impl {
   bool first_pending = false;
 };
 
-FindEnumeration::FindEnumeration(const std::string& spec) : impl_(std::make_unique<Impl>()) {
+FindEnumeration::FindEnumeration(const std::string& spec, Detail)
+    : impl_(std::make_unique<Impl>()) {
   impl_->handle.reset(::FindFirstFileA(spec.c_str(), &impl_->first));
   impl_->first_pending = impl_->handle.valid();
 }
@@ -157,7 +171,9 @@ FindEnumeration::~FindEnumeration() = default;
 FindEnumeration::FindEnumeration(FindEnumeration&&) noexcept = default;
 FindEnumeration& FindEnumeration::operator=(FindEnumeration&&) noexcept = default;
 
-bool FindEnumeration::valid() const noexcept { return impl_ && impl_->handle.valid(); }
+bool FindEnumeration::valid() const noexcept {
+  return impl_ && impl_->handle.valid();
+}
 
 bool FindEnumeration::Next(FindData& out) {
   if (!valid()) return false;
@@ -172,10 +188,13 @@ bool FindEnumeration::Next(FindData& out) {
   out.size_high = data.nFileSizeHigh;
   out.size_low = data.nFileSizeLow;
   out.name.assign(data.cFileName, sizeof(data.cFileName));
+  out.kind_known = false;  // the callers ask GetFileAttributesA themselves
   return true;
 }
 
-void FindEnumeration::Close() noexcept { impl_.reset(); }
+void FindEnumeration::Close() noexcept {
+  impl_.reset();
+}
 
 std::string ReadFileText(const std::string& path) {
   auto file = BinaryFile::OpenRead(path);
@@ -235,8 +254,8 @@ void WriteFileAt(const std::string& path, std::uint64_t offset,
                  std::span<const std::uint8_t> bytes) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) ThrowLastError(::GetLastError());
   for (std::size_t done = 0; done < bytes.size();) {
     OVERLAPPED ov{};

@@ -104,7 +104,8 @@ TEST_F(ConfigFile, BadArraysRaiseSubscriptOutOfRangeBeforeWriting) {
   hv::test::WriteFile(file, original);
   ConfigFileArray from_one{{"A", "9"}};
   from_one.lower_bound = 1;
-  for (const ConfigFileArray& bad : {ConfigFileArray::NotDimensioned(), ConfigFileArray{}, from_one}) {
+  for (const ConfigFileArray& bad :
+       {ConfigFileArray::NotDimensioned(), ConfigFileArray{}, from_one}) {
     try {
       f.ChangeConfigFile(file.string(), bad);
       FAIL() << "no error";

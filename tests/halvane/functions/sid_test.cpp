@@ -122,7 +122,8 @@ TEST_F(Sid, SaveDefaultSidSongRefusesReadOnlyMissingAndShortFiles) {
   std::int16_t total = 0, start = 0;
   EXPECT_FALSE(f.GetSidSongInfo(shorty, total, start));
   // The author field runs past the end: the missing bytes read as NUL.
-  EXPECT_EQ(f.GetSidAuthor(shorty), std::string("AUTHOR") + std::string(4, '\0') + std::string(22, '\0'));
+  EXPECT_EQ(f.GetSidAuthor(shorty),
+            std::string("AUTHOR") + std::string(4, '\0') + std::string(22, '\0'));
 }
 
 }  // namespace
