@@ -83,14 +83,14 @@ struct FindData {
   bool kind_known = false;
 };
 
-// Enumerates the entries matching a specification "DIR<sep>PATTERN" (wildcards allowed in
+// Enumerates the entries matching a search "DIR<sep>PATTERN" (wildcards allowed in
 // the last component only), "." and ".." included where the platform lists them.
 class FindEnumeration {
  public:
   // kNamesOnly: the caller looks at names only, so attributes and sizes may stay unfilled
   // where the platform would need extra work to get them.
   enum class Detail { kFull, kNamesOnly };
-  explicit FindEnumeration(const std::string& spec, Detail detail = Detail::kFull);
+  explicit FindEnumeration(const std::string& search, Detail detail = Detail::kFull);
   ~FindEnumeration();
   FindEnumeration(FindEnumeration&&) noexcept;
   FindEnumeration& operator=(FindEnumeration&&) noexcept;

@@ -228,10 +228,10 @@ struct FindEnumeration::Impl {
   }
 };
 
-FindEnumeration::FindEnumeration(const std::string& spec, Detail detail)
+FindEnumeration::FindEnumeration(const std::string& search, Detail detail)
     : impl_(std::make_unique<Impl>()) {
   impl_->names_only = detail == Detail::kNamesOnly;
-  const std::string native = NativePath(spec);
+  const std::string native = NativePath(search);
   const std::size_t slash = native.rfind('/');
   const std::string dir = slash == std::string::npos
                               ? std::string(".")

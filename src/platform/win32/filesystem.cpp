@@ -161,9 +161,9 @@ struct FindEnumeration::Impl {
   bool first_pending = false;
 };
 
-FindEnumeration::FindEnumeration(const std::string& spec, Detail)
+FindEnumeration::FindEnumeration(const std::string& search, Detail)
     : impl_(std::make_unique<Impl>()) {
-  impl_->handle.reset(::FindFirstFileA(spec.c_str(), &impl_->first));
+  impl_->handle.reset(::FindFirstFileA(search.c_str(), &impl_->first));
   impl_->first_pending = impl_->handle.valid();
 }
 
