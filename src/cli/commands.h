@@ -17,5 +17,6 @@ void RegisterReg(CLI::App& app);
 void RegisterLaunch(CLI::App& app);
 void RegisterPlaySid(CLI::App& app);
 void RegisterOpen(CLI::App& app);
+void RegisterFunctions(CLI::App& app);
 
 }  // namespace hv::cli

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   RegisterLaunch(app);
   RegisterPlaySid(app);
   RegisterOpen(app);
+  RegisterFunctions(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -1,0 +1,42 @@
+#include "halvane/functions/config_editor.h"
+
+#include "common/upper_case.h"
+
+namespace hv::halvane {
+
+std::vector<std::string> SplitConfigLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string EditConfigText(std::string_view text, const std::vector<ConfigFileType>& entries) {
+  std::vector<std::string> lines = SplitConfigLines(text);
+  lines.emplace_back();  // the working copy ends with one extra empty line
+  for (const ConfigFileType& entry : entries) {
+    const std::string key = UpperCase1252(entry.KeyToChange);
+    for (std::string& line : lines) {
+      const std::string_view head = std::string_view(line).substr(0, key.size());
+      if (UpperCase1252(head) != key) continue;
+      line = entry.KeyToChange + "=" + entry.ValueToSet;
+      break;
+    }
+  }
+  std::string out;
+  out.reserve(text.size() + lines.size() * 2);
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    out += line;
+    out += "\r\n";
+  }
+  return out;
+}
+
+}  // namespace hv::halvane

@@ -1,0 +1,65 @@
+// The general-function commands of hv, run as a user would.
+
+#include <gtest/gtest.h>
+
+#include "support/bytes.h"
+#include "support/temp_dir.h"
+#include "support/tools.h"
+
+namespace {
+
+const std::string kHv = std::string(HV_BIN_DIR) + "/hv";
+
+TEST(FunctionsCli, ConfigSetRewritesAndReportsErrors) {
+  hv::test::TempDir dir;
+  hv::test::WriteFile(dir / "C.CFG", std::string("$A=1\r\n\r\n$B=2"));
+  auto r = hv::test::Run(kHv, {"config", "set", (dir / "C.CFG").string(), "$b=3", "--json"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"KeyToChange\":\"$b\""), std::string::npos);
+  const auto bytes = hv::test::ReadFile(dir / "C.CFG");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "$A=1\r\n$b=3\r\n");
+  r = hv::test::Run(kHv, {"config", "set", (dir / "NONE.CFG").string(), "A=1", "--json"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.out.find("\"Number\":53"), std::string::npos);
+  r = hv::test::Run(kHv, {"config", "set", (dir / "C.CFG").string(), "NOEQUALS"});
+  EXPECT_EQ(r.exit_code, 2);
+}
+
+TEST(FunctionsCli, SidInfoAndSetDefault) {
+  hv::test::TempDir dir;
+  hv::test::Bytes tune(0x80, 0);
+  hv::test::Put(tune, 0, "PSID");
+  tune[0x0F] = 4;
+  tune[0x11] = 1;
+  hv::test::Put(tune, 0x16, "SONG");
+  hv::test::WriteFile(dir / "T.SID", tune);
+  const std::string file = (dir / "T.SID").string();
+  auto r = hv::test::Run(kHv, {"sid", "set-default", file, "2"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  r = hv::test::Run(kHv, {"sid", "info", file, "--json"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_NE(r.out.find("\"intDefaultSong\":2"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"intTotalSongs\":4"), std::string::npos);
+  EXPECT_NE(r.out.find("\"strName\":\"SONG\""), std::string::npos);
+  r = hv::test::Run(kHv, {"sid", "set-default", file, "999"});
+  EXPECT_EQ(r.exit_code, 1);
+}
+
+TEST(FunctionsCli, FindPrintsHitsThenTotal) {
+  hv::test::TempDir dir;
+  hv::test::WriteFile(dir / "A.SID", std::string(10, 'x'));
+  const auto r = hv::test::Run(kHv, {"find", dir.path().string(), "*.sid"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, (dir / "A.SID").string() + "\n10 bytes\n");
+}
+
+TEST(FunctionsCli, PathQuestions) {
+  hv::test::TempDir dir;
+  EXPECT_EQ(hv::test::Run(kHv, {"path", "exists", (dir / "X").string()}).exit_code, 1);
+  EXPECT_EQ(hv::test::Run(kHv, {"path", "short", dir.path().string()}).out,
+            dir.path().string() + "\n");
+  EXPECT_EQ(hv::test::Run(kHv, {"path", "is-cdrom", (dir / "X").string()}).exit_code, 0);
+  EXPECT_EQ(hv::test::Run(kHv, {"path", "volume", dir.path().string(), "--json"}).exit_code, 0);
+}
+
+}  // namespace

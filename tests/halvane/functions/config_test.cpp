@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "common/error.h"
+#include "halvane/functions/config_editor.h"
+#include "halvane/functions/hvFunctions.h"
+#include "halvane/functions/scripted_ui.h"
+#include "support/bytes.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using hv::halvane::ConfigFileArray;
+using hv::halvane::ConfigFileType;
+using hv::halvane::EditConfigText;
+using hv::halvane::hvFunctions;
+
+std::string Edit(std::string_view text, std::vector<ConfigFileType> entries) {
+  return EditConfigText(text, entries);
+}
+
+std::string Slurp(const fs::path& p) {
+  const auto bytes = hv::test::ReadFile(p);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+int FilesIn(const fs::path& dir) {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++n;
+  return n;
+}
+
+TEST(ConfigEdit, ReplacesTheLineAndDropsEmptyLines) {
+  EXPECT_EQ(Edit("$JOYSTICK1PC=0\r\n\r\n$LOADPATH=C:\\GAMES\r\n", {{"$loadpath", "D:\\C64"}}),
+            "$JOYSTICK1PC=0\r\n$loadpath=D:\\C64\r\n");
+}
+
+TEST(ConfigEdit, MatchesByPrefixFirstLineOnly) {
+  EXPECT_EQ(Edit("$CONTROLPORT1MODE=1\r\n$CONTROLPORT1=2\r\n", {{"$CONTROLPORT1", "5"}}),
+            "$CONTROLPORT1=5\r\n$CONTROLPORT1=2\r\n");
+  // A bare key line matches; a shorter line never does.
+  EXPECT_EQ(Edit("$LOAD\r\n$loadpath\r\n", {{"$LOADPATH", "X"}}), "$LOAD\r\n$LOADPATH=X\r\n");
+  // Spaces-only lines are not empty.
+  EXPECT_EQ(Edit("A=1\r\n  \r\n", {{"B", "2"}}), "A=1\r\n  \r\n");
+}
+
+TEST(ConfigEdit, EntriesApplyInOrderOnTheChangedCopy) {
+  EXPECT_EQ(Edit("K=0\r\nK=9\r\n", {{"k", "1"}, {"K", "2"}}), "K=2\r\nK=9\r\n");
+  // An empty key matches the first line.
+  EXPECT_EQ(Edit("A=1\r\nB=2\r\n", {{"", "v"}}), "=v\r\nB=2\r\n");
+}
+
+TEST(ConfigEdit, EmptyFiles) {
+  EXPECT_EQ(Edit("", {{"$A", "1"}}), "");
+  // The extra line after the last one read takes an empty key.
+  EXPECT_EQ(Edit("", {{"", "v"}}), "=v\r\n");
+  EXPECT_EQ(Edit("\r\n\r\n", {{"X", "1"}}), "");
+}
+
+TEST(ConfigEdit, LineEnds) {
+  // Line feeds alone do not end a line.
+  EXPECT_EQ(Edit("A=1\nB=2\n", {{"B", "3"}}), "A=1\nB=2\n\r\n");
+  // Carriage returns alone do.
+  EXPECT_EQ(Edit("A=1\rB=2\r", {{"b", "3"}}), "A=1\r\nb=3\r\n");
+  // The last line needs no terminator.
+  EXPECT_EQ(Edit("A=1\r\nB=2", {}), "A=1\r\nB=2\r\n");
+}
+
+class ConfigFile : public ::testing::Test {
+ protected:
+  hv::test::ScriptedUi ui;
+  hvFunctions f{ui};
+  hv::test::TempDir dir;
+  fs::path file = dir / "CCS64.CFG";
+};
+
+TEST_F(ConfigFile, RewritesInPlaceWithoutTemporaryLeftovers) {
+  hv::test::WriteFile(file, std::string("$JOYSTICK1PC=0\r\n\r\n$LOADPATH=C:\\GAMES"));
+  ::chmod(file.c_str(), 0640);
+  f.ChangeConfigFile(file.string(), ConfigFileArray{{"$loadpath", "D:\\C64"}});
+  EXPECT_EQ(Slurp(file), "$JOYSTICK1PC=0\r\n$loadpath=D:\\C64\r\n");
+  EXPECT_EQ(FilesIn(dir.path()), 1);
+  struct stat st {};
+  ::stat(file.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(ConfigFile, MissingFileRaisesFileNotFoundAndCreatesNothing) {
+  try {
+    f.ChangeConfigFile(file.string(), ConfigFileArray{{"A", "1"}});
+    FAIL() << "no error";
+  } catch (const hv::Error& e) {
+    EXPECT_EQ(e.Number(), 53);
+  }
+  EXPECT_EQ(FilesIn(dir.path()), 0);
+}
+
+TEST_F(ConfigFile, BadArraysRaiseSubscriptOutOfRangeBeforeWriting) {
+  const std::string original = "A=1\r\n\r\nB=2\n";
+  hv::test::WriteFile(file, original);
+  ConfigFileArray from_one{{"A", "9"}};
+  from_one.lower_bound = 1;
+  for (const ConfigFileArray& bad :
+       {ConfigFileArray::NotDimensioned(), ConfigFileArray{}, from_one}) {
+    try {
+      f.ChangeConfigFile(file.string(), bad);
+      FAIL() << "no error";
+    } catch (const hv::Error& e) {
+      EXPECT_EQ(e.Number(), 9);
+    }
+    EXPECT_EQ(Slurp(file), original);
+  }
+}
+
+TEST_F(ConfigFile, ReadOnlyFileFailsWithAccessErrorAndStaysIntact) {
+  const std::string original = "$LOADPATH=C:\\GAMES\r\n";
+  hv::test::WriteFile(file, original);
+  ::chmod(file.c_str(), 0444);
+  try {
+    f.ChangeConfigFile(file.string(), ConfigFileArray{{"$LOADPATH", "D:"}});
+    FAIL() << "no error";
+  } catch (const hv::Error& e) {
+    EXPECT_EQ(e.Number(), 75);
+  }
+  EXPECT_EQ(Slurp(file), original);
+  EXPECT_EQ(FilesIn(dir.path()), 1);
+}
+
+TEST_F(ConfigFile, AFolderWithoutWriteAccessKeepsTheFileWhole) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into any folder";
+  const std::string original = "A=1\r\n";
+  hv::test::WriteFile(file, original);
+  ::chmod(dir.path().c_str(), 0555);
+  EXPECT_THROW(f.ChangeConfigFile(file.string(), ConfigFileArray{{"A", "2"}}), hv::Error);
+  ::chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(Slurp(file), original);
+  EXPECT_EQ(FilesIn(dir.path()), 1);
+}
+
+TEST_F(ConfigFile, ALinkStaysALink) {
+  hv::test::WriteFile(file, std::string("A=1\r\n"));
+  const fs::path link = dir / "LINK.CFG";
+  fs::create_symlink(file, link);
+  f.ChangeConfigFile(link.string(), ConfigFileArray{{"A", "2"}});
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Slurp(file), "A=2\r\n");
+}
+
+}  // namespace
