@@ -1,6 +1,6 @@
 #pragma once
-// For `--dry-run`: the real functions answer every question, but configuration edits are only
-// recorded, so that nothing on disk changes.
+// For `--dry-run`: the real functions answer every question, but configuration edits and
+// deletions are only recorded, so that nothing on disk changes.
 
 #include <memory>
 #include <string>
@@ -15,26 +15,28 @@ struct ConfigEdit {
   halvane::ConfigEntries entries;
 };
 
-class DryRunFunctions : public halvane::LauncherFunctions {
+class DryRunFunctions : public halvane::FunctionsOps {
  public:
-  DryRunFunctions(std::unique_ptr<halvane::LauncherFunctions> inner, std::vector<ConfigEdit>& log)
+  DryRunFunctions(std::unique_ptr<halvane::FunctionsOps> inner, std::vector<ConfigEdit>& log)
       : inner_(std::move(inner)), log_(log) {}
 
-  void GetFileAndPath(const std::string& in, std::string& path, std::string& file) override {
-    inner_->GetFileAndPath(in, path, file);
+  void GetFileAndPath(std::string in, std::string& path, std::string& file) override {
+    inner_->GetFileAndPath(std::move(in), path, file);
   }
   std::string Long2Short(const std::string& s) override { return inner_->Long2Short(s); }
-  bool FileExists(const std::string& name, bool display, const std::string& caption) override {
+  void DeletePathSilent(const std::string&) override {}
+  bool FileExists(const std::string& name, std::int16_t display,
+                  const std::string& caption) override {
     return inner_->FileExists(name, display, caption);
   }
   bool DirExists(const std::string& dir) override { return inner_->DirExists(dir); }
   bool DriveTypeIsCDRom(const std::string& root) override { return inner_->DriveTypeIsCDRom(root); }
-  void ChangeConfigFile(const std::string& file, const halvane::ConfigEntries& kv) override {
-    log_.push_back({file, kv});
+  void ChangeConfigFile(const std::string& file, const halvane::ConfigFileArray& array) override {
+    log_.push_back({file, halvane::ToConfigEntries(array)});
   }
 
  private:
-  std::unique_ptr<halvane::LauncherFunctions> inner_;
+  std::unique_ptr<halvane::FunctionsOps> inner_;
   std::vector<ConfigEdit>& log_;
 };
 

@@ -10,7 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/dry_run_functions.h"
-#include "cli/standin_functions.h"
+#include "halvane/functions/hvFunctions.h"
 #include "common/text.h"
 #include "halvane/shell/hvShell.h"
 #include "platform/recording_process.h"
@@ -93,18 +93,18 @@ CLI::Option* Control(CLI::App* cmd, const std::string& names, std::int32_t& valu
       ->transform(CLI::Transformer(EnumNames(), CLI::ignore_case));
 }
 
-// Runs `call` on a shell over the stand-in functions; in a dry run with recording in place of
+// Runs `call` on a shell over the general functions; in a dry run with recording in place of
 // the process service and of configuration edits, and prints what would have happened.
 template <class Call>
 std::string RunShell(bool dry_run, Call call) {
   if (!dry_run) {
-    hvShell shell{[] { return MakeStandinFunctions(); }};
+    hvShell shell{[] { return std::make_unique<halvane::hvFunctions>(); }};
     return call(shell);
   }
   std::vector<ConfigEdit> edits;
   platform::RecordingProcessService process;
   hvShell shell{
-      [&edits] { return std::make_unique<DryRunFunctions>(MakeStandinFunctions(), edits); },
+      [&edits] { return std::make_unique<DryRunFunctions>(std::make_unique<halvane::hvFunctions>(), edits); },
       process};
   std::string result = call(shell);
   for (const ConfigEdit& edit : edits) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/path.h"
+#include "platform/path_separator.h"
 
 namespace hv::halvane {
 
@@ -25,7 +25,7 @@ inline constexpr ShellPathRules kHostPathRules = kWindowsPathRules;
 #else
 inline constexpr ShellPathRules kHostPathRules = kPosixPathRules;
 #endif
-static_assert(kHostPathRules.separator == kPathSeparator);
+static_assert(kHostPathRules.separator == platform::kPathSeparator);
 
 // Windows-1252 case mapping, as the ANSI code page maps letters.
 std::string AnsiLower(std::string text);

@@ -10,20 +10,20 @@
 
 namespace hv::halvane {
 
-hvShell::hvShell(LauncherFunctionsFactory functions, platform::ProcessService& process,
+hvShell::hvShell(FunctionsFactory functions, platform::ProcessService& process,
                  ShellPathRules rules)
     : functions_(std::move(functions)), process_(process), rules_(rules) {}
 
-std::unique_ptr<LauncherFunctions> hvShell::MakeFunctions() const {
-  std::unique_ptr<LauncherFunctions> fn = functions_ ? functions_() : nullptr;
+std::unique_ptr<FunctionsOps> hvShell::MakeFunctions() const {
+  std::unique_ptr<FunctionsOps> fn = functions_ ? functions_() : nullptr;
   if (!fn) throw Error(vberr::kCannotCreateObject);
   return fn;
 }
 
 std::string hvShell::Launch(const char* error_prefix,
-                            const std::function<std::string(LauncherFunctions&)>& body) {
+                            const std::function<std::string(FunctionsOps&)>& body) {
   try {
-    const std::unique_ptr<LauncherFunctions> fn = MakeFunctions();
+    const std::unique_ptr<FunctionsOps> fn = MakeFunctions();
     return body(*fn);
   } catch (const Error& e) {
     return error_prefix + NumberText(e.Number()) + ": " + e.Description();
@@ -34,7 +34,7 @@ std::string hvShell::Launch(const char* error_prefix,
   }
 }
 
-std::string hvShell::DirectoryOf(LauncherFunctions& fn, const std::string& path) {
+std::string hvShell::DirectoryOf(FunctionsOps& fn, const std::string& path) {
   std::string dir, file;
   fn.GetFileAndPath(path, dir, file);
   return dir;
@@ -63,7 +63,7 @@ void hvShell::PlayMusic(const std::string& PlayerPathAndFile, const std::string&
                         bool DisplayError) {
   // Any failure ends the call silently; a missing file has been announced by the file test.
   try {
-    const std::unique_ptr<LauncherFunctions> fn = MakeFunctions();
+    const std::unique_ptr<FunctionsOps> fn = MakeFunctions();
     std::string player_dir, player_file;
     fn->GetFileAndPath(PlayerPathAndFile, player_dir, player_file);
     const std::string short_player_dir = fn->Long2Short(player_dir);
@@ -85,7 +85,7 @@ void hvShell::PlayMusic(const std::string& PlayerPathAndFile, const std::string&
 void hvShell::PlayMusicSong(const std::string& PlayerPathAndFile, const std::string& MusicPath,
                             const std::string& SidFilename, std::int16_t intTune) {
   try {
-    const std::unique_ptr<LauncherFunctions> fn = MakeFunctions();
+    const std::unique_ptr<FunctionsOps> fn = MakeFunctions();
     std::string player_dir, player_file;
     fn->GetFileAndPath(PlayerPathAndFile, player_dir, player_file);
     const std::string short_player_dir = fn->Long2Short(player_dir);

@@ -19,7 +19,7 @@ namespace hv::halvane {
 
 class hvShell {
  public:
-  explicit hvShell(LauncherFunctionsFactory functions,
+  explicit hvShell(FunctionsFactory functions,
                    platform::ProcessService& process = platform::SystemProcessService(),
                    ShellPathRules rules = kHostPathRules);
 
@@ -65,10 +65,10 @@ class hvShell {
   // The launch pattern's frame: a fresh functions object for the body, and any error turned
   // into `error_prefix` + number + ": " + description.
   std::string Launch(const char* error_prefix,
-                     const std::function<std::string(LauncherFunctions&)>& body);
-  std::unique_ptr<LauncherFunctions> MakeFunctions() const;
+                     const std::function<std::string(FunctionsOps&)>& body);
+  std::unique_ptr<FunctionsOps> MakeFunctions() const;
   // The directory part of a path, as GetFileAndPath gives it.
-  static std::string DirectoryOf(LauncherFunctions& fn, const std::string& path);
+  static std::string DirectoryOf(FunctionsOps& fn, const std::string& path);
   std::string WithSeparator(std::string dir) const;
   // What DriveTypeIsCDRom is asked about for a directory: its drive where paths have drives,
   // the directory itself where they do not.
@@ -76,7 +76,7 @@ class hvShell {
   void MoveTo(const std::string& drive_source, const std::string& directory);
   void Start(const CommandLine& line, bool lower);
 
-  LauncherFunctionsFactory functions_;
+  FunctionsFactory functions_;
   platform::ProcessService& process_;
   ShellPathRules rules_;
 };

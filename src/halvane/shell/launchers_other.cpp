@@ -20,7 +20,7 @@ constexpr char kFrodoNotFound[] = "Unable to run Frodo.  File: ";
 constexpr char kFrodoError[] = "There was an error starting Frodo.  Error ";
 
 // The "not found" message for the first of `paths` that does not exist, else "".
-std::string FirstMissing(LauncherFunctions& fn, const char* not_found,
+std::string FirstMissing(FunctionsOps& fn, const char* not_found,
                          std::initializer_list<const std::string*> paths) {
   for (const std::string* p : paths) {
     if (!fn.FileExists(*p, false, "")) return not_found + *p + " not found";
@@ -42,7 +42,7 @@ std::string hvShell::VICE(const std::string& strEmulatorExePath,
                           const std::string& strGamePathAndFile, const std::string& PRGName,
                           std::int32_t intPort1, std::int32_t intPort2,
                           bool /*blnWaitTillFinished*/) {
-  return Launch(kViceError, [&](LauncherFunctions& fn) -> std::string {
+  return Launch(kViceError, [&](FunctionsOps& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
@@ -61,7 +61,7 @@ std::string hvShell::VICE(const std::string& strEmulatorExePath,
 std::string hvShell::Comeback64(const std::string& strEmulatorExePath,
                                 const std::string& strGamePathAndFile, std::int32_t DefaultJoystick,
                                 bool /*blnWaitTillFinished*/) {
-  return Launch(kCb64Error, [&](LauncherFunctions& fn) -> std::string {
+  return Launch(kCb64Error, [&](FunctionsOps& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
@@ -80,7 +80,7 @@ std::string hvShell::Comeback64(const std::string& strEmulatorExePath,
 std::string hvShell::Win64Beta(const std::string& strEmulatorExePath,
                                const std::string& strGamePathAndFile,
                                bool /*blnWaitTillFinished*/) {
-  return Launch(kWin64Error, [&](LauncherFunctions& fn) -> std::string {
+  return Launch(kWin64Error, [&](FunctionsOps& fn) -> std::string {
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
     std::string missing =
         FirstMissing(fn, kWin64NotFound, {&strEmulatorExePath, &strGamePathAndFile});
@@ -95,7 +95,7 @@ std::string hvShell::Win64Beta(const std::string& strEmulatorExePath,
 
 std::string hvShell::PC64Win(const std::string& strEmulatorExePath,
                              const std::string& strGamePathAndFile, bool /*blnWaitTillFinished*/) {
-  return Launch(kPc64Error, [&](LauncherFunctions& fn) -> std::string {
+  return Launch(kPc64Error, [&](FunctionsOps& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
@@ -111,7 +111,7 @@ std::string hvShell::PC64Win(const std::string& strEmulatorExePath,
 }
 
 std::string hvShell::Frodo(const std::string& strEmulatorExePath, bool /*blnWaitTillFinished*/) {
-  return Launch(kFrodoError, [&](LauncherFunctions& fn) -> std::string {
+  return Launch(kFrodoError, [&](FunctionsOps& fn) -> std::string {
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
     std::string missing = FirstMissing(fn, kFrodoNotFound, {&strEmulatorExePath});
     if (!missing.empty()) return missing;
@@ -126,7 +126,7 @@ std::string hvShell::Frodo(const std::string& strEmulatorExePath, bool /*blnWait
 std::string hvShell::VICENoSettings(const std::string& strEmulatorExePath,
                                     const std::string& strGamePathAndFile,
                                     const std::string& PRGName, bool /*blnWaitTillFinished*/) {
-  return Launch(kViceError, [&](LauncherFunctions& fn) -> std::string {
+  return Launch(kViceError, [&](FunctionsOps& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);

@@ -159,7 +159,7 @@ TEST_F(Ccs64Test, ErrorsBecomeMessagesWithNumberAndText) {
 }
 
 TEST_F(Ccs64Test, NoFunctionsObjectIsAnErrorMessage) {
-  hvShell broken{[] { return std::unique_ptr<LauncherFunctions>(); }, process, kWindowsPathRules};
+  hvShell broken{[] { return std::unique_ptr<FunctionsOps>(); }, process, kWindowsPathRules};
   EXPECT_EQ(broken.CCS64v109("C:\\CCS64\\CCS64.EXE", "", "C:\\G.D64", 0, 0, 0, 0, 0, false, false),
             "There was an error starting CCS64 v1.09.  Error 429: ActiveX component can't create "
             "object");

@@ -38,10 +38,10 @@ struct FakeWorld {
   int created = 0;
   int alive = 0;
 
-  halvane::LauncherFunctionsFactory Factory();
+  halvane::FunctionsFactory Factory();
 };
 
-class FakeFunctions : public halvane::LauncherFunctions {
+class FakeFunctions : public halvane::FunctionsOps {
  public:
   explicit FakeFunctions(FakeWorld& w) : w_(w) {
     ++w_.created;
@@ -49,7 +49,7 @@ class FakeFunctions : public halvane::LauncherFunctions {
   }
   ~FakeFunctions() override { --w_.alive; }
 
-  void GetFileAndPath(const std::string& in, std::string& path, std::string& file) override {
+  void GetFileAndPath(std::string in, std::string& path, std::string& file) override {
     const std::size_t at = in.rfind(w_.separator);
     if (at == std::string::npos) {
       path.clear();
@@ -64,8 +64,10 @@ class FakeFunctions : public halvane::LauncherFunctions {
     if (auto it = w_.short_forms.find(s); it != w_.short_forms.end()) return it->second;
     return w_.files.count(s) || w_.dirs.count(s) ? s : "";
   }
-  bool FileExists(const std::string& name, bool display, const std::string& caption) override {
-    w_.file_tests.push_back({name, display, caption});
+  void DeletePathSilent(const std::string&) override {}
+  bool FileExists(const std::string& name, std::int16_t display,
+                  const std::string& caption) override {
+    w_.file_tests.push_back({name, display != 0, caption});
     return w_.files.count(name) > 0;
   }
   bool DirExists(const std::string& dir) override {
@@ -76,16 +78,16 @@ class FakeFunctions : public halvane::LauncherFunctions {
     w_.cd_queries.push_back(root);
     return w_.cd_roots.count(root) > 0;
   }
-  void ChangeConfigFile(const std::string& file, const halvane::ConfigEntries& kv) override {
+  void ChangeConfigFile(const std::string& file, const halvane::ConfigFileArray& array) override {
     if (w_.fail_config) throw Error(vberr::kPathFileAccess);
-    w_.config_writes.push_back({file, kv});
+    w_.config_writes.push_back({file, halvane::ToConfigEntries(array)});
   }
 
  private:
   FakeWorld& w_;
 };
 
-inline halvane::LauncherFunctionsFactory FakeWorld::Factory() {
+inline halvane::FunctionsFactory FakeWorld::Factory() {
   return [this] { return std::make_unique<FakeFunctions>(*this); };
 }
 

@@ -78,7 +78,7 @@ TEST_F(PlayerTest, ErrorsNeverReachTheCaller) {
   EXPECT_NO_THROW(shell.PlayMusic(kPlayer, "C:\\MUSIC", "TUNE.SID", "", false));
   EXPECT_NO_THROW(shell.PlayMusicSong("C:\\NONE\\P.EXE", "C:\\MUSIC", "TUNE.SID", 1));
   EXPECT_EQ(process.changes, 4);  // the move happens and stays
-  hvShell broken{[]() -> std::unique_ptr<LauncherFunctions> { throw Error(429); }, process,
+  hvShell broken{[]() -> std::unique_ptr<FunctionsOps> { throw Error(429); }, process,
                  kWindowsPathRules};
   EXPECT_NO_THROW(broken.PlayMusic(kPlayer, "C:\\MUSIC", "TUNE.SID", "", false));
   EXPECT_NO_THROW(broken.PlayMusicSong(kPlayer, "C:\\MUSIC", "TUNE.SID", 1));
