@@ -38,9 +38,6 @@ class FileWriter {
   std::unique_ptr<Impl> impl_;
 };
 
-// The separator between a folder and a name in this platform's paths.
-char PathSeparator() noexcept;
-
 // `folder` joined with a plain file name (no separator in it).
 std::string PathInFolder(const std::string& folder, const std::string& name);
 

@@ -291,14 +291,6 @@ void FindEnumeration::Close() noexcept {
   impl_.reset();
 }
 
-std::string ReadFileText(const std::string& path) {
-  auto file = BinaryFile::OpenRead(path);
-  const std::uint64_t length = file.Length();
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  file.ReadAt(0, std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
-  return bytes;
-}
-
 void ReplaceFileContent(const std::string& path, std::string_view bytes) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   // Work on the file itself, not on a link to it: the link must stay a link.

@@ -91,10 +91,6 @@ const std::string& FileWriter::TempPath() const noexcept {
   return impl_->temp_path;
 }
 
-char PathSeparator() noexcept {
-  return '\\';
-}
-
 std::string PathInFolder(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   const char last = folder.back();
