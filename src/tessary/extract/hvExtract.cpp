@@ -26,7 +26,9 @@ hvExtract::hvExtract(std::shared_ptr<halvane::FunctionsOps> Functions, ExtractSe
       tools_(services.tools ? services.tools : &platform::SystemToolProcessService()),
       chooser_(services.chooser ? services.chooser : &platform::SystemFileChooser()),
       open_database_(services.open_database ? std::move(services.open_database)
-                                            : platform::OpenGameDatabase) {
+                                            : platform::OpenGameDatabase),
+      max_total_bytes_(services.max_total_bytes ? services.max_total_bytes
+                                                : kExtractMaxTotalBytes) {
   if (!functions_) throw Error(vberr::kCannotCreateObject);
   const std::string interpreter = services.command_interpreter
                                       ? services.command_interpreter()
@@ -50,7 +52,7 @@ bool hvExtract::Extract(const std::string& AppPath, const std::string& FileToExt
   winzip_path_ = WinzipPath;
   status_ = 1;
   last_failure_ = {};
-  zip_budget_ = kExtractMaxTotalBytes;
+  zip_budget_ = max_total_bytes_;
 
   const std::string name = FileNamePart(FileToExtract);
 

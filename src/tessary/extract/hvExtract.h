@@ -30,6 +30,8 @@ struct ExtractServices {
   std::function<std::unique_ptr<platform::GameDatabase>(const std::string& file)> open_database;
   // The command interpreter's path (COMSPEC); "" starts tools directly.
   std::function<std::string()> command_interpreter;
+  // Bytes the zip branch may write in one extraction; 0 is kExtractMaxTotalBytes.
+  std::uint64_t max_total_bytes = 0;
 };
 
 class hvExtract {
@@ -110,6 +112,7 @@ class hvExtract {
   std::int32_t game_id_ = 0;
   std::string top_folder_;
   std::string chosen_file_;
+  std::uint64_t max_total_bytes_;
   std::uint64_t zip_budget_ = 0;
   FailureReason last_failure_;
 };
