@@ -132,8 +132,8 @@ std::string FirstProgram(const std::string& game) {
 
 void RegisterExtract(CLI::App& app) {
   static ExtractArgs a;
-  auto* cmd = app.add_subcommand(
-      "extract", "Turn a stored game archive into one game file (prints its path)");
+  auto* cmd = app.add_subcommand("extract",
+                                 "Turn a stored game archive into one game file (prints its path)");
   AddExtractOptions(cmd, a);
   cmd->add_option("--work,--CurrGameDIR", a.work,
                   "The working folder; deleted and made anew by every run")

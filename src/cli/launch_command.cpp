@@ -22,7 +22,6 @@ namespace {
 
 using halvane::hvShell;
 
-
 struct PlayArgs {
   std::string player, music_path, file, caption = "hv";
   std::int16_t tune = 0;
@@ -165,9 +164,9 @@ void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a) {
 }
 
 const std::vector<std::string>& LaunchMethods() {
-  static const std::vector<std::string> methods = {
-      "CCS64v109", "CCS64v20DosAndWin", "C64Sv252",   "VICE", "VICENoSettings",
-      "Comeback64", "Win64Beta",        "PC64Win",    "Frodo"};
+  static const std::vector<std::string> methods = {"CCS64v109", "CCS64v20DosAndWin", "C64Sv252",
+                                                   "VICE",      "VICENoSettings",    "Comeback64",
+                                                   "Win64Beta", "PC64Win",           "Frodo"};
   return methods;
 }
 

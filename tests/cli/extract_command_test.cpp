@@ -21,8 +21,8 @@ class ExtractCommandTest : public ::testing::Test {
     HV_REQUIRE_TOOL(ToolPath(HV_ZIP_TOOL));
     for (const char* n : {"a.prg", "b.prg"}) WriteFile(tmp / n, std::string("\x01\x08", 2));
     zip = (tmp / "two.zip").string();
-    ASSERT_EQ(hv::test::Run(ToolPath(HV_ZIP_TOOL), {"-q", "-j", zip, (tmp / "a.prg").string(),
-                                          (tmp / "b.prg").string()})
+    ASSERT_EQ(hv::test::Run(ToolPath(HV_ZIP_TOOL),
+                            {"-q", "-j", zip, (tmp / "a.prg").string(), (tmp / "b.prg").string()})
                   .exit_code,
               0);
   }
@@ -46,10 +46,11 @@ TEST_F(ExtractCommandTest, PrintsTheGameFileOrTheFailureText) {
 
 TEST_F(ExtractCommandTest, DatabaseRemembersTheChoice) {
   ASSERT_EQ(hv::test::Run(kHv, {"db", "init", P("games.db")}).exit_code, 0);
-  auto r = hv::test::Run(kHv, {"extract", zip, "--work", P("work"), "--db", P("games.db"), "--game-id",
-                     "3", "--choose", "a.prg"});
+  auto r = hv::test::Run(kHv, {"extract", zip, "--work", P("work"), "--db", P("games.db"),
+                               "--game-id", "3", "--choose", "a.prg"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
-  r = hv::test::Run(kHv, {"extract", zip, "--work", P("work"), "--db", P("games.db"), "--game-id", "3"});
+  r = hv::test::Run(kHv,
+                    {"extract", zip, "--work", P("work"), "--db", P("games.db"), "--game-id", "3"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, P("work") + "/ReZip/a.prg\n");
 }
@@ -63,16 +64,18 @@ TEST_F(ExtractCommandTest, RefusedWorkFolderIsAnError) {
 TEST_F(ExtractCommandTest, PlayDryRunPrintsTheEmulatorLine) {
   HV_REQUIRE_TOOL(ToolPath(HV_CC1541));
   const std::string d64 = P("game.d64");
-  ASSERT_EQ(hv::test::Run(ToolPath(HV_CC1541), {"-q", "-n", "g", "-i", "g1", "-f", "intro", "-T", "SEQ",
-                                      "-w", P("a.prg"), "-f", "run me", "-w", P("b.prg"), d64})
-                .exit_code,
-            0);
+  ASSERT_EQ(
+      hv::test::Run(ToolPath(HV_CC1541), {"-q", "-n", "g", "-i", "g1", "-f", "intro", "-T", "SEQ",
+                                          "-w", P("a.prg"), "-f", "run me", "-w", P("b.prg"), d64})
+          .exit_code,
+      0);
   const std::string zipped = P("game.zip");
   ASSERT_EQ(hv::test::Run(ToolPath(HV_ZIP_TOOL), {"-q", "-j", zipped, d64}).exit_code, 0);
   WriteFile(tmp / "x64", std::string());
-  const auto r = hv::test::Run(kHv, {"play", zipped, "--emulator", "vice", "--emulator-path", P("x64"),
-                           "--work", P("work"), "--dry-run"},
-                     tmp.path().string());
+  const auto r = hv::test::Run(kHv,
+                               {"play", zipped, "--emulator", "vice", "--emulator-path", P("x64"),
+                                "--work", P("work"), "--dry-run"},
+                               tmp.path().string());
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.out.find("game file: " + P("work") + "/ReZip/game.d64\n"), std::string::npos);
   EXPECT_NE(r.out.find("command line: " + P("x64") + " -autostart \"" + P("work") +

@@ -99,9 +99,11 @@ std::unique_ptr<GameDatabase> OpenGameDatabase(const std::string& file) {
   }
   SqliteDb db = OpenFile(file, SQLITE_OPEN_READWRITE);
   SqliteStmt stmt = PrepareOrThrow(
-      db.get(), "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'Archive' COLLATE NOCASE");
+      db.get(),
+      "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'Archive' COLLATE NOCASE");
   const int rc = ::sqlite3_step(stmt.get());
-  if (rc == SQLITE_NOTADB) throw Error(kDbUnrecognized, "The game database is not a database file.");
+  if (rc == SQLITE_NOTADB)
+    throw Error(kDbUnrecognized, "The game database is not a database file.");
   if (rc != SQLITE_ROW) {
     if (rc != SQLITE_DONE) ThrowDb(db.get(), "The game database cannot be read");
     throw Error(kDbTableNotFound, "The game database '" + file + "' has no table 'Archive'.");

@@ -125,7 +125,8 @@ int SpawnDetached(const std::vector<std::string>& args) {
 // Windows finds "Zip2D64.exe" as zip2d64.exe: where the exact name is on no PATH folder, the
 // first PATH entry whose name matches without regard to case stands in.
 std::string ResolveIgnoringCase(const std::string& name) {
-  if (std::string exact = ResolveProgram(name); !exact.empty() || name.find('/') != std::string::npos) {
+  if (std::string exact = ResolveProgram(name);
+      !exact.empty() || name.find('/') != std::string::npos) {
     return exact;
   }
   const std::string wanted = UpperCase1252(name);

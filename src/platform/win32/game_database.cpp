@@ -1,15 +1,16 @@
 // The game database on Windows needs the ODBC binding, which is not here yet: every open
 // reports that, and the extraction turns it into its failure report.
 
-#include "common/error.h"
 #include "platform/game_database.h"
+#include "common/error.h"
 
 namespace hv::platform {
 
 namespace {
 [[noreturn]] void Unavailable(const std::string& file) {
-  throw Error(kDbFileNotFound, "The game database '" + file + "' cannot be opened: no database "
-                               "driver is available in this build.");
+  throw Error(kDbFileNotFound, "The game database '" + file +
+                                   "' cannot be opened: no database "
+                                   "driver is available in this build.");
 }
 }  // namespace
 

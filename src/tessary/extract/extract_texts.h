@@ -37,7 +37,6 @@ inline constexpr char kNeedStarlynx[] =
 inline constexpr char kNotCompatible[] =
     "This archive file is not compatible with Zenvora or Tirrel.";
 inline constexpr char kNoGameFile[] = "  A resulting game-file has not been found.";
-inline constexpr char kErrorPrefix[] =
-    "An error was encountered while extracting this archive: ";
+inline constexpr char kErrorPrefix[] = "An error was encountered while extracting this archive: ";
 
 }  // namespace hv::tessary::texts

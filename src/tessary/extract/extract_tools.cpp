@@ -80,8 +80,8 @@ void hvExtract::ExtractGzip(std::string F, std::string N, std::string S,
 
 void hvExtract::ExtractWithWinZip(std::string F, std::string N, std::string S) {
   MakeCurrent(F);
-  const std::string line = kQ + winzip_path_ + kQ + " -e " + kQ + Join(F, N) + kQ + " " + kQ + S +
-                           kQ;
+  const std::string line =
+      kQ + winzip_path_ + kQ + " -e " + kQ + Join(F, N) + kQ + " " + kQ + S + kQ;
   tools_->RunAndWait(line, platform::kWindowMinimized);
 }
 

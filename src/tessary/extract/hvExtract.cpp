@@ -30,9 +30,8 @@ hvExtract::hvExtract(std::shared_ptr<halvane::FunctionsOps> Functions, ExtractSe
       max_total_bytes_(services.max_total_bytes ? services.max_total_bytes
                                                 : kExtractMaxTotalBytes) {
   if (!functions_) throw Error(vberr::kCannotCreateObject);
-  const std::string interpreter = services.command_interpreter
-                                      ? services.command_interpreter()
-                                      : platform::CommandInterpreterPath();
+  const std::string interpreter = services.command_interpreter ? services.command_interpreter()
+                                                               : platform::CommandInterpreterPath();
   // Where tools start directly there is no interpreter to put in front of them.
   if (!interpreter.empty()) com_spec_prefix_ = functions_->Long2Short(interpreter) + " /c ";
 }
@@ -124,8 +123,7 @@ std::string hvExtract::RunChooser(const std::vector<std::string>& names) {
   // Every question starts without an answer: a previous choice never leaks into this one.
   chosen_file_.clear();
   chosen_file_ = chooser_->Choose(names, 0);
-  if (!chosen_file_.empty() &&
-      std::find(names.begin(), names.end(), chosen_file_) == names.end()) {
+  if (!chosen_file_.empty() && std::find(names.begin(), names.end(), chosen_file_) == names.end()) {
     throw Error(vberr::kInvalidProcedureCall,
                 "The chooser answered a file that was not offered: " + chosen_file_);
   }

@@ -76,8 +76,9 @@ fs::path ExtractTest::D64(const std::string& name) {
   const fs::path out = store / name;
   const std::string cc1541 = ToolPath(HV_CC1541);
   if (!cc1541.empty()) {
-    const auto r = hv::test::Run(cc1541, {"-q", "-n", "game", "-i", "g1", "-f", "game", "-w",
-                                std::string(HV_SOURCE_DIR) + "/samples/hello.prg", out.string()});
+    const auto r =
+        hv::test::Run(cc1541, {"-q", "-n", "game", "-i", "g1", "-f", "game", "-w",
+                               std::string(HV_SOURCE_DIR) + "/samples/hello.prg", out.string()});
     if (r.exit_code == 0) return out;
   }
   return StoreBytes(name, 174848);
@@ -85,10 +86,11 @@ fs::path ExtractTest::D64(const std::string& name) {
 
 void ExtractTest::StandIn(const std::string& name, const std::string& body) {
   const fs::path p = bin / name;
-  hv::test::WriteFile(p, "#!/bin/sh\n"
-                         "{ printf '%s' \"$(basename \"$0\")\"; for a in \"$@\"; do "
-                         "printf '|%s' \"$a\"; done; printf '\\n'; } >> \"$HV_TOOL_LOG\"\n" +
-                             body + "\n");
+  hv::test::WriteFile(p,
+                      "#!/bin/sh\n"
+                      "{ printf '%s' \"$(basename \"$0\")\"; for a in \"$@\"; do "
+                      "printf '|%s' \"$a\"; done; printf '\\n'; } >> \"$HV_TOOL_LOG\"\n" +
+                          body + "\n");
   fs::permissions(p, fs::perms::owner_all);
 }
 

@@ -65,9 +65,9 @@ TEST_F(ExtractSafetyTest, MissingStoredFileReachesTheCaller) {
 TEST_F(ExtractSafetyTest, MissingParentOfWorkFolderReachesTheCaller) {
   std::string file, fail;
   const fs::path stored = Store("game.d64", "x");
-  EXPECT_THROW(extract->Extract("", stored.string(), "", (tmp / "no" / "work").string(), file,
-                                fail, "", ""),
-               Error);
+  EXPECT_THROW(
+      extract->Extract("", stored.string(), "", (tmp / "no" / "work").string(), file, fail, "", ""),
+      Error);
 }
 
 // Zips nested `depth` deep around one disk image.

@@ -25,7 +25,8 @@ fs::path Lha(ExtractTest& t, const std::string& name,
     std::uint16_t c = 0;
     for (unsigned char b : d) {
       c ^= b;
-      for (int i = 0; i < 8; ++i) c = (c & 1) ? static_cast<std::uint16_t>((c >> 1) ^ 0xA001) : c >> 1;
+      for (int i = 0; i < 8; ++i)
+        c = (c & 1) ? static_cast<std::uint16_t>((c >> 1) ^ 0xA001) : c >> 1;
     }
     return c;
   };
@@ -74,14 +75,14 @@ TEST_F(ExtractToolsTest, MissingToolsAreNamed) {
 TEST_F(ExtractToolsTest, LhaUnpacksIntoTheLevelFolder) {
   HV_REQUIRE_TOOL(ToolPath(HV_LHA_TOOL));
   AllStandIns();
-  const fs::path lha = Lha(*this, "game.lha", {{"game.d64", std::string(174848, 'D')},
-                                               {"info.txt", "hello"}});
+  const fs::path lha =
+      Lha(*this, "game.lha", {{"game.d64", std::string(174848, 'D')}, {"info.txt", "hello"}});
   const Outcome o = Extract(lha);
   ASSERT_TRUE(o.ok) << o.fail;
   EXPECT_EQ(o.file, W("ReZip/game.d64"));
   EXPECT_TRUE(fs::exists(work() / "ReZip" / "info.txt"));
-  EXPECT_EQ(ToolLog(), (std::vector<std::string>{"lha.exe|e|/m|" + W("game.lha") + "|" +
-                                                 W("P1") + "/"}));
+  EXPECT_EQ(ToolLog(),
+            (std::vector<std::string>{"lha.exe|e|/m|" + W("game.lha") + "|" + W("P1") + "/"}));
 }
 
 TEST_F(ExtractToolsTest, GunzipUnpacksTheFirstAndDeletesEveryGz) {
@@ -94,8 +95,7 @@ TEST_F(ExtractToolsTest, GunzipUnpacksTheFirstAndDeletesEveryGz) {
   const Outcome o = Extract(Zip("gz.zip", {store / "a.d64.gz", store / "b.t64.gz"}));
   ASSERT_TRUE(o.ok) << o.fail;
   EXPECT_EQ(o.file, W("ReZip/a.d64"));
-  EXPECT_EQ(ToolLog(),
-            (std::vector<std::string>{"gunzip.exe|-f|-q|" + W("P1") + "/a.d64.gz"}));
+  EXPECT_EQ(ToolLog(), (std::vector<std::string>{"gunzip.exe|-f|-q|" + W("P1") + "/a.d64.gz"}));
   EXPECT_FALSE(fs::exists(work() / "P1" / "b.t64.gz"));
   EXPECT_FALSE(fs::exists(work() / "ReZip" / "b.t64"));
 }
@@ -121,8 +121,8 @@ TEST_F(ExtractToolsTest, PlusInGzNameNeedsWinZipAndWinZipMakesItIrrelevant) {
   ASSERT_TRUE(o.ok) << o.fail;
   EXPECT_EQ(o.file, W("ReZip/game+1.d64"));
   EXPECT_TRUE(fs::exists(work() / "game+1.d64.gz"));
-  EXPECT_EQ(ToolLog(), (std::vector<std::string>{"winzip32.exe|-e|" + W("game+1.d64.gz") + "|" +
-                                                 W("P1")}));
+  EXPECT_EQ(ToolLog(),
+            (std::vector<std::string>{"winzip32.exe|-e|" + W("game+1.d64.gz") + "|" + W("P1")}));
 }
 
 TEST_F(ExtractToolsTest, DiskSetsAreJoinedOneImagePerBaseName) {
@@ -133,7 +133,9 @@ TEST_F(ExtractToolsTest, DiskSetsAreJoinedOneImagePerBaseName) {
   const fs::path d64 = D64("source.d64");
   std::vector<fs::path> parts;
   for (const char* base : {"alpha", "beta"}) {
-    ASSERT_EQ(hv::test::Run(ToolPath(HV_DISK2ZIP_TOOL), {d64.string(), base}, store.string()).exit_code, 0);
+    ASSERT_EQ(
+        hv::test::Run(ToolPath(HV_DISK2ZIP_TOOL), {d64.string(), base}, store.string()).exit_code,
+        0);
     for (int i = 1; i <= 4; ++i) parts.push_back(store / (std::to_string(i) + "!" + base));
   }
   chooser.answers = {"beta.d64"};
@@ -143,19 +145,19 @@ TEST_F(ExtractToolsTest, DiskSetsAreJoinedOneImagePerBaseName) {
   EXPECT_EQ(o.file, W("ReZip/beta.d64"));
   EXPECT_EQ(hv::test::ReadFile(o.file), hv::test::ReadFile(d64));
   // "Zip2D64.exe" on the command line finds zip2d64.exe, as Windows would.
-  EXPECT_EQ(ToolLog(), (std::vector<std::string>{
-                           "zip2d64.exe|alpha|" + W("P1/P2") + "/zvTemp.d64",
-                           "zip2d64.exe|beta|" + W("P1/P2") + "/zvTemp.d64"}));
+  EXPECT_EQ(ToolLog(),
+            (std::vector<std::string>{"zip2d64.exe|alpha|" + W("P1/P2") + "/zvTemp.d64",
+                                      "zip2d64.exe|beta|" + W("P1/P2") + "/zvTemp.d64"}));
 }
 
 TEST_F(ExtractToolsTest, LynxArchivesUnpackIntoTheLevelFolder) {
   HV_REQUIRE_TOOL(hv::test::ToolPath(HV_CBMCONVERT));
   AllStandIns();
   const fs::path lnx = store / "game.lnx";
-  const auto r = hv::test::Run(ToolPath(HV_CBMCONVERT),
-                     {"-v0", "-L", lnx.string(), "-n",
-                      std::string(HV_SOURCE_DIR) + "/samples/hello.prg"},
-                     store.string());
+  const auto r = hv::test::Run(
+      ToolPath(HV_CBMCONVERT),
+      {"-v0", "-L", lnx.string(), "-n", std::string(HV_SOURCE_DIR) + "/samples/hello.prg"},
+      store.string());
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const Outcome o = Extract(lnx);
   ASSERT_TRUE(o.ok) << o.fail;
@@ -170,11 +172,11 @@ TEST_F(ExtractToolsTest, BlanksInTheWorkFolderSurviveTheCommandLine) {
   const fs::path lha = Lha(*this, "my game.lha", {{"game.prg", "\x01\x08"}});
   std::string file, fail;
   const fs::path spaced = tmp / "work dir";
-  ASSERT_TRUE(extract->Extract("", lha.string(), "", spaced.string(), file, fail, "", ""))
-      << fail;
+  ASSERT_TRUE(extract->Extract("", lha.string(), "", spaced.string(), file, fail, "", "")) << fail;
   EXPECT_EQ(file, (spaced / "ReZip" / "game.prg").string());
-  EXPECT_EQ(ToolLog(), (std::vector<std::string>{"lha.exe|e|/m|" + (spaced / "my game.lha").string() +
-                                                 "|" + (spaced / "P1").string() + "/"}));
+  EXPECT_EQ(ToolLog(),
+            (std::vector<std::string>{"lha.exe|e|/m|" + (spaced / "my game.lha").string() + "|" +
+                                      (spaced / "P1").string() + "/"}));
 }
 
 // The exact lines, with an interpreter in front as on Windows.
@@ -213,8 +215,7 @@ TEST_F(ExtractToolsTest, CommandLinesGoThroughTheInterpreter) {
   tools.runs.clear();
   o = Extract(Store("1!set", "x"));
   ASSERT_EQ(tools.runs.size(), 1u);
-  EXPECT_EQ(tools.runs[0].command_line,
-            "/bin/sh /c Zip2D64.exe set " + W("P1") + "/zvTemp.d64");
+  EXPECT_EQ(tools.runs[0].command_line, "/bin/sh /c Zip2D64.exe set " + W("P1") + "/zvTemp.d64");
 
   tools.runs.clear();
   o = Extract(Store("arc.lnx", "x"));

@@ -80,8 +80,8 @@ TEST_F(ZipExtractTest, SeveralGameFilesAskTheChooserAndCancelListsTheFolder) {
 }
 
 TEST_F(ZipExtractTest, ChosenFileIsTheResultAndNothingLeaksIntoTheNextRun) {
-  const fs::path zip = Zip("three.zip", {Store("a.prg", "a"), Store("b.prg", "b"),
-                                         Store("c.prg", "c")});
+  const fs::path zip =
+      Zip("three.zip", {Store("a.prg", "a"), Store("b.prg", "b"), Store("c.prg", "c")});
   chooser.answers = {"b.prg"};
   Outcome o = Extract(zip);
   ASSERT_TRUE(o.ok) << o.fail;
@@ -104,9 +104,8 @@ TEST_F(ZipExtractTest, AnswerThatWasNotOfferedIsRefused) {
 }
 
 TEST_F(ZipExtractTest, SmallLooseFileBecomesAProgramAndLargeOneStays) {
-  const fs::path zip =
-      Zip("loose.zip", {StoreBytes("big.bin", 60000), StoreBytes("small.bin", 100),
-                        StoreBytes("edge.dat", 51201)});
+  const fs::path zip = Zip("loose.zip", {StoreBytes("big.bin", 60000), StoreBytes("small.bin", 100),
+                                         StoreBytes("edge.dat", 51201)});
   const Outcome o = Extract(zip);
   ASSERT_TRUE(o.ok) << o.fail;
   EXPECT_EQ(o.file, W("ReZip/small.bin.prg"));
@@ -132,8 +131,8 @@ TEST_F(ZipExtractTest, OnlyLargeFilesIsNotCompatibleWithTheListing) {
 TEST_F(ZipExtractTest, EmptyLevelIsNotCompatibleWithoutListing) {
   fs::create_directories(store / "emptydir");
   const fs::path out = store / "empty.zip";
-  const auto r = hv::test::Run(ToolPath(HV_ZIP_TOOL), {"-q", "-r", out.string(), "emptydir"},
-                               store.string());
+  const auto r =
+      hv::test::Run(ToolPath(HV_ZIP_TOOL), {"-q", "-r", out.string(), "emptydir"}, store.string());
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const Outcome o = Extract(out);
   EXPECT_FALSE(o.ok);
@@ -157,8 +156,8 @@ TEST_F(ZipExtractTest, DamagedZipGivesTheUnzipText) {
 TEST_F(ZipExtractTest, EncryptedZipGivesTheUnzipText) {
   const fs::path d64 = D64("disk.d64");
   const fs::path out = store / "secret.zip";
-  const auto r = hv::test::Run(ToolPath(HV_ZIP_TOOL),
-                               {"-q", "-j", "-P", "pass", out.string(), d64.string()});
+  const auto r =
+      hv::test::Run(ToolPath(HV_ZIP_TOOL), {"-q", "-j", "-P", "pass", out.string(), d64.string()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const Outcome o = Extract(out);
   EXPECT_FALSE(o.ok);
