@@ -105,6 +105,8 @@ std::uint64_t FileLength(const std::string& path) {
 
 std::string ProtectedFolderReason(const std::string& folder) {
   if (folder.empty()) return "no working folder was given";
+  // "C:" alone names the drive's current folder, which a delete would take with it.
+  if (IsRoot(folder)) return "it names a drive or its root";
   const std::string full = FullPath(folder);
   if (IsRoot(full)) return "it is the root of a drive";
   const char* profile = std::getenv("USERPROFILE");
