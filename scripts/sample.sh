@@ -18,3 +18,12 @@ echo "==> hv list $sample"
 "$hv" list "$sample"
 echo "==> hv list --json $sample"
 "$hv" list --json "$sample"
+
+# The main job: the zipped sample disk, extracted and started in an emulator (a dry run: the
+# emulator here is an empty stand-in file, so the command line is printed instead).
+zipped=build/linux-release/samples/sample.zip
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+: > "$tmp/x64"
+echo "==> hv play --dry-run $zipped"
+"$hv" play "$zipped" --emulator vice --emulator-path "$tmp/x64" --work "$tmp/work" --dry-run

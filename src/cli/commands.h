@@ -18,5 +18,8 @@ void RegisterLaunch(CLI::App& app);
 void RegisterPlaySid(CLI::App& app);
 void RegisterOpen(CLI::App& app);
 void RegisterFunctions(CLI::App& app);
+void RegisterExtract(CLI::App& app);
+void RegisterDb(CLI::App& app);
+void RegisterPlay(CLI::App& app);
 
 }  // namespace hv::cli

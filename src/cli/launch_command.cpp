@@ -10,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/dry_run_functions.h"
+#include "cli/launch_shell.h"
 #include "halvane/functions/hvFunctions.h"
 #include "common/text.h"
 #include "halvane/shell/hvShell.h"
@@ -20,17 +21,6 @@ namespace hv::cli {
 namespace {
 
 using halvane::hvShell;
-
-struct LaunchArgs {
-  std::string method;
-  std::string emulator, game, games_dir, prg;
-  bool prg_given = false;
-  std::int16_t index = 0;
-  std::int32_t joy1 = 0, joy2 = 0, key1 = 0, key2 = 0;
-  std::int32_t control1 = 0, control2 = 0, mode1 = 0, mode2 = 0;
-  std::int32_t port1 = 0, port2 = 0, joystick = 0;
-  bool write_config = false, wait = false, dry_run = false;
-};
 
 struct PlayArgs {
   std::string player, music_path, file, caption = "hv";
@@ -124,6 +114,8 @@ std::string RunShell(bool dry_run, Call call) {
   return result;
 }
 
+}  // namespace
+
 std::string Launch(const LaunchArgs& a) {
   const std::string emu = Core(a.emulator), game = Core(a.game), dir = Core(a.games_dir);
   const std::string prg = Core(a.prg);
@@ -150,23 +142,10 @@ std::string Launch(const LaunchArgs& a) {
   });
 }
 
-}  // namespace
-
-void RegisterLaunch(CLI::App& app) {
-  static LaunchArgs a;
-  auto* cmd = app.add_subcommand("launch", "Start an emulator with a game");
-  cmd->add_option("METHOD", a.method, "The launcher")
-      ->required()
-      ->transform(CLI::IsMember({"CCS64v109", "CCS64v20DosAndWin", "C64Sv252", "VICE",
-                                 "VICENoSettings", "Comeback64", "Win64Beta", "PC64Win", "Frodo"},
-                                CLI::ignore_case));
-  cmd->add_option("--emulator,--strEmulatorExePath", a.emulator, "The emulator's program file")
-      ->required();
-  cmd->add_option("--game,--strGamePathAndFile", a.game, "The game file");
+void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a) {
   cmd->add_option("--games-dir,--strEmulatorGamesDir", a.games_dir,
                   "The emulator's load path (CCS64)");
   cmd->add_option("--index,--intGameIndex", a.index, "Index behind the game path (CCS64)");
-  cmd->add_option("--prg,--PRGName", a.prg, "Program to start from the image");
   Control(cmd, "--joy1,--intJOYPort1", a.joy1, "CCS64 1.09: $JOYSTICK1PC");
   Control(cmd, "--joy2,--intJOYPort2", a.joy2, "CCS64 1.09: $JOYSTICK2PC");
   Control(cmd, "--key1,--intKEYPort1", a.key1, "CCS64 1.09: $JOYSTICK1KEY");
@@ -182,6 +161,27 @@ void RegisterLaunch(CLI::App& app) {
                 "Write the settings into the emulator's configuration file first");
   cmd->add_flag("--wait,--blnWaitTillFinished", a.wait, "Accepted; the launch never waits");
   cmd->add_flag("--dry-run", a.dry_run, "Print what would be started; change nothing");
+}
+
+const std::vector<std::string>& LaunchMethods() {
+  static const std::vector<std::string> methods = {"CCS64v109", "CCS64v20DosAndWin", "C64Sv252",
+                                                   "VICE",      "VICENoSettings",    "Comeback64",
+                                                   "Win64Beta", "PC64Win",           "Frodo"};
+  return methods;
+}
+
+
+void RegisterLaunch(CLI::App& app) {
+  static LaunchArgs a;
+  auto* cmd = app.add_subcommand("launch", "Start an emulator with a game");
+  cmd->add_option("METHOD", a.method, "The launcher")
+      ->required()
+      ->transform(CLI::IsMember(LaunchMethods(), CLI::ignore_case));
+  cmd->add_option("--emulator,--strEmulatorExePath", a.emulator, "The emulator's program file")
+      ->required();
+  cmd->add_option("--game,--strGamePathAndFile", a.game, "The game file");
+  cmd->add_option("--prg,--PRGName", a.prg, "Program to start from the image");
+  AddLaunchSettings(cmd, a);
   cmd->callback([cmd] {
     a.prg_given = cmd->count("--prg") > 0;
     const std::string result = Launch(a);

@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
   RegisterPlaySid(app);
   RegisterOpen(app);
   RegisterFunctions(app);
+  RegisterExtract(app);
+  RegisterDb(app);
+  RegisterPlay(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -36,4 +36,26 @@ class ProcessService {
 // The operating system's own service; lives as long as the process.
 ProcessService& SystemProcessService();
 
+// Window styles of the outside tools the extraction runs: console tools hidden, WinZip minimised.
+inline constexpr int kWindowHidden = 0;
+inline constexpr int kWindowMinimized = 6;
+
+// Running an outside tool to its end. Kept apart from ProcessService: the launchers never wait,
+// the extraction always does.
+class ToolProcessService {
+ public:
+  virtual ~ToolProcessService() = default;
+
+  // Starts `command_line` (Windows command-line syntax, core text) in the current directory with
+  // `window_style` and waits for it without a time-out. A failed start, the exit code and the
+  // output are not reported: callers judge a tool by the files it leaves.
+  virtual void RunAndWait(const std::string& command_line, int window_style) = 0;
+};
+
+ToolProcessService& SystemToolProcessService();
+
+// The command interpreter that console tools run under (the value of COMSPEC on Windows), or ""
+// where tools are started directly.
+std::string CommandInterpreterPath();
+
 }  // namespace hv::platform

@@ -2,6 +2,7 @@
 // A ProcessService that starts nothing: it records what a caller would have started, and where.
 // Tests use it to see the command lines, and the command-line tool for its dry runs.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,22 @@ class RecordingProcessService : public ProcessService {
   bool fail_start = false;
   bool fail_drive = false;
   bool fail_directory = false;
+};
+
+// A ToolProcessService that records each run and, when given, acts out the tool's effect.
+class RecordingToolProcessService : public ToolProcessService {
+ public:
+  struct Run {
+    std::string command_line;
+    int window_style = 0;
+  };
+  void RunAndWait(const std::string& command_line, int window_style) override {
+    runs.push_back({command_line, window_style});
+    if (act) act(command_line);
+  }
+
+  std::vector<Run> runs;
+  std::function<void(const std::string& command_line)> act;
 };
 
 }  // namespace hv::platform

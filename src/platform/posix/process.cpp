@@ -5,6 +5,7 @@
 
 #include "platform/process.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -14,11 +15,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/cmdline.h"
 #include "common/error.h"
+#include "common/upper_case.h"
 #include "platform/posix/native_path.h"
 
 extern char** environ;
@@ -119,6 +122,78 @@ int SpawnDetached(const std::vector<std::string>& args) {
   return got == static_cast<ssize_t>(sizeof err) ? err : 0;
 }
 
+// Windows finds "Zip2D64.exe" as zip2d64.exe: where the exact name is on no PATH folder, the
+// first PATH entry whose name matches without regard to case stands in.
+std::string ResolveIgnoringCase(const std::string& name) {
+  if (std::string exact = ResolveProgram(name);
+      !exact.empty() || name.find('/') != std::string::npos) {
+    return exact;
+  }
+  const std::string wanted = UpperCase1252(name);
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    std::size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::string dir = dirs.substr(start, end - start);
+    if (dir.empty()) dir = ".";
+    start = end + 1;
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+    if (!d) continue;
+    while (const dirent* entry = ::readdir(d.get())) {
+      if (UpperCase1252(entry->d_name) != wanted) continue;
+      const std::string candidate = dir + "/" + entry->d_name;
+      if (IsExecutableFile(candidate)) return candidate;
+    }
+  }
+  return {};
+}
+
+// Runs `args` and waits for it. A hidden tool gets no terminal: its input and output go to
+// /dev/null, as a hidden console window shows nobody anything.
+void SpawnAndWait(const std::vector<std::string>& args, bool hidden) {
+  const std::string program = ResolveIgnoringCase(args[0]);
+  if (program.empty()) return;
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  Fd null_fd(::open("/dev/null", O_RDWR | O_CLOEXEC));
+
+  const pid_t child = ::fork();
+  if (child < 0) return;
+  if (child == 0) {
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (null_fd.get() >= 0) {
+      ::dup2(null_fd.get(), STDIN_FILENO);
+      if (hidden) {
+        ::dup2(null_fd.get(), STDOUT_FILENO);
+        ::dup2(null_fd.get(), STDERR_FILENO);
+      } else {
+        ::dup2(STDERR_FILENO, STDOUT_FILENO);  // our own output stays ours
+      }
+    }
+    ::execve(program.c_str(), argv.data(), environ);
+    ::_exit(127);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+class PosixToolProcessService : public ToolProcessService {
+ public:
+  void RunAndWait(const std::string& command_line, int window_style) override {
+    std::vector<std::string> args = SplitCommandLine(command_line);
+    if (args.empty() || args[0].empty()) return;
+    for (std::string& a : args) a = NativePath(a);
+    SpawnAndWait(args, window_style == kWindowHidden);
+  }
+};
+
 class PosixProcessService : public ProcessService {
  public:
   void Start(const std::string& command_line, int /*window_style*/) override {
@@ -147,6 +222,15 @@ class PosixProcessService : public ProcessService {
 ProcessService& SystemProcessService() {
   static PosixProcessService service;
   return service;
+}
+
+ToolProcessService& SystemToolProcessService() {
+  static PosixToolProcessService service;
+  return service;
+}
+
+std::string CommandInterpreterPath() {
+  return {};
 }
 
 }  // namespace hv::platform

@@ -9,6 +9,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,26 @@
 namespace hv::platform {
 
 namespace {
+
+class Win32ToolProcessService : public ToolProcessService {
+ public:
+  void RunAndWait(const std::string& command_line, int window_style) override {
+    std::vector<char> buffer(command_line.begin(), command_line.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(window_style);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
+                          nullptr, nullptr, &startup, &info)) {
+      return;  // the next level finds nothing unpacked and says so
+    }
+    ::WaitForSingleObject(info.hProcess, INFINITE);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+  }
+};
 
 class Win32ProcessService : public ProcessService {
  public:
@@ -64,6 +85,16 @@ class Win32ProcessService : public ProcessService {
 ProcessService& SystemProcessService() {
   static Win32ProcessService service;
   return service;
+}
+
+ToolProcessService& SystemToolProcessService() {
+  static Win32ToolProcessService service;
+  return service;
+}
+
+std::string CommandInterpreterPath() {
+  const char* comspec = std::getenv("COMSPEC");
+  return comspec ? comspec : "";
 }
 
 }  // namespace hv::platform

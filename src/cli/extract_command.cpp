@@ -1,0 +1,199 @@
+// hv extract / db init / play: a stored game archive to one game file, the game database the
+// choice is remembered in, and the whole road from archive to running emulator.
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/console_text.h"
+#include "cli/launch_shell.h"
+#include "common/text.h"
+#include "common/upper_case.h"
+#include "halvane/functions/hvFunctions.h"
+#include "platform/chooser.h"
+#include "platform/game_database.h"
+#include "tessary/extract/hvExtract.h"
+#include "tessary/readers/hvD64.h"
+#include "tessary/readers/hvT64.h"
+
+namespace hv::cli {
+
+namespace {
+
+struct ExtractArgs {
+  std::string archive, work, db, from, winzip, choose;
+  std::int32_t game_id = 0;
+  bool from_given = false, choose_given = false, json = false;
+};
+
+// --choose NAME: the answer given ahead, for scripts; "" declines.
+class FixedChooser : public platform::FileChooser {
+ public:
+  explicit FixedChooser(std::string answer) : answer_(std::move(answer)) {}
+  std::string Choose(const std::vector<std::string>& names, std::size_t) override {
+    for (const std::string& n : names) {
+      if (UpperCase1252(n) == UpperCase1252(answer_)) return n;
+    }
+    return {};
+  }
+
+ private:
+  std::string answer_;
+};
+
+struct ExtractOutcome {
+  bool ok = false;
+  std::string file, fail;  // core text
+};
+
+ExtractOutcome RunExtract(const ExtractArgs& a) {
+  FixedChooser fixed(ArgToCoreText(a.choose));
+  tessary::ExtractServices services;
+  if (a.choose_given) services.chooser = &fixed;
+  tessary::hvExtract extract(std::make_shared<halvane::hvFunctions>(), services);
+  // With a database the caller is the front-end that remembers choices, unless told otherwise.
+  const std::string from = a.from_given ? a.from : (a.db.empty() ? "" : "Zenvora");
+  ExtractOutcome o;
+  o.ok = extract.Extract("", ArgToCoreText(a.archive), ArgToCoreText(a.db), ArgToCoreText(a.work),
+                         o.file, o.fail, ArgToCoreText(from), ArgToCoreText(a.winzip), a.game_id);
+  return o;
+}
+
+void AddExtractOptions(CLI::App* cmd, ExtractArgs& a) {
+  cmd->add_option("ARCHIVE,--FileToExtract", a.archive, "The stored game file")->required();
+  cmd->add_option("--db,--DatabaseFile", a.db, "The game database (hv db init makes one)");
+  cmd->add_option("--game-id,--GameID", a.game_id, "The game's number in the database");
+  cmd->add_option("--from,--FromProgram", a.from,
+                  "The calling front-end; \"Zenvora\" (the default with --db) remembers choices");
+  cmd->add_option("--winzip,--WinzipPath", a.winzip, "WinZip's program file, for gzip archives");
+  cmd->add_option("--choose", a.choose,
+                  "Answer the chooser with this file name instead of asking (\"\" declines)");
+}
+
+void Finish(const ExtractArgs& a, const ExtractOutcome& o) {
+  if (a.json) {
+    const nlohmann::json j = {{"Extract", o.ok},
+                              {"ReturnFilename", Cp1252ToUtf8(o.file)},
+                              {"ReturnFailInfo", Cp1252ToUtf8(o.fail)}};
+    WriteOut(j.dump(2) + "\n");
+  } else if (o.ok) {
+    WriteOut(Cp1252ToUtf8(o.file) + "\n");
+  } else {
+    std::fprintf(stderr, "%s\n", Cp1252ToUtf8(o.fail).c_str());
+  }
+  if (!o.ok) ResultCode() = kExitFailed;
+}
+
+// The work folder of hv play when none is given: under the user's cache folder.
+std::string DefaultWorkFolder() {
+  namespace fs = std::filesystem;
+  fs::path base;
+  if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg) {
+    base = xdg;
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    base = fs::path(home) / ".cache";
+  } else {
+    base = fs::temp_directory_path();
+  }
+  const fs::path parent = base / "hv";
+  fs::create_directories(parent);
+  return (parent / "work").string();
+}
+
+// The program an emulator should start from the game file: a disk's first PRG, a tape's first
+// entry; none for a program file.
+std::string FirstProgram(const std::string& game) {
+  const std::string upper = UpperCase1252(game);
+  const auto ends = [&upper](const char* ext) {
+    const std::string e = ext;
+    return upper.size() >= e.size() && upper.compare(upper.size() - e.size(), e.size(), e) == 0;
+  };
+  if (ends(".D64")) {
+    tessary::hvD64 d64;
+    if (d64.Load(game)) {
+      for (const auto& e : d64.Entries()->All()) {
+        if (e->FileType().find("PRG") != std::string::npos) return e->Filename();
+      }
+    }
+  } else if (ends(".T64")) {
+    tessary::hvT64 t64;
+    if (t64.Load(game) && !t64.Entries()->All().empty()) {
+      return t64.Entries()->All().front()->C64Filename();
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+void RegisterExtract(CLI::App& app) {
+  static ExtractArgs a;
+  auto* cmd = app.add_subcommand("extract",
+                                 "Turn a stored game archive into one game file (prints its path)");
+  AddExtractOptions(cmd, a);
+  cmd->add_option("--work,--CurrGameDIR", a.work,
+                  "The working folder; deleted and made anew by every run")
+      ->required();
+  cmd->add_flag("--json", a.json, "Print Extract, ReturnFilename and ReturnFailInfo as JSON");
+  cmd->callback([cmd] {
+    a.from_given = cmd->count("--from") > 0;
+    a.choose_given = cmd->count("--choose") > 0;
+    Finish(a, RunExtract(a));
+  });
+}
+
+void RegisterDb(CLI::App& app) {
+  static std::string file;
+  auto* db = app.add_subcommand("db", "The game database");
+  db->require_subcommand(1);
+  auto* init = db->add_subcommand("init", "Make a game database with an empty table Archive");
+  init->add_option("FILE", file, "The database file")->required();
+  init->callback([] { platform::CreateGameDatabase(ArgToCoreText(file)); });
+}
+
+void RegisterPlay(CLI::App& app) {
+  static ExtractArgs a;
+  static LaunchArgs launch;
+  auto* cmd = app.add_subcommand(
+      "play", "Extract a stored game archive and start an emulator with the game file");
+  AddExtractOptions(cmd, a);
+  cmd->add_option("--work,--CurrGameDIR", a.work,
+                  "The working folder (default: hv/work in the user's cache folder)");
+  cmd->add_option("--emulator,--method", launch.method, "The launcher")
+      ->required()
+      ->transform(CLI::IsMember(LaunchMethods(), CLI::ignore_case));
+  cmd->add_option("--emulator-path,--strEmulatorExePath", launch.emulator,
+                  "The emulator's program file")
+      ->required();
+  cmd->add_option("--prg,--PRGName", launch.prg,
+                  "Program to start (default: the image's first program)");
+  AddLaunchSettings(cmd, launch);
+  cmd->callback([cmd] {
+    a.from_given = cmd->count("--from") > 0;
+    a.choose_given = cmd->count("--choose") > 0;
+    if (a.work.empty()) a.work = DefaultWorkFolder();
+    const ExtractOutcome o = RunExtract(a);
+    if (!o.ok) {
+      Finish(a, o);
+      return;
+    }
+    LaunchArgs l = launch;
+    l.game = Cp1252ToUtf8(o.file);
+    if (cmd->count("--prg") == 0) l.prg = Cp1252ToUtf8(FirstProgram(o.file));
+    l.prg_given = !l.prg.empty();
+    std::printf("game file: %s\n", l.game.c_str());
+    if (l.prg_given) std::printf("program: %s\n", l.prg.c_str());
+    std::fflush(stdout);
+    const std::string result = Launch(l);
+    if (!result.empty()) {
+      std::fprintf(stderr, "%s\n", Cp1252ToUtf8(result).c_str());
+      ResultCode() = kExitFailed;
+    }
+  });
+}
+
+}  // namespace hv::cli

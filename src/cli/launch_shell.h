@@ -1,0 +1,33 @@
+#pragma once
+// The launch shared by hv launch and hv play: the arguments of a launcher call, their options,
+// and the call itself on hvShell (a dry run prints instead of starting).
+
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hv::cli {
+
+struct LaunchArgs {
+  std::string method;
+  std::string emulator, game, games_dir, prg;
+  bool prg_given = false;
+  std::int16_t index = 0;
+  std::int32_t joy1 = 0, joy2 = 0, key1 = 0, key2 = 0;
+  std::int32_t control1 = 0, control2 = 0, mode1 = 0, mode2 = 0;
+  std::int32_t port1 = 0, port2 = 0, joystick = 0;
+  bool write_config = false, wait = false, dry_run = false;
+};
+
+// The launcher names METHOD accepts.
+const std::vector<std::string>& LaunchMethods();
+
+// The emulator settings (ports, controls, index, configuration writing, --dry-run).
+void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a);
+
+// Runs the launcher `a.method`; "" on success, else the launcher's message.
+std::string Launch(const LaunchArgs& a);
+
+}  // namespace hv::cli

@@ -1,0 +1,165 @@
+// Linux file operations of the extraction driver.
+
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "common/error.h"
+#include "platform/posix/native_path.h"
+
+namespace hv::platform {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd) noexcept : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const noexcept { return fd_; }
+  int release() noexcept {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void ThrowErrno(int err, bool source_side) {
+  switch (err) {
+    case ENOENT:
+      throw Error(source_side ? vberr::kFileNotFound : vberr::kPathNotFound);
+    case ENOTDIR:
+      throw Error(vberr::kPathNotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      throw Error(vberr::kPermissionDenied);
+    case EISDIR:
+      throw Error(vberr::kPathFileAccess);
+    case ENOSPC:
+    case EDQUOT:
+      throw Error(vberr::kDiskFull);
+    default:
+      throw Error(vberr::kDeviceIo, std::strerror(err));
+  }
+}
+
+std::filesystem::path Resolved(const std::string& core) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(NativePath(core), ec);
+  if (ec) return std::filesystem::path(NativePath(core)).lexically_normal();
+  std::filesystem::path canonical = std::filesystem::weakly_canonical(p, ec);
+  return (ec ? p : canonical).lexically_normal();
+}
+
+std::string WithoutTrailingSlash(std::string s) {
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+std::string HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return {};
+}
+
+}  // namespace
+
+void CopyFileReplacing(const std::string& from, const std::string& to) {
+  Fd in(::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) ThrowErrno(errno, true);
+  struct stat st {};
+  if (::fstat(in.get(), &st) != 0) ThrowErrno(errno, true);
+  if (S_ISDIR(st.st_mode)) throw Error(vberr::kPathFileAccess);
+  Fd out(::open(NativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (out.get() < 0) ThrowErrno(errno, false);
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno(errno, true);
+    }
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t put = ::write(out.get(), buffer + done, static_cast<std::size_t>(got - done));
+      if (put < 0) {
+        if (errno == EINTR) continue;
+        const int err = errno;
+        ::unlink(NativePath(to).c_str());  // never leave a truncated copy
+        ThrowErrno(err, false);
+      }
+      done += put;
+    }
+  }
+  if (::close(out.release()) != 0) {
+    const int err = errno;
+    ::unlink(NativePath(to).c_str());
+    ThrowErrno(err, false);
+  }
+}
+
+void MakeFolder(const std::string& path) {
+  if (::mkdir(NativePath(path).c_str(), 0777) == 0) return;
+  if (errno == EEXIST) throw Error(vberr::kPathFileAccess);
+  ThrowErrno(errno, false);
+}
+
+void RenameFile(const std::string& from, const std::string& to) {
+  const std::string native_from = NativePath(from), native_to = NativePath(to);
+  struct stat st {};
+  if (::lstat(native_from.c_str(), &st) != 0) ThrowErrno(errno, true);
+  // rename() would silently replace the target; moving onto an existing name is an error.
+  if (::renameat2(AT_FDCWD, native_from.c_str(), AT_FDCWD, native_to.c_str(), RENAME_NOREPLACE) ==
+      0) {
+    return;
+  }
+  if (errno == EEXIST) throw Error(vberr::kFileAlreadyExists);
+  if (errno == EINVAL || errno == ENOSYS) {
+    // File systems without the no-replace flag: check, then rename.
+    if (::lstat(native_to.c_str(), &st) == 0) throw Error(vberr::kFileAlreadyExists);
+    if (::rename(native_from.c_str(), native_to.c_str()) == 0) return;
+  }
+  ThrowErrno(errno, false);
+}
+
+std::uint64_t FileLength(const std::string& path) {
+  struct stat st {};
+  if (::stat(NativePath(path).c_str(), &st) != 0) ThrowErrno(errno, true);
+  return S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
+}
+
+std::string ProtectedFolderReason(const std::string& folder) {
+  if (folder.empty()) return "no working folder was given";
+  const std::string resolved = WithoutTrailingSlash(Resolved(folder).string());
+  if (resolved == "/") return "it is the root of the file system";
+  const std::string home = HomeFolder();
+  if (!home.empty() && resolved == WithoutTrailingSlash(Resolved(CorePath(home)).string())) {
+    return "it is the user's home folder";
+  }
+  return {};
+}
+
+bool PathIsWithin(const std::string& path, const std::string& folder) {
+  const std::string p = WithoutTrailingSlash(Resolved(path).string());
+  const std::string f = WithoutTrailingSlash(Resolved(folder).string());
+  if (p == f) return true;
+  const std::string prefix = f == "/" ? f : f + "/";
+  return p.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace hv::platform

@@ -1,0 +1,127 @@
+// Windows file operations of the extraction driver, through the ANSI entry points.
+
+#include "platform/file_ops.h"
+
+#include <windows.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/error.h"
+
+namespace hv::platform {
+namespace {
+
+[[noreturn]] void ThrowLastError(DWORD err, bool source_side) {
+  switch (err) {
+    case ERROR_FILE_NOT_FOUND:
+      throw Error(source_side ? vberr::kFileNotFound : vberr::kPathNotFound);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+      throw Error(vberr::kPathNotFound);
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      throw Error(vberr::kFileAlreadyExists);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      throw Error(vberr::kPermissionDenied);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      throw Error(vberr::kDiskFull);
+    default:
+      throw Error(vberr::kDeviceIo);
+  }
+}
+
+std::string FullPath(const std::string& path) {
+  const DWORD need = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (need == 0) return path;
+  std::vector<char> buffer(need + 1);
+  const DWORD got = ::GetFullPathNameA(path.c_str(), need + 1, buffer.data(), nullptr);
+  if (got == 0 || got > need) return path;
+  std::string full(buffer.data(), got);
+  while (full.size() > 3 && (full.back() == '\\' || full.back() == '/')) full.pop_back();
+  return full;
+}
+
+std::string Folded(std::string s) {
+  for (char& c : s) {
+    if (c == '/') c = '\\';
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return s;
+}
+
+// "C:\" or "C:", "\\server\share" (and its trailing backslash).
+bool IsRoot(const std::string& full) {
+  const std::string f = Folded(full);
+  if (f.size() <= 3 && f.size() >= 2 && f[1] == ':') return true;
+  if (f.rfind("\\\\", 0) == 0) {
+    std::size_t parts = 0;
+    std::size_t i = 2;
+    while (i < f.size()) {
+      const std::size_t next = f.find('\\', i);
+      if (next != i) ++parts;
+      if (next == std::string::npos) break;
+      i = next + 1;
+    }
+    return parts <= 2;
+  }
+  return f == "\\";
+}
+
+}  // namespace
+
+void CopyFileReplacing(const std::string& from, const std::string& to) {
+  if (::GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    ThrowLastError(::GetLastError(), true);
+  }
+  if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) ThrowLastError(::GetLastError(), false);
+}
+
+void MakeFolder(const std::string& path) {
+  if (::CreateDirectoryA(path.c_str(), nullptr)) return;
+  const DWORD err = ::GetLastError();
+  if (err == ERROR_ALREADY_EXISTS) throw Error(vberr::kPathFileAccess);
+  ThrowLastError(err, false);
+}
+
+void RenameFile(const std::string& from, const std::string& to) {
+  if (::MoveFileA(from.c_str(), to.c_str())) return;
+  ThrowLastError(::GetLastError(), true);
+}
+
+std::uint64_t FileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    ThrowLastError(::GetLastError(), true);
+  }
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string ProtectedFolderReason(const std::string& folder) {
+  if (folder.empty()) return "no working folder was given";
+  // "C:" alone names the drive's current folder, which a delete would take with it.
+  if (IsRoot(folder)) return "it names a drive or its root";
+  const std::string full = FullPath(folder);
+  if (IsRoot(full)) return "it is the root of a drive";
+  const char* profile = std::getenv("USERPROFILE");
+  if (profile && *profile && Folded(FullPath(profile)) == Folded(full)) {
+    return "it is the user's home folder";
+  }
+  return {};
+}
+
+bool PathIsWithin(const std::string& path, const std::string& folder) {
+  const std::string p = Folded(FullPath(path));
+  std::string f = Folded(FullPath(folder));
+  if (p == f) return true;
+  if (f.empty() || f.back() != '\\') f += '\\';
+  return p.compare(0, f.size(), f) == 0;
+}
+
+}  // namespace hv::platform

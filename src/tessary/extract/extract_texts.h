@@ -1,0 +1,42 @@
+#pragma once
+// The texts an extraction reports, exactly as the front-end shows them.
+
+#include <string>
+
+namespace hv::tessary::texts {
+
+inline constexpr char kCrLf[] = "\r\n";
+inline constexpr char kSeparator[] = "--------------------------------";
+
+inline constexpr char kCompatiblePattern[] =
+    "*.d64;*.t64;*.prg;*.p00;*.p01;*.p02;*.p03;*.p04;*.p05;*.p06;*.p07;*.p08;*.p09";
+
+inline constexpr char kFromZenvora[] = "Zenvora";
+inline constexpr char kResultFolderName[] = "ReZip";
+
+inline constexpr char kNoChoice[] =
+    "You need to specify a default file to load into the emulators before you can run this game.";
+inline constexpr char kUnzipError[] = "There was an error unzipping the file:";
+inline constexpr char kPossiblyCorrupt[] = "The file is possibly corrupt.";
+inline constexpr char kNeedLha[] =
+    "To extract this File you need to put the file LHA.EXE into a folder on the PATH environment "
+    "variable.";
+inline constexpr char kNeedGunzip[] =
+    "To extract this File you need to put the file GUNZIP.EXE into a folder on the PATH "
+    "environment variable.  You can also use Winzip to extract these files if you set it's path "
+    "in 'Options...'.";
+inline constexpr char kNeedWinzipForPlus[] =
+    "To extract this File you need to set your WINZIP path in 'Options...'.  This is needed "
+    "because GUNZIP.EXE cannot extract files with '+' in the archived filename.";
+inline constexpr char kNeedZip2d64[] =
+    "To extract this File you need to put the file ZIP2D64.EXE into a folder on the PATH "
+    "environment variable.";
+inline constexpr char kNeedStarlynx[] =
+    "To extract this File you need to put the file STARLYNX.EXE into a folder on the PATH "
+    "environment variable.";
+inline constexpr char kNotCompatible[] =
+    "This archive file is not compatible with Zenvora or Tirrel.";
+inline constexpr char kNoGameFile[] = "  A resulting game-file has not been found.";
+inline constexpr char kErrorPrefix[] = "An error was encountered while extracting this archive: ";
+
+}  // namespace hv::tessary::texts

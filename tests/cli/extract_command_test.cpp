@@ -1,0 +1,88 @@
+// hv extract / db init / play through the real program.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/bytes.h"
+#include "support/temp_dir.h"
+#include "support/tools.h"
+
+namespace hv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHv = std::string(HV_BIN_DIR) + "/hv";
+
+class ExtractCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HV_REQUIRE_TOOL(ToolPath(HV_ZIP_TOOL));
+    for (const char* n : {"a.prg", "b.prg"}) WriteFile(tmp / n, std::string("\x01\x08", 2));
+    zip = (tmp / "two.zip").string();
+    ASSERT_EQ(hv::test::Run(ToolPath(HV_ZIP_TOOL),
+                            {"-q", "-j", zip, (tmp / "a.prg").string(), (tmp / "b.prg").string()})
+                  .exit_code,
+              0);
+  }
+  std::string P(const std::string& rel) const { return (tmp.path() / rel).string(); }
+  TempDir tmp;
+  std::string zip;
+};
+
+TEST_F(ExtractCommandTest, PrintsTheGameFileOrTheFailureText) {
+  auto r = hv::test::Run(kHv, {"extract", zip, "--work", P("work"), "--choose", "B.PRG"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, P("work") + "/ReZip/b.prg\n");
+
+  r = hv::test::Run(kHv, {"extract", zip, "--work", P("work"), "--json"});  // no terminal: declined
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.out.find("\"Extract\": false"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"ReturnFailInfo\": \"You need to specify a default file"),
+            std::string::npos);
+  EXPECT_NE(r.out.find("\"ReturnFilename\": \"\""), std::string::npos);
+}
+
+TEST_F(ExtractCommandTest, DatabaseRemembersTheChoice) {
+  ASSERT_EQ(hv::test::Run(kHv, {"db", "init", P("games.db")}).exit_code, 0);
+  auto r = hv::test::Run(kHv, {"extract", zip, "--work", P("work"), "--db", P("games.db"),
+                               "--game-id", "3", "--choose", "a.prg"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  r = hv::test::Run(kHv,
+                    {"extract", zip, "--work", P("work"), "--db", P("games.db"), "--game-id", "3"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, P("work") + "/ReZip/a.prg\n");
+}
+
+TEST_F(ExtractCommandTest, RefusedWorkFolderIsAnError) {
+  const auto r = hv::test::Run(kHv, {"extract", zip, "--work", "/"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("is not deleted"), std::string::npos) << r.err;
+}
+
+TEST_F(ExtractCommandTest, PlayDryRunPrintsTheEmulatorLine) {
+  HV_REQUIRE_TOOL(ToolPath(HV_CC1541));
+  const std::string d64 = P("game.d64");
+  ASSERT_EQ(
+      hv::test::Run(ToolPath(HV_CC1541), {"-q", "-n", "g", "-i", "g1", "-f", "intro", "-T", "SEQ",
+                                          "-w", P("a.prg"), "-f", "run me", "-w", P("b.prg"), d64})
+          .exit_code,
+      0);
+  const std::string zipped = P("game.zip");
+  ASSERT_EQ(hv::test::Run(ToolPath(HV_ZIP_TOOL), {"-q", "-j", zipped, d64}).exit_code, 0);
+  WriteFile(tmp / "x64", std::string());
+  const auto r = hv::test::Run(kHv,
+                               {"play", zipped, "--emulator", "vice", "--emulator-path", P("x64"),
+                                "--work", P("work"), "--dry-run"},
+                               tmp.path().string());
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("game file: " + P("work") + "/ReZip/game.d64\n"), std::string::npos);
+  EXPECT_NE(r.out.find("command line: " + P("x64") + " -autostart \"" + P("work") +
+                       "/ReZip/game.d64:run me\""),
+            std::string::npos)
+      << r.out;
+}
+
+}  // namespace
+}  // namespace hv::test
