@@ -47,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t split = input.find('\0');
   const std::string_view content = input.substr(0, split);
-  const std::vector<ConfigFileType> entries =
-      split == std::string_view::npos ? std::vector<ConfigFileType>{}
-                                      : ParseEntries(input.substr(split + 1));
+  const std::vector<ConfigFileType> entries = split == std::string_view::npos
+                                                  ? std::vector<ConfigFileType>{}
+                                                  : ParseEntries(input.substr(split + 1));
   hv::fuzz::WriteAll(path, content);
 
   hv::halvane::hvFunctions functions;
@@ -79,8 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // line; every other entry either replaces a line or adds nothing.
   const std::size_t before = NonEmptyLines(content), after = NonEmptyLines(out);
   HV_FUZZ_CHECK(after >= before && after <= before + (empty_keys ? 1 : 0),
-                "line count went from " + std::to_string(before) + " to " +
-                    std::to_string(after));
+                "line count went from " + std::to_string(before) + " to " + std::to_string(after));
   const auto tree = hv::fuzz::ListTree(hv::fuzz::ScratchDir());
   HV_FUZZ_CHECK(tree.size() == 1 && tree[0] == "config.ini", "a temporary file was left");
   return 0;

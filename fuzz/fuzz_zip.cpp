@@ -63,9 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // file that escaped the output folder.
   for (const std::string& rel : hv::fuzz::ListTree(hv::fuzz::ScratchDir())) {
     if (rel == "in.zip" || rel == "out/") continue;
-    const bool reported =
-        rel.rfind("out/", 0) == 0 &&
-        std::find(on_disk.begin(), on_disk.end(), rel.substr(4)) != on_disk.end();
+    const bool reported = rel.rfind("out/", 0) == 0 &&
+                          std::find(on_disk.begin(), on_disk.end(), rel.substr(4)) != on_disk.end();
     HV_FUZZ_CHECK(reported, "unexpected path after extraction: " + rel);
   }
   return 0;

@@ -19,7 +19,8 @@ fs::path root;
 void Put(const std::string& target, const std::string& name, const Bytes& bytes) {
   fs::create_directories(root / target);
   std::ofstream(root / target / name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 void PutText(const std::string& target, const std::string& name, const std::string& text) {
@@ -101,7 +102,8 @@ int main(int argc, char** argv) {
   header_only.resize(40);
   Put("t64", "short.t64", header_only);
 
-  Put("prg", "basic.prg", {0x01, 0x08, 0x0B, 0x08, 0x0A, 0x00, 0x9E, 0x32, 0x30, 0x36, 0x31, 0, 0, 0});
+  Put("prg", "basic.prg",
+      {0x01, 0x08, 0x0B, 0x08, 0x0A, 0x00, 0x9E, 0x32, 0x30, 0x36, 0x31, 0, 0, 0});
   Put("prg", "one-byte.prg", {0x01});
   Put("prg", "empty.prg", {});
   Put("prg", "ml.prg", {0x00, 0xC0, 0xA9, 0x00, 0x8D, 0x20, 0xD0, 0x60});
@@ -124,11 +126,14 @@ int main(int argc, char** argv) {
   Bytes short_sid = Psid(2, 1, 1);
   short_sid.resize(0x40);
   Put("sid", "short.sid", with_song(short_sid, 1));
-  Put("sid", "rsid.sid", with_song([] {
-        Bytes b = Psid(2, 1, 1);
-        b[0] = 'R';
-        return b;
-      }(), 0));
+  Put("sid", "rsid.sid",
+      with_song(
+          [] {
+            Bytes b = Psid(2, 1, 1);
+            b[0] = 'R';
+            return b;
+          }(),
+          0));
 
   // Configuration files: content, NUL, entries "KEY=VALUE" separated by NULs.
   using namespace std::string_literals;

@@ -29,7 +29,7 @@ std::vector<std::string> ListTree(const std::string& dir);
 
 }  // namespace hv::fuzz
 
-#define HV_FUZZ_CHECK(cond, what)                                 \
-  do {                                                            \
-    if (!(cond)) ::hv::fuzz::Fail(__FILE__, __LINE__, (what));    \
+#define HV_FUZZ_CHECK(cond, what)                              \
+  do {                                                         \
+    if (!(cond)) ::hv::fuzz::Fail(__FILE__, __LINE__, (what)); \
   } while (0)

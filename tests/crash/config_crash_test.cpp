@@ -22,7 +22,9 @@ namespace {
 constexpr int kLines = 2000;  // about 200 KB: a write takes a while
 constexpr int kRounds = 60;
 
-std::string Key(int i) { return "Key" + std::to_string(1000 + i); }
+std::string Key(int i) {
+  return "Key" + std::to_string(1000 + i);
+}
 
 std::string BaseText() {
   std::string text;
@@ -62,8 +64,8 @@ TEST(ConfigCrashTest, KilledWritersLeaveTheOldOrTheNewFileWhole) {
   test::WriteFile(path, text_a);
 
   hvFunctions functions;
-  const auto one_write = test::MedianDuration(
-      [&] { functions.ChangeConfigFile(path.string(), Entries('A')); }, 5);
+  const auto one_write =
+      test::MedianDuration([&] { functions.ChangeConfigFile(path.string(), Entries('A')); }, 5);
   ASSERT_EQ(ReadText(path), text_a);
 
   test::KilledWriter writer([&] {
@@ -78,9 +80,8 @@ TEST(ConfigCrashTest, KilledWritersLeaveTheOldOrTheNewFileWhole) {
   for (int round = 0; round < kRounds; ++round) {
     ASSERT_TRUE(writer.Round(max_delay)) << "the writer ended on its own; seed " << writer.seed();
     const std::string now = ReadText(path);
-    ASSERT_TRUE(now == text_a || now == text_b)
-        << "round " << round << ": " << now.size() << " bytes, neither text; seed "
-        << writer.seed();
+    ASSERT_TRUE(now == text_a || now == text_b) << "round " << round << ": " << now.size()
+                                                << " bytes, neither text; seed " << writer.seed();
     (now == text_a ? saw_a : saw_b)++;
     const auto others = Others(dir.path(), "game.ini");
     for (const std::string& name : others) {

@@ -18,6 +18,10 @@ KilledWriter::KilledWriter(std::function<void()> write_forever)
 bool KilledWriter::Round(std::chrono::microseconds max_delay) {
   std::uniform_int_distribution<std::int64_t> pick(0, max_delay.count());
   const std::chrono::microseconds delay(pick(random_));
+  return RunWhile([delay] { std::this_thread::sleep_for(delay); });
+}
+
+bool KilledWriter::RunWhile(const std::function<void()>& meanwhile) {
   const pid_t child = ::fork();
   if (child < 0) return false;
   if (child == 0) {
@@ -28,7 +32,7 @@ bool KilledWriter::Round(std::chrono::microseconds max_delay) {
     }
     ::_exit(3);  // no exit handlers: they belong to the parent
   }
-  std::this_thread::sleep_for(delay);
+  meanwhile();
   ::kill(child, SIGKILL);
   int status = 0;
   while (::waitpid(child, &status, 0) < 0) {

@@ -18,6 +18,10 @@ class KilledWriter {
   // when the child ended on its own before the kill (it failed).
   bool Round(std::chrono::microseconds max_delay);
 
+  // Starts the child, runs `meanwhile` here, then kills and reaps the child. False when the
+  // child ended on its own (it failed).
+  bool RunWhile(const std::function<void()>& meanwhile);
+
   std::uint32_t seed() const noexcept { return seed_; }
 
  private:

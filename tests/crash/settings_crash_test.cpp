@@ -22,7 +22,9 @@ constexpr int kRounds = 60;
 
 // Written value number n: its number, then filler whose length depends on it, so that a value
 // cut short or mixed with another one shows.
-std::string ValueText(long n) { return std::to_string(n) + ":" + std::string(200 + n % 97, 'z'); }
+std::string ValueText(long n) {
+  return std::to_string(n) + ":" + std::string(200 + n % 97, 'z');
+}
 
 struct Setting {
   std::string root = "HKEY_CURRENT_USER", key = "Software\\Crash\\Test", name = "Counter";
@@ -122,6 +124,25 @@ TEST_F(SettingsCrashTest, KilledWritersLeaveAWholeDatabaseAndAWholeValue) {
   }
   std::cout << "[ info ] " << kRounds << " killed writers (one write ~" << one_write.count()
             << " us): value changed in " << changed << " rounds, database whole each time\n";
+}
+
+// A reader racing a writer whose value keeps changing length: the value is read whole every
+// time, never as missing.
+TEST_F(SettingsCrashTest, AReaderRacingAWriterAlwaysSeesAWholeValue) {
+  ASSERT_TRUE(Save(0));
+  test::KilledWriter writer([&] {
+    for (long n = 1;; ++n) {
+      if (!Save(n % 2 == 0 ? n : n * 1000003)) std::abort();
+    }
+  });
+  std::string bad;
+  ASSERT_TRUE(writer.RunWhile([&] {
+    for (int i = 0; i < 300 && bad.empty(); ++i) {
+      const std::string now = Load();
+      if (NumberOf(now) < 0) bad = now.substr(0, 40);
+    }
+  }));
+  EXPECT_EQ(bad, "") << "a read while another process wrote";
 }
 
 }  // namespace
