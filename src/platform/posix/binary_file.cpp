@@ -1,11 +1,11 @@
 #include "platform/binary_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/posix/native_path.h"
 
@@ -19,17 +19,12 @@ namespace {
 
 [[noreturn]] void ThrowErrno(int err) {
   switch (err) {
-    case ENOENT:
-      throw Error(vberr::kFileNotFound);
-    case ENOTDIR:
-      throw Error(vberr::kPathNotFound);
+    case ENOENT: throw Error(vberr::kFileNotFound);
+    case ENOTDIR: throw Error(vberr::kPathNotFound);
     case EACCES:
-    case EPERM:
-      throw Error(vberr::kPermissionDenied);
-    case EISDIR:
-      throw Error(vberr::kPathFileAccess);
-    default:
-      throw Error(vberr::kDeviceIo, std::strerror(err));
+    case EPERM: throw Error(vberr::kPermissionDenied);
+    case EISDIR: throw Error(vberr::kPathFileAccess);
+    default: throw Error(vberr::kDeviceIo, std::strerror(err));
   }
 }
 
@@ -38,9 +33,7 @@ namespace {
 BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 BinaryFile::BinaryFile(BinaryFile&&) noexcept = default;
 BinaryFile& BinaryFile::operator=(BinaryFile&&) noexcept = default;
-BinaryFile::~BinaryFile() {
-  Close();
-}
+BinaryFile::~BinaryFile() { Close(); }
 
 BinaryFile BinaryFile::OpenRead(const std::string& path) {
   if (path.empty()) throw Error(vberr::kBadFileName);

@@ -14,22 +14,15 @@ namespace {
 
 [[noreturn]] void ThrowLastError(DWORD err) {
   switch (err) {
-    case ERROR_FILE_NOT_FOUND:
-      throw Error(vberr::kFileNotFound);
+    case ERROR_FILE_NOT_FOUND: throw Error(vberr::kFileNotFound);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-      throw Error(vberr::kPathNotFound);
-    case ERROR_ACCESS_DENIED:
-      throw Error(vberr::kPathFileAccess);
-    case ERROR_SHARING_VIOLATION:
-      throw Error(vberr::kPermissionDenied);
-    case ERROR_NOT_READY:
-      throw Error(71, "Disk not ready");
-    case ERROR_INVALID_NAME:
-      throw Error(vberr::kBadFileName);
-    default:
-      throw Error(vberr::kDeviceIo);
+    case ERROR_BAD_NETPATH: throw Error(vberr::kPathNotFound);
+    case ERROR_ACCESS_DENIED: throw Error(vberr::kPathFileAccess);
+    case ERROR_SHARING_VIOLATION: throw Error(vberr::kPermissionDenied);
+    case ERROR_NOT_READY: throw Error(71, "Disk not ready");
+    case ERROR_INVALID_NAME: throw Error(vberr::kBadFileName);
+    default: throw Error(vberr::kDeviceIo);
   }
 }
 
@@ -38,15 +31,13 @@ namespace {
 BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 BinaryFile::BinaryFile(BinaryFile&&) noexcept = default;
 BinaryFile& BinaryFile::operator=(BinaryFile&&) noexcept = default;
-BinaryFile::~BinaryFile() {
-  Close();
-}
+BinaryFile::~BinaryFile() { Close(); }
 
 BinaryFile BinaryFile::OpenRead(const std::string& path) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   // The ANSI entry point takes the core's Windows-1252 text as it is.
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) ThrowLastError(::GetLastError());
   auto impl = std::make_unique<Impl>();
   impl->handle = h;
