@@ -38,9 +38,11 @@ for t in "${targets[@]}"; do
   cp -r "$build/fuzz-seeds/$t/." "$corpus/" 2>/dev/null || true
   log=$findings/log.txt
   start=$(date +%s)
-  "$bin" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=25 -print_final_stats=1 \
+  scratch=$(mktemp -d /dev/shm/hv-fuzz-run.XXXXXX 2>/dev/null || mktemp -d)
+  HV_FUZZ_SCRATCH=$scratch "$bin" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=25 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1
   rc=$?
+  rm -rf "$scratch"
   took=$(($(date +%s) - start))
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
   if [ $rc -eq 0 ]; then
