@@ -7,6 +7,7 @@
 namespace hv {
 
 using platform::kRegDword;
+using platform::kRegMoreData;
 using platform::kRegOk;
 using platform::kRegSz;
 using platform::RegistryKey;
@@ -15,6 +16,8 @@ using platform::RegistryRoot;
 namespace {
 
 constexpr std::int32_t kOtherType = -1;
+// Reads of a value that keeps changing under us before giving up.
+constexpr int kQueryAttempts = 8;
 
 std::string AsciiUpper(std::string text) {
   for (char& c : text) {
@@ -53,43 +56,57 @@ bool hvRegistry::OpenKey(const std::string& root_name, const std::string& key_na
 
 std::int32_t hvRegistry::QueryValue(const RegistryKey& key, const std::string& name,
                                     Variant& value) {
-  std::uint32_t type = 0;
-  std::uint32_t size = 0;
-  std::int32_t status = key.QueryInfo(name, type, size);
-  if (status != kRegOk) return status;
-
-  if (type == kRegSz) {
-    std::vector<std::uint8_t> buffer(size, 0);
-    std::uint32_t got = 0;
-    status = key.QueryData(name, type, buffer, got);
-    if (status != kRegOk) {
-      value = Variant();
-      return status;
-    }
-    // The text without its terminating NUL; a value written without one (or with no bytes
-    // at all) loses nothing.
-    std::size_t length = std::min<std::size_t>(got, buffer.size());
-    if (length > 0 && buffer[length - 1] == 0) --length;
-    value =
-        Variant(std::string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(length)));
-    return kRegOk;
-  }
-
-  if (type == kRegDword) {
-    // Never more than the four bytes of the integer, whatever size the value claims: a longer
-    // one fails as too large instead of overrunning it.
-    std::array<std::uint8_t, 4> bytes{};
-    const std::size_t room = std::min<std::size_t>(size, bytes.size());
-    std::uint32_t got = 0;
-    status = key.QueryData(name, type, std::span<std::uint8_t>(bytes.data(), room), got);
+  // Another process may replace the value between the question for its size and the read.
+  // A value that changed size or type in between is asked for again, instead of reading as
+  // missing.
+  for (int attempt = 1;; ++attempt) {
+    const bool last = attempt == kQueryAttempts;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    std::int32_t status = key.QueryInfo(name, type, size);
     if (status != kRegOk) return status;
-    const std::uint32_t u = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
-                            (static_cast<std::uint32_t>(bytes[3]) << 24);
-    value = Variant(static_cast<std::int32_t>(u));
-    return kRegOk;
-  }
+    const auto changed = [&](std::int32_t read_status, std::uint32_t read_type, std::uint32_t got) {
+      return !last && ((read_status == kRegMoreData && got != size) ||
+                       (read_status == kRegOk && read_type != type));
+    };
 
-  return kOtherType;
+    if (type == kRegSz) {
+      std::vector<std::uint8_t> buffer(size, 0);
+      std::uint32_t read_type = 0;
+      std::uint32_t got = 0;
+      status = key.QueryData(name, read_type, buffer, got);
+      if (changed(status, read_type, got)) continue;
+      if (status != kRegOk) {
+        value = Variant();
+        return status;
+      }
+      // The text without its terminating NUL; a value written without one (or with no bytes
+      // at all) loses nothing.
+      std::size_t length = std::min<std::size_t>(got, buffer.size());
+      if (length > 0 && buffer[length - 1] == 0) --length;
+      value = Variant(
+          std::string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(length)));
+      return kRegOk;
+    }
+
+    if (type == kRegDword) {
+      // Never more than the four bytes of the integer, whatever size the value claims: a
+      // longer one fails as too large instead of overrunning it.
+      std::array<std::uint8_t, 4> bytes{};
+      const std::size_t room = std::min<std::size_t>(size, bytes.size());
+      std::uint32_t read_type = 0;
+      std::uint32_t got = 0;
+      status = key.QueryData(name, read_type, std::span<std::uint8_t>(bytes.data(), room), got);
+      if (changed(status, read_type, got)) continue;
+      if (status != kRegOk) return status;
+      const std::uint32_t u = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+                              (static_cast<std::uint32_t>(bytes[3]) << 24);
+      value = Variant(static_cast<std::int32_t>(u));
+      return kRegOk;
+    }
+
+    return kOtherType;
+  }
 }
 
 std::int32_t hvRegistry::SetValue(RegistryKey& key, const std::string& name, std::uint32_t type,

@@ -62,7 +62,8 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
   }
-  std::memset(buffer.data() + done, 0, buffer.size() - done);
+  // An empty buffer may have no address at all: memset must not see it.
+  if (done < buffer.size()) std::memset(buffer.data() + done, 0, buffer.size() - done);
 }
 
 std::uint64_t BinaryFile::Length() {

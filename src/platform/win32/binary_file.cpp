@@ -61,7 +61,8 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
     if (got == 0) break;
     done += got;
   }
-  std::memset(buffer.data() + done, 0, buffer.size() - done);
+  // An empty buffer may have no address at all: memset must not see it.
+  if (done < buffer.size()) std::memset(buffer.data() + done, 0, buffer.size() - done);
 }
 
 std::uint64_t BinaryFile::Length() {

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the fuzz seed corpora in SEED_DIR: one folder per target. Inputs come from cc1541,
+# cbmconvert and zip where they are installed, and from the seed generator.
+set -euo pipefail
+seeds=$1
+seed_gen=$2
+
+rm -rf "$seeds"
+mkdir -p "$seeds"
+"$seed_gen" "$seeds"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+printf '\x01\x08\x0b\x08\x0a\x00\x9e\x32\x30\x36\x31\x00\x00\x00' >hello.prg
+head -c 3000 /dev/zero | tr '\0' '\352' >big.prg
+printf 'SEQUENTIAL DATA\r' >data.seq
+
+if command -v cc1541 >/dev/null; then
+  mkdir -p "$seeds/d64"
+  cc1541 -n "EMPTY DISK" -i "ED" empty.d64 >/dev/null
+  cc1541 -n "SEED DISK" -i "SD" -f "HELLO" -w hello.prg -f "BIG ONE" -w big.prg \
+    -T SEQ -f "DATA" -w data.seq three.d64 >/dev/null
+  args=()
+  for i in $(seq 1 20); do args+=(-f "FILE$i" -w hello.prg); done
+  cc1541 -n "LONG DIR" -i "LD" "${args[@]}" many.d64 >/dev/null
+  cc1541 -n "LOCKED" -i "LK" -P -f "LOCKED" -w hello.prg -O -f "OPEN" -w hello.prg \
+    -L -f "LINK" locked.d64 >/dev/null 2>&1 || true
+  cp empty.d64 three.d64 many.d64 "$seeds/d64/"
+  [ -f locked.d64 ] && cp locked.d64 "$seeds/d64/"
+fi
+
+if command -v cbmconvert >/dev/null; then
+  mkdir -p p00out && (cd p00out && cbmconvert -v0 -P -n ../hello.prg ../big.prg >/dev/null 2>&1 || true)
+  if [ -f three.d64 ]; then
+    (cd p00out && cbmconvert -v0 -P -d ../three.d64 >/dev/null 2>&1 || true)
+  fi
+  mkdir -p "$seeds/p00"
+  for f in p00out/*; do [ -f "$f" ] && cp "$f" "$seeds/p00/cbmconvert-$(basename "$f")"; done
+fi
+
+if command -v zip >/dev/null; then
+  mkdir -p "$seeds/zip" tree/games/sub
+  cp hello.prg tree/games/
+  cp big.prg tree/games/sub/
+  [ -f three.d64 ] && cp three.d64 tree/games/ || true
+  zip -q -j flat.zip hello.prg big.prg data.seq
+  zip -q -0 -j stored.zip hello.prg data.seq
+  (cd tree && zip -q -r ../folders.zip games)
+  zip -q -j nested.zip flat.zip hello.prg
+  zip -q -j -z commented.zip hello.prg <<<'an archive comment'
+  cp flat.zip stored.zip folders.zip nested.zip commented.zip "$seeds/zip/"
+fi
