@@ -109,7 +109,8 @@ HV_WINE_TEST(PathsComeBackThroughTheInOutStrings) {
   HV_CHECK_OK(fn.Call(L"GetFileAndPath", L"C:\\GAMES\\A.D64", both.ByRef(), both.ByRef()));
   HV_CHECK_EQ(both.Text(), std::wstring(L"A.D64"));
   // Text outside ASCII travels as Windows-1252 and back.
-  HV_CHECK_OK(fn.Call(L"GetFileAndPath", L"C:\\Sp\u00E9le\\\u20AC.d64", path.ByRef(), file.ByRef()));
+  HV_CHECK_OK(
+      fn.Call(L"GetFileAndPath", L"C:\\Sp\u00E9le\\\u20AC.d64", path.ByRef(), file.ByRef()));
   HV_CHECK_EQ(path.Text(), std::wstring(L"C:\\Sp\u00E9le"));
   HV_CHECK_EQ(file.Text(), std::wstring(L"\u20AC.d64"));
   HV_CHECK_EQ(fn.Get(L"JustFileName", L"C:\\GAMES\\A.D64").Text(), std::wstring(L"A.D64"));
@@ -231,8 +232,7 @@ HV_WINE_TEST(ChangeConfigFileErrorsReachTheClient) {
   SafeArrayDestroy(from_one);
   // A missing file: the file layer's error.
   SAFEARRAY* array = RecordArray({{L"$LOADPATH", L"X"}});
-  Outcome missing =
-      fn.Call(L"ChangeConfigFile", W(cfg + ".missing"), Arg::ByRefRecords(&array));
+  Outcome missing = fn.Call(L"ChangeConfigFile", W(cfg + ".missing"), Arg::ByRefRecords(&array));
   HV_CHECK_EQ(missing.VbNumber(), 53L);
   HV_CHECK(!FileThere(cfg + ".missing"));
   SafeArrayDestroy(array);
@@ -250,7 +250,10 @@ HV_WINE_TEST(SidHeadersThroughInOutArguments) {
   Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
   const std::string folder = FreshFolder("sid");
   const std::string tune = folder + "\\tune.sid";
-  WriteText(tune, Psid("ABC", "Some \xE9" "composer", 0x0100, 0x0002));
+  WriteText(tune, Psid("ABC",
+                       "Some \xE9"
+                       "composer",
+                       0x0100, 0x0002));
   StringVar name(L"n"), author(L"a"), copyright(L"c");
   short total = -7, start = -7;
   Outcome info = fn.Get(L"GetSidInfo", W(tune), name.ByRef(), author.ByRef(), copyright.ByRef(),
@@ -271,7 +274,10 @@ HV_WINE_TEST(SidHeadersThroughInOutArguments) {
   std::string bytes = ReadText(tune);
   HV_CHECK_EQ(bytes.substr(0x10, 2), std::string("\x01\x00", 2));
   HV_CHECK_EQ(bytes, [&] {
-    std::string want = Psid("ABC", "Some \xE9" "composer", 0x0100, 0x0100);
+    std::string want = Psid("ABC",
+                            "Some \xE9"
+                            "composer",
+                            0x0100, 0x0100);
     return want;
   }());
   song = 300;
@@ -284,8 +290,8 @@ HV_WINE_TEST(SidHeadersThroughInOutArguments) {
   WriteText(text, notes);
   StringVar keep(L"keep");
   total = 5;
-  HV_CHECK(IsFalse(fn.Get(L"GetSidInfo", W(text), keep.ByRef(), author.ByRef(),
-                          copyright.ByRef(), Arg::ByRef(&total), Arg::ByRef(&start))));
+  HV_CHECK(IsFalse(fn.Get(L"GetSidInfo", W(text), keep.ByRef(), author.ByRef(), copyright.ByRef(),
+                          Arg::ByRef(&total), Arg::ByRef(&start))));
   HV_CHECK_EQ(keep.Text(), std::wstring(L"keep"));
   HV_CHECK_EQ(total, short{5});
   song = 3;

@@ -99,8 +99,9 @@ HV_WINE_TEST(MissingValuesAndDefaults) {
   // A typed String variable receives the value in place.
   Call text(L"Text");
   StringVar typed(L"old");
-  Outcome into_string = reg.Get(L"GetSetting", text.root.ByRef(), text.key.ByRef(),
-                                text.name.ByRef(), typed.ByRef(), Arg::ByRefBool(&text.string_type));
+  Outcome into_string =
+      reg.Get(L"GetSetting", text.root.ByRef(), text.key.ByRef(), text.name.ByRef(), typed.ByRef(),
+              Arg::ByRefBool(&text.string_type));
   HV_CHECK(IsTrue(into_string));
   HV_CHECK_EQ(typed.Text(), std::wstring(L"ABC"));
 }

@@ -102,12 +102,13 @@ HV_WINE_TEST(CCS64v109RewritesC64CfgAndStartsCcsdpmi) {
   const std::string dpmi = dir + "\\ccsdpmi.exe";
   CopyFileA(StandIn().c_str(), dpmi.c_str(), FALSE);
   const std::string cfg = dir + "\\c64.cfg";
-  WriteText(cfg, "$JOYSTICK1PC=0\r\n$JOYSTICK2PC=0\r\n\r\n$JOYSTICK1KEY=0\r\n$JOYSTICK2KEY=0\r\n"
-                 "$LOADPATH=C:\\\r\n$SOUND=1\r\n");
+  WriteText(cfg,
+            "$JOYSTICK1PC=0\r\n$JOYSTICK2PC=0\r\n\r\n$JOYSTICK1KEY=0\r\n$JOYSTICK2KEY=0\r\n"
+            "$LOADPATH=C:\\\r\n$SOUND=1\r\n");
   const std::string game = Game("Games Folder 109", "Some Game.d64");
   const std::string games_dir = DirOf(game);
-  Outcome r = shell.Get(L"CCS64v109", W(exe), W(games_dir), W(game), short{3}, 1, 0, 2, 1, true,
-                        false);
+  Outcome r =
+      shell.Get(L"CCS64v109", W(exe), W(games_dir), W(game), short{3}, 1, 0, 2, 1, true, false);
   HV_CHECK_OK(r);
   HV_CHECK_EQ(r.Text(), std::wstring());
   const std::string d = ShortPath(dir) + "\\";
@@ -116,9 +117,10 @@ HV_WINE_TEST(CCS64v109RewritesC64CfgAndStartsCcsdpmi) {
   HV_CHECK_EQ(s.command_line, d + "ccsdpmi.exe ccs64.exe " + ShortPath(game) + ",3");
   HV_CHECK_EQ(s.directory, AsCurrent(d));
   HV_CHECK_EQ(CurrentDirectory(), AsCurrent(d));  // the host keeps the emulator's folder
-  HV_CHECK_EQ(ReadText(cfg), "$JOYSTICK1PC=1\r\n$JOYSTICK2PC=0\r\n$JOYSTICK1KEY=2\r\n"
-                             "$JOYSTICK2KEY=1\r\n$LOADPATH=" +
-                                 ShortPath(games_dir) + "\\\r\n$SOUND=1\r\n");
+  HV_CHECK_EQ(ReadText(cfg),
+              "$JOYSTICK1PC=1\r\n$JOYSTICK2PC=0\r\n$JOYSTICK1KEY=2\r\n"
+              "$JOYSTICK2KEY=1\r\n$LOADPATH=" +
+                  ShortPath(games_dir) + "\\\r\n$SOUND=1\r\n");
   // Not asked to write: the file stays as it is. A negative index keeps its sign.
   const std::string written = ReadText(cfg);
   r = shell.Get(L"CCS64v109", W(exe), W(games_dir + "\\missing"), W(game), short{-2}, 0, 0, 0, 0,
@@ -136,10 +138,10 @@ HV_WINE_TEST(CCS64v109NotFoundMessages) {
   const std::string game = Game("Games Missing", "GAME.D64");
   const std::string before = CurrentDirectory();
   // No ccsdpmi.exe: its message names the short folder.
-  Outcome r = shell.Get(L"CCS64v109", W(exe), W(DirOf(game)), W(game), short{0}, 0, 0, 0, 0,
-                        true, false);
-  HV_CHECK_EQ(r.Text(), W("Unable to run CCS64 v1.09.  File: " + ShortPath(dir) +
-                          "\\ccsdpmi.exe not found"));
+  Outcome r =
+      shell.Get(L"CCS64v109", W(exe), W(DirOf(game)), W(game), short{0}, 0, 0, 0, 0, true, false);
+  HV_CHECK_EQ(r.Text(),
+              W("Unable to run CCS64 v1.09.  File: " + ShortPath(dir) + "\\ccsdpmi.exe not found"));
   CopyFileA(StandIn().c_str(), (dir + "\\ccsdpmi.exe").c_str(), FALSE);
   DeleteFileA(exe.c_str());
   r = shell.Get(L"CCS64v109", W(exe), W(DirOf(game)), W(game), short{0}, 0, 0, 0, 0, true, false);
@@ -156,8 +158,9 @@ HV_WINE_TEST(CCS64v20AdjustsMouseModes) {
   const std::string exe = Program("CCS64 Version 20", "CCS64 Win.exe");
   const std::string dir = DirOf(exe);
   const std::string cfg = dir + "\\c64.cfg";
-  WriteText(cfg, "$CONTROLPORT1=1\r\n$CONTROLPORT2=1\r\n$CONTROLPORT1MODE=0\r\n"
-                 "$CONTROLPORT2MODE=0\r\n");
+  WriteText(cfg,
+            "$CONTROLPORT1=1\r\n$CONTROLPORT2=1\r\n$CONTROLPORT1MODE=0\r\n"
+            "$CONTROLPORT2MODE=0\r\n");
   const std::string game = Game("Games Folder 20", "Tape Game.t64");
   Outcome r = shell.Get(L"CCS64v20DosAndWin", W(exe), W(DirOf(game) + "\\"), W(game), short{0}, 2,
                         1, -1, -1, true, false);
@@ -168,8 +171,9 @@ HV_WINE_TEST(CCS64v20AdjustsMouseModes) {
   HV_CHECK_EQ(s.command_line, ShortPath(exe) + " " + ShortPath(game) + ",0");
   HV_CHECK_EQ(s.directory, AsCurrent(ShortPath(dir) + "\\"));
   // Mouse on port 1: mode -1 becomes 0; port 2 keeps -1. The load path gets no second slash.
-  HV_CHECK_EQ(ReadText(cfg), "$CONTROLPORT1=2\r\n$CONTROLPORT2=1\r\n$CONTROLPORT1MODE=0\r\n"
-                             "$CONTROLPORT2MODE=-1\r\n");
+  HV_CHECK_EQ(ReadText(cfg),
+              "$CONTROLPORT1=2\r\n$CONTROLPORT2=1\r\n$CONTROLPORT1MODE=0\r\n"
+              "$CONTROLPORT2MODE=-1\r\n");
   r = shell.Get(L"CCS64v20DosAndWin", W(exe + ".missing"), W(""), W(game), short{0}, 0, 0, 0, 0,
                 false, false);
   HV_CHECK_EQ(r.Text(), W("Unable to run CCS64 v2.0.  File: " + exe + ".missing not found"));
@@ -188,8 +192,8 @@ HV_WINE_TEST(C64SWritesConfigIniAndTypesTheLoadCommand) {
   Started s = WaitForStart(exe);
   const std::string g = ShortPath(game);
   const std::string gd = DirOf(g), gf = g.substr(g.rfind('\\') + 1);
-  HV_CHECK_EQ(s.command_line, ShortPath(exe) + " -diskdir " + gd + " -disk " + gf +
-                                  " -autotype " + kQ + "LOAD$20$22GAME$22,8,1$0DRUN$0D" + kQ);
+  HV_CHECK_EQ(s.command_line, ShortPath(exe) + " -diskdir " + gd + " -disk " + gf + " -autotype " +
+                                  kQ + "LOAD$20$22GAME$22,8,1$0DRUN$0D" + kQ);
   HV_CHECK_EQ(s.directory, AsCurrent(ShortPath(dir)));
   HV_CHECK_EQ(ReadText(ini), "[Ports]\r\nJoy1=Analogue\r\nJoy2=No\r\nSpeed=100\r\n");
   // A tape with the name left out: the generic text; port values outside the list: Keyboard.
@@ -293,8 +297,8 @@ HV_WINE_TEST(PlayMusicStartsThePlayer) {
   HV_CHECK_EQ(s.command_line, sp + "\\sidplay.exe " + sm + "\\Tune One.sid");
   HV_CHECK_EQ(s.directory, AsCurrent(sp));
   short tune_number = -3;
-  HV_CHECK_OK(shell.Call(L"PlayMusicSong", W(player), W(music), L"Tune One.sid",
-                         Arg::ByRef(&tune_number)));
+  HV_CHECK_OK(
+      shell.Call(L"PlayMusicSong", W(player), W(music), L"Tune One.sid", Arg::ByRef(&tune_number)));
   HV_CHECK_EQ(WaitForStart(player).command_line,
               sp + "\\sidplay.exe -o-3 " + sm + "\\Tune One.sid");
   HV_CHECK_EQ(tune_number, short{-3});
@@ -320,10 +324,10 @@ HV_WINE_TEST(EnumerationsAreInTheTypeLibrary) {
     const wchar_t* name;
     long value;
   };
-  for (const Want& w : {Want{L"eVICE_KeysetA", 2}, Want{L"eVICE_PCJoystick2", 5},
-                        Want{L"eCCS20_PCMouse", -1}, Want{L"eCCS109_KeySet3", 2},
-                        Want{L"AnalogueJoystick", 2}, Want{L"SelectPort2", 1},
-                        Want{L"eCCS20_MouseC1351", 2}}) {
+  for (const Want& w :
+       {Want{L"eVICE_KeysetA", 2}, Want{L"eVICE_PCJoystick2", 5}, Want{L"eCCS20_PCMouse", -1},
+        Want{L"eCCS109_KeySet3", 2}, Want{L"AnalogueJoystick", 2}, Want{L"SelectPort2", 1},
+        Want{L"eCCS20_MouseC1351", 2}}) {
     ComPtr<ITypeInfo> info;
     DESCKIND kind = DESCKIND_NONE;
     BINDPTR bind{};

@@ -6,7 +6,8 @@
 using namespace hv::wine;
 
 HV_WINE_TEST(ClassesAreGone) {
-  for (const wchar_t* prog_id : {L"Halvane.hvFunctions", L"Halvane.hvRegistry", L"Halvane.hvShell"}) {
+  for (const wchar_t* prog_id :
+       {L"Halvane.hvFunctions", L"Halvane.hvRegistry", L"Halvane.hvShell"}) {
     Dispatch object;
     HV_CHECK_EQ(Dispatch::Create(prog_id, object), CO_E_CLASSSTRING);
   }

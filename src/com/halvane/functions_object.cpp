@@ -132,8 +132,9 @@ HRESULT STDMETHODCALLTYPE FunctionsObject::FileExists(BSTR FileName, VARIANT_BOO
   return Guard("FileExists", [&] {
     Out(result);
     // The box shows only for exactly True (-1): the value goes through as it came.
-    ReturnBool(result, core_.FileExists(FromBstr(FileName), static_cast<std::int16_t>(DisplayMsgBox),
-                                        FromBstr(MBCaption)));
+    ReturnBool(result,
+               core_.FileExists(FromBstr(FileName), static_cast<std::int16_t>(DisplayMsgBox),
+                                FromBstr(MBCaption)));
   });
 }
 
@@ -201,8 +202,7 @@ HRESULT STDMETHODCALLTYPE FunctionsObject::FindFile(BSTR FileName, BSTR path, BS
                [&] { ReturnText(result, core_.FindFile(FromBstr(FileName), FromBstr(path))); });
 }
 
-HRESULT STDMETHODCALLTYPE FunctionsObject::FindFiles(BSTR* path, BSTR* SearchStr,
-                                                     VARIANT* result) {
+HRESULT STDMETHODCALLTYPE FunctionsObject::FindFiles(BSTR* path, BSTR* SearchStr, VARIANT* result) {
   return Guard("FindFiles", [&] {
     Out(result);
     const std::string path_in = FromBstr(Ref(path));

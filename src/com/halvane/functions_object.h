@@ -11,9 +11,9 @@
 namespace hv::com {
 
 class FunctionsObject
-    : public EventSource<FunctionsObject, DispatchObject<FunctionsObject, IhvFunctions,
-                                                        IConnectionPointContainer,
-                                                        IProvideClassInfo2>> {
+    : public EventSource<FunctionsObject,
+                         DispatchObject<FunctionsObject, IhvFunctions, IConnectionPointContainer,
+                                        IProvideClassInfo2>> {
  public:
   static constexpr const char* kSource = "Halvane.hvFunctions";
   static const IID& EventIid() { return DIID_hvFunctionsEvents; }
@@ -55,8 +55,8 @@ class FunctionsObject
   HRESULT STDMETHODCALLTYPE WaitForCDRomFile(VARIANT strPath, VARIANT_BOOL* result) override;
 
  private:
-  HRESULT InvokeChangeConfigFile(WORD flags, DISPPARAMS* params, VARIANT* result,
-                                 EXCEPINFO* excep, UINT* arg_err);
+  HRESULT InvokeChangeConfigFile(WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
+                                 UINT* arg_err);
   void ChangeConfig(const std::string& file, SAFEARRAY* array);
 
   halvane::hvFunctions core_;

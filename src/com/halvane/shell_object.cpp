@@ -23,8 +23,7 @@ T& Ref(T* p) {
 }  // namespace
 
 // Each launcher call gets a general-functions object of its own, released before it returns.
-ShellObject::ShellObject()
-    : core_([] { return std::make_unique<halvane::hvFunctions>(); }) {}
+ShellObject::ShellObject() : core_([] { return std::make_unique<halvane::hvFunctions>(); }) {}
 
 HRESULT STDMETHODCALLTYPE ShellObject::PlayMusic(BSTR PlayerPathAndFile, BSTR MusicPath,
                                                  BSTR SidFilename, BSTR MsgBoxCaption,
@@ -44,8 +43,8 @@ HRESULT STDMETHODCALLTYPE ShellObject::PlayMusicSong(BSTR PlayerPathAndFile, BST
 }
 
 HRESULT STDMETHODCALLTYPE ShellObject::CCS64v109(
-    BSTR strEmulatorExePath, BSTR strEmulatorGamesDir, BSTR strGamePathAndFile,
-    short intGameIndex, CCS64v109ControlsEnum intJOYPort1, CCS64v109ControlsEnum intJOYPort2,
+    BSTR strEmulatorExePath, BSTR strEmulatorGamesDir, BSTR strGamePathAndFile, short intGameIndex,
+    CCS64v109ControlsEnum intJOYPort1, CCS64v109ControlsEnum intJOYPort2,
     CCS64v109ControlsEnum intKEYPort1, CCS64v109ControlsEnum intKEYPort2,
     VARIANT_BOOL blnWriteToIniFile, VARIANT_BOOL blnWaitTillFinished, BSTR* result) {
   return Guard("CCS64v109", [&] {
@@ -58,17 +57,17 @@ HRESULT STDMETHODCALLTYPE ShellObject::CCS64v109(
 }
 
 HRESULT STDMETHODCALLTYPE ShellObject::CCS64v20DosAndWin(
-    BSTR strEmulatorExePath, BSTR strEmulatorGamesDir, BSTR strGamePathAndFile,
-    short intGameIndex, CCS64v20ControlEnum intPort1Control, CCS64v20ControlEnum intPort2Control,
+    BSTR strEmulatorExePath, BSTR strEmulatorGamesDir, BSTR strGamePathAndFile, short intGameIndex,
+    CCS64v20ControlEnum intPort1Control, CCS64v20ControlEnum intPort2Control,
     CCS64v20ControlModeEnum intPort1Mode, CCS64v20ControlModeEnum intPort2Mode,
     VARIANT_BOOL blnWriteToIniFile, VARIANT_BOOL blnWaitTillFinished, BSTR* result) {
   return Guard("CCS64v20DosAndWin", [&] {
     Out(result);
-    ReturnText(result, core_.CCS64v20DosAndWin(
-                           FromBstr(strEmulatorExePath), FromBstr(strEmulatorGamesDir),
-                           FromBstr(strGamePathAndFile), intGameIndex, intPort1Control,
-                           intPort2Control, intPort1Mode, intPort2Mode, Flag(blnWriteToIniFile),
-                           Flag(blnWaitTillFinished)));
+    ReturnText(result,
+               core_.CCS64v20DosAndWin(FromBstr(strEmulatorExePath), FromBstr(strEmulatorGamesDir),
+                                       FromBstr(strGamePathAndFile), intGameIndex, intPort1Control,
+                                       intPort2Control, intPort1Mode, intPort2Mode,
+                                       Flag(blnWriteToIniFile), Flag(blnWaitTillFinished)));
   });
 }
 
@@ -99,14 +98,13 @@ HRESULT STDMETHODCALLTYPE ShellObject::VICE(BSTR strEmulatorExePath, BSTR strGam
                                             VARIANT_BOOL blnWaitTillFinished, BSTR* result) {
   return Guard("VICE", [&] {
     Out(result);
-    ReturnText(result, core_.VICE(FromBstr(strEmulatorExePath), FromBstr(strGamePathAndFile),
-                                  FromBstr(PRGName), intPort1, intPort2,
-                                  Flag(blnWaitTillFinished)));
+    ReturnText(result,
+               core_.VICE(FromBstr(strEmulatorExePath), FromBstr(strGamePathAndFile),
+                          FromBstr(PRGName), intPort1, intPort2, Flag(blnWaitTillFinished)));
   });
 }
 
-HRESULT STDMETHODCALLTYPE ShellObject::Comeback64(BSTR strEmulatorExePath,
-                                                  BSTR strGamePathAndFile,
+HRESULT STDMETHODCALLTYPE ShellObject::Comeback64(BSTR strEmulatorExePath, BSTR strGamePathAndFile,
                                                   CB64ControlsEnum DefaultJoystick,
                                                   VARIANT_BOOL blnWaitTillFinished, BSTR* result) {
   return Guard("Comeback64", [&] {

@@ -16,22 +16,18 @@ class ShellObject : public DispatchObject<ShellObject, IhvShell> {
 
   HRESULT STDMETHODCALLTYPE PlayMusic(BSTR PlayerPathAndFile, BSTR MusicPath, BSTR SidFilename,
                                       BSTR MsgBoxCaption, VARIANT_BOOL* DisplayError) override;
-  HRESULT STDMETHODCALLTYPE PlayMusicSong(BSTR PlayerPathAndFile, BSTR MusicPath,
-                                          BSTR SidFilename, short* intTune) override;
-  HRESULT STDMETHODCALLTYPE CCS64v109(BSTR strEmulatorExePath, BSTR strEmulatorGamesDir,
-                                      BSTR strGamePathAndFile, short intGameIndex,
-                                      CCS64v109ControlsEnum intJOYPort1,
-                                      CCS64v109ControlsEnum intJOYPort2,
-                                      CCS64v109ControlsEnum intKEYPort1,
-                                      CCS64v109ControlsEnum intKEYPort2,
-                                      VARIANT_BOOL blnWriteToIniFile,
-                                      VARIANT_BOOL blnWaitTillFinished, BSTR* result) override;
+  HRESULT STDMETHODCALLTYPE PlayMusicSong(BSTR PlayerPathAndFile, BSTR MusicPath, BSTR SidFilename,
+                                          short* intTune) override;
+  HRESULT STDMETHODCALLTYPE CCS64v109(
+      BSTR strEmulatorExePath, BSTR strEmulatorGamesDir, BSTR strGamePathAndFile,
+      short intGameIndex, CCS64v109ControlsEnum intJOYPort1, CCS64v109ControlsEnum intJOYPort2,
+      CCS64v109ControlsEnum intKEYPort1, CCS64v109ControlsEnum intKEYPort2,
+      VARIANT_BOOL blnWriteToIniFile, VARIANT_BOOL blnWaitTillFinished, BSTR* result) override;
   HRESULT STDMETHODCALLTYPE CCS64v20DosAndWin(
       BSTR strEmulatorExePath, BSTR strEmulatorGamesDir, BSTR strGamePathAndFile,
-      short intGameIndex, CCS64v20ControlEnum intPort1Control,
-      CCS64v20ControlEnum intPort2Control, CCS64v20ControlModeEnum intPort1Mode,
-      CCS64v20ControlModeEnum intPort2Mode, VARIANT_BOOL blnWriteToIniFile,
-      VARIANT_BOOL blnWaitTillFinished, BSTR* result) override;
+      short intGameIndex, CCS64v20ControlEnum intPort1Control, CCS64v20ControlEnum intPort2Control,
+      CCS64v20ControlModeEnum intPort1Mode, CCS64v20ControlModeEnum intPort2Mode,
+      VARIANT_BOOL blnWriteToIniFile, VARIANT_BOOL blnWaitTillFinished, BSTR* result) override;
   HRESULT STDMETHODCALLTYPE C64Sv252(BSTR strEmulatorExePath, BSTR strGamePathAndFile,
                                      VARIANT PRGName, C64SControlsEnum intPort1Control,
                                      C64SControlsEnum intPort2Control,

@@ -116,7 +116,9 @@ class StringVar {
 class VariantVar {
  public:
   VariantVar() = default;
-  explicit VariantVar(const Arg& initial) { VariantCopy(v_.addr(), &const_cast<Arg&>(initial).get()); }
+  explicit VariantVar(const Arg& initial) {
+    VariantCopy(v_.addr(), &const_cast<Arg&>(initial).get());
+  }
   Arg ByRef() { return Arg::ByRef(v_.addr()); }
   const VARIANT& get() const { return v_.get(); }
   VARTYPE type() const { return V_VT(&v_.get()); }
