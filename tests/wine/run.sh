@@ -3,8 +3,8 @@
 #   tests/wine/run.sh build/windows-x64
 # Makes a Wine prefix once per build folder, makes inputs with the Linux tools, registers every
 # DLL in BUILD_DIR/bin with regsvr32, runs each client (BUILD_DIR/bin/wine-tests/*_client.exe and
-# tests/wine/scripts/*_client.vbs, given the data folder), compares hv.exe with the Linux hv,
-# unregisters, runs the *_unregistered clients, and ends with "N passed, N failed".
+# tests/wine/scripts/*_client.vbs, given the data folder), reads back the settings the registry
+# client wrote, runs the *_gui clients under Xvfb, compares hv.exe with the Linux hv, unregisters, runs the *_unregistered clients, and ends with "N passed, N failed".
 # Every client prints "CHECKS <passed> <failed>"; a client that stops without it has failed.
 set -uo pipefail
 
@@ -85,6 +85,8 @@ for dll in "${dlls[@]}"; do
 done
 
 # ---- clients ------------------------------------------------------------------------------
+# The settings the registry client writes start from nothing on every run.
+"$wine" reg delete 'HKCU\Software\HalvaneWineTest' /f >/dev/null 2>&1
 for exe in "$build"/bin/wine-tests/*_client.exe; do
   [ -f "$exe" ] || continue
   run_client "$(basename "$exe" .exe)" "$wine" "$exe" "$wdata"
@@ -93,6 +95,46 @@ for script in "$here"/scripts/*_client.vbs; do
   [ -f "$script" ] || continue
   run_client "$(basename "$script")" "$wine" cscript //nologo "$(winpath "$script")" "$wdata"
 done
+
+# ---- settings written through Halvane.hvRegistry, read from outside ------------------------
+if [ -f "$build/bin/wine-tests/halvane_registry_client.exe" ]; then
+  reg_value() {  # "<name> <type> <data>" of one value, blanks squeezed; empty when absent
+    "$wine" reg query 'HKCU\Software\HalvaneWineTest' /v "$1" 2>/dev/null | tr -d '\r' |
+      grep -E "^ +$1 " | sed -E 's/^ +//; s/ +/ /g'
+  }
+  check_reg() {  # check_reg <name> <expected line, or empty for absent>
+    local got
+    got=$(reg_value "$1")
+    [ "$got" = "$2" ]
+    record $? "reg query $1: '${2:-absent}' (got '${got:-absent}')"
+  }
+  check_reg Text "Text REG_SZ ABC"
+  check_reg Lower "Lower REG_SZ low"
+  check_reg Number "Number REG_DWORD 0x5"
+  check_reg RawOne "RawOne REG_DWORD 0x7"
+  check_reg Default5 "Default5 REG_DWORD 0x5"
+  check_reg NeverWritten ""
+  check_reg NotANumber ""
+  "$wine" reg delete 'HKCU\Software\HalvaneWineTest' /f >/dev/null 2>&1
+fi
+
+# ---- modal boxes under Xvfb ------------------------------------------------------------------
+# *_gui clients show real message boxes and answer them from a second thread. The prefix's
+# headless wineserver must go first, or the boxes land where no one finds them.
+gui_clients=("$build"/bin/wine-tests/*_gui.exe)
+if [ ! -f "${gui_clients[0]}" ]; then
+  :
+elif ! command -v xvfb-run >/dev/null; then
+  echo "note: xvfb-run missing: modal box tests skipped"
+else
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w >/dev/null 2>&1
+  for exe in "${gui_clients[@]}"; do
+    run_client "$(basename "$exe" .exe)" timeout 240 xvfb-run -a "$wine" "$exe" "$wdata"
+  done
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w >/dev/null 2>&1
+fi
 
 # ---- hv.exe against the Linux hv ------------------------------------------------------------
 linux_hv="$(dirname "$build")/linux-release/bin/hv"

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "com/common/error_boundary.h"
 #include "common/text.h"
 
 namespace hv::com {
@@ -18,6 +19,13 @@ std::string FromBstr(BSTR text) {
   if (!text) return {};
   return Utf16ToCp1252(
       std::u16string_view(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
+}
+
+void ReplaceBstr(BSTR* target, std::string_view text) {
+  if (!target) throw ComError(E_POINTER);
+  BSTR fresh = ToBstr(text).release();
+  SysFreeString(*target);
+  *target = fresh;
 }
 
 }  // namespace hv::com

@@ -13,5 +13,8 @@ namespace hv::com {
 UniqueBstr ToBstr(std::string_view text);
 // A null BSTR is the empty text, as automation treats it.
 std::string FromBstr(BSTR text);
+// Writes a new text through an [in, out] BSTR* argument: the new string is made first, so on
+// failure the caller's string is untouched; the old one is freed after.
+void ReplaceBstr(BSTR* target, std::string_view text);
 
 }  // namespace hv::com

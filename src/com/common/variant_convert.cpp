@@ -95,4 +95,58 @@ void ToVariant(const Variant& value, VARIANT* out) {
       value.value());
 }
 
+void AssignThrough(VARIANT* target, const Variant& value) {
+  if (!target) throw ComError(E_POINTER);
+  for (int depth = 0; V_VT(target) == (VT_BYREF | VT_VARIANT); ++depth) {
+    if (depth > 4 || !V_VARIANTREF(target)) throw Error(vberr::kTypeMismatch);
+    target = V_VARIANTREF(target);
+  }
+  UniqueVariant fresh;
+  ToVariant(value, fresh.addr());
+  if ((V_VT(target) & VT_BYREF) == 0) {
+    VariantClear(target);
+    fresh.release(target);
+    return;
+  }
+  const VARTYPE type = V_VT(target) & ~VT_BYREF;
+  if (!V_BYREF(target) || (type & (VT_ARRAY | VT_VECTOR)) != 0) throw Error(vberr::kTypeMismatch);
+  UniqueVariant converted;
+  if (FAILED(VariantChangeType(converted.addr(), fresh.addr(), 0, type)))
+    throw Error(vberr::kTypeMismatch);
+  // The slot is the caller's variable of exactly `type`: free what it holds, then move in.
+  switch (type) {
+    case VT_BSTR:
+      SysFreeString(*V_BSTRREF(target));
+      *V_BSTRREF(target) = V_BSTR(&converted.get());
+      V_VT(converted.addr()) = VT_EMPTY;  // ownership moved
+      return;
+    case VT_I2:
+      *V_I2REF(target) = V_I2(&converted.get());
+      return;
+    case VT_I4:
+      *V_I4REF(target) = V_I4(&converted.get());
+      return;
+    case VT_BOOL:
+      *V_BOOLREF(target) = V_BOOL(&converted.get());
+      return;
+    case VT_R8:
+      *V_R8REF(target) = V_R8(&converted.get());
+      return;
+    case VT_R4:
+      *V_R4REF(target) = V_R4(&converted.get());
+      return;
+    case VT_UI1:
+      *V_UI1REF(target) = V_UI1(&converted.get());
+      return;
+    case VT_CY:
+      *V_CYREF(target) = V_CY(&converted.get());
+      return;
+    case VT_DATE:
+      *V_DATEREF(target) = V_DATE(&converted.get());
+      return;
+    default:
+      throw Error(vberr::kTypeMismatch);
+  }
+}
+
 }  // namespace hv::com

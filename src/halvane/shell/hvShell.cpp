@@ -68,8 +68,10 @@ void hvShell::PlayMusic(const std::string& PlayerPathAndFile, const std::string&
     fn->GetFileAndPath(PlayerPathAndFile, player_dir, player_file);
     const std::string short_player_dir = fn->Long2Short(player_dir);
     const std::string short_music = fn->Long2Short(MusicPath);
-    if (!fn->FileExists(PlayerPathAndFile, DisplayError, MsgBoxCaption)) return;
-    if (!fn->FileExists(MusicPath + rules_.separator + SidFilename, DisplayError, MsgBoxCaption)) {
+    // The file test shows its box only for the automation True (-1), not for 1.
+    const std::int16_t display = DisplayError ? kVbTrue : kVbFalse;
+    if (!fn->FileExists(PlayerPathAndFile, display, MsgBoxCaption)) return;
+    if (!fn->FileExists(MusicPath + rules_.separator + SidFilename, display, MsgBoxCaption)) {
       return;
     }
     MoveTo(short_player_dir, short_player_dir);

@@ -67,7 +67,7 @@ class FakeFunctions : public halvane::FunctionsOps {
   void DeletePathSilent(const std::string&) override {}
   bool FileExists(const std::string& name, std::int16_t display,
                   const std::string& caption) override {
-    w_.file_tests.push_back({name, display != 0, caption});
+    w_.file_tests.push_back({name, display == halvane::kVbTrue, caption});  // only True shows a box
     return w_.files.count(name) > 0;
   }
   bool DirExists(const std::string& dir) override {

@@ -63,6 +63,11 @@ inline std::string Show(const std::string& text) {
 inline std::string Show(const char* text) {
   return Show(std::string(text));
 }
+inline std::string Show(const std::vector<std::string>& items) {
+  std::string out = "{";
+  for (const std::string& item : items) out += (out.size() > 1 ? ", " : "") + Show(item);
+  return out + "}";
+}
 template <class T>
 std::string Show(const T& value) {
   std::ostringstream s;

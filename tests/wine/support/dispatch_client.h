@@ -89,6 +89,18 @@ class Arg {
   static Arg ByRef(LONG* value) noexcept { return Arg(VT_I4, value); }
   static Arg ByRef(BSTR* value) noexcept { return Arg(VT_BSTR, value); }
   static Arg ByRef(VARIANT* value) noexcept { return Arg(VT_VARIANT, value); }
+  // VT_BYREF|VT_BOOL: a typed Boolean variable (VARIANT_BOOL is a short, so it has its own name).
+  static Arg ByRefBool(VARIANT_BOOL* value) noexcept { return Arg(VT_BOOL, value); }
+  // VT_BYREF|VT_ARRAY|VT_RECORD: a `ByRef arr() As SomeType` argument; *value may be null
+  // (an array never dimensioned).
+  static Arg ByRefRecords(SAFEARRAY** value) noexcept { return Arg(VT_ARRAY | VT_RECORD, value); }
+  // A variant exactly as given (copied; the caller keeps its own).
+  static Arg Raw(const VARIANT& value) {
+    Arg a(VT_EMPTY, nullptr);
+    V_VT(a.v_.addr()) = VT_EMPTY;
+    VariantCopy(a.v_.addr(), const_cast<VARIANT*>(&value));
+    return a;
+  }
   static Arg Missing() noexcept {
     Arg a(VT_ERROR, nullptr);
     V_VT(a.v_.addr()) = VT_ERROR;

@@ -1,0 +1,115 @@
+// The modal boxes of Halvane.hvFunctions and hvShell, shown for real and answered by a second
+// thread that finds each box by its caption, reads its text and presses a button, as a user
+// would. Run under Xvfb by run.sh.
+// argv[1]: the Windows path of a data folder the client may write into.
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/halvane_client.h"
+
+using namespace hv::wine;
+
+namespace {
+
+// Answers boxes captioned `caption` in turn with `buttons` (IDOK, IDCANCEL, ...), keeping the
+// text each one showed. Each wait is bounded; a box that never comes ends the answering.
+class Answerer {
+ public:
+  Answerer(std::string caption, std::vector<int> buttons)
+      : caption_(std::move(caption)), buttons_(std::move(buttons)), thread_([this] { Run(); }) {}
+  ~Answerer() {
+    if (thread_.joinable()) thread_.join();
+  }
+  // The texts of the boxes answered, once the thread is done.
+  const std::vector<std::string>& Texts() {
+    if (thread_.joinable()) thread_.join();
+    return texts_;
+  }
+
+ private:
+  void Run() {
+    for (int button : buttons_) {
+      HWND box = nullptr;
+      for (int i = 0; i < 800 && !box; ++i) {
+        box = FindWindowA("#32770", caption_.c_str());
+        if (!box) Sleep(25);
+      }
+      if (!box) return;
+      char text[1024] = {};
+      // The message text is the static control with id 0xFFFF; wait until it is filled in.
+      for (int i = 0; i < 200 && GetDlgItemTextA(box, 0xFFFF, text, sizeof text) == 0; ++i)
+        Sleep(10);
+      texts_.emplace_back(text);
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      for (int i = 0; i < 800 && IsWindow(box); ++i) Sleep(25);
+    }
+  }
+
+  std::string caption_;
+  std::vector<int> buttons_;
+  std::vector<std::string> texts_;
+  std::thread thread_;
+};
+
+std::string MissingDriveLetter() {
+  for (char letter = 'Q'; letter <= 'Y'; ++letter) {
+    const std::string root = std::string(1, letter) + ":\\";
+    if (GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR) return std::string(1, letter) + ":";
+  }
+  return "";
+}
+
+}  // namespace
+
+HV_WINE_TEST(FileExistsShowsItsMessage) {
+  Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
+  const std::string missing = Data("no such game.d64");
+  Answerer answer("Game Check", {IDOK});
+  HV_CHECK(IsFalse(fn.Get(L"FileExists", W(missing), true, L"Game Check")));
+  HV_CHECK_EQ(answer.Texts(), (std::vector<std::string>{"FILE NOT FOUND: " + missing}));
+  Answerer empty("Empty Name", {IDOK});
+  HV_CHECK(IsFalse(fn.Get(L"FileExists", L"", true, L"Empty Name")));
+  HV_CHECK_EQ(empty.Texts(), (std::vector<std::string>{"FILE NOT FOUND: NO FILENAME PASSED!"}));
+}
+
+HV_WINE_TEST(WaitForCDRomAsksUntilCancel) {
+  Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
+  std::string drive = MissingDriveLetter();
+  if (!HV_CHECK(!drive.empty())) return;
+  const std::string upper = drive;
+  drive[0] = static_cast<char>(drive[0] - 'A' + 'a');
+  // OK tests again and asks again; Cancel gives up.
+  Answerer answer("Zenvora", {IDOK, IDCANCEL});
+  HV_CHECK(IsFalse(fn.Get(L"WaitForCDRom", W(drive), L"GAMES1")));
+  const std::string prompt = "Insert CD: 'GAMES1' into Drive " + upper;
+  HV_CHECK_EQ(answer.Texts(), (std::vector<std::string>{prompt, prompt}));
+}
+
+HV_WINE_TEST(WaitForCDRomFileAndPathPrompts) {
+  Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
+  const std::string file = Data("cd\\A.D64");
+  Answerer answer("Zenvora", {IDCANCEL});
+  HV_CHECK(IsFalse(fn.Get(L"WaitForCDRomFile", W(file))));
+  HV_CHECK_EQ(answer.Texts(), (std::vector<std::string>{"Insert the CD for File: '" + file + "'"}));
+  const std::string folder = Data("cd folder");
+  Answerer path_answer("Zenvora", {IDCANCEL});
+  HV_CHECK(IsFalse(fn.Get(L"WaitForCDRomPath", W(folder))));
+  HV_CHECK_EQ(path_answer.Texts(),
+              (std::vector<std::string>{"Insert the CD for Path: '" + folder + "'"}));
+}
+
+HV_WINE_TEST(PlayMusicAnnouncesAMissingPlayer) {
+  Dispatch shell = CreateHalvane(L"Halvane.hvShell");
+  const std::string player = Data("no player\\sidplay.exe");
+  VARIANT_BOOL display = VARIANT_TRUE;
+  Answerer answer("Music Box", {IDOK});
+  HV_CHECK_OK(shell.Call(L"PlayMusic", W(player), W(Data("music")), L"tune.sid", L"Music Box",
+                         Arg::ByRefBool(&display)));
+  HV_CHECK_EQ(answer.Texts(), (std::vector<std::string>{"FILE NOT FOUND: " + player}));
+}
+
+int main(int argc, char** argv) {
+  return HalvaneMain(argc, argv, "halvane_dialogs_gui");
+}
