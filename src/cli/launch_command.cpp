@@ -3,6 +3,7 @@
 // the keys that would be written and the folder it would start in are printed instead.
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,8 +12,8 @@
 #include "cli/commands.h"
 #include "cli/dry_run_functions.h"
 #include "cli/launch_shell.h"
-#include "halvane/functions/hvFunctions.h"
 #include "common/text.h"
+#include "halvane/functions/hvFunctions.h"
 #include "halvane/shell/hvShell.h"
 #include "platform/recording_process.h"
 
@@ -36,6 +37,19 @@ struct OpenArgs {
 
 std::string Core(const std::string& utf8) {
   return Utf8ToCp1252(utf8);
+}
+
+// A file named on the command line, made absolute: the launchers start the program in its own
+// folder, where a relative game path would name nothing. Empty stays empty.
+std::string CorePath(const std::string& arg) {
+#ifdef _WIN32
+  return Core(arg);  // ANSI paths: the launcher's short forms are taken as given
+#else
+  if (arg.empty()) return arg;
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(arg, ec);
+  return Core(ec ? arg : absolute.lexically_normal().string());
+#endif
 }
 std::string Show(const std::string& core) {
   return Cp1252ToUtf8(core);
@@ -80,7 +94,8 @@ const std::map<std::string, std::string>& EnumNames() {
 CLI::Option* Control(CLI::App* cmd, const std::string& names, std::int32_t& value,
                      const std::string& help) {
   return cmd->add_option(names, value, help + " (a number or a member name)")
-      ->transform(CLI::Transformer(EnumNames(), CLI::ignore_case));
+      ->transform(CLI::Transformer(EnumNames(), CLI::ignore_case))
+      ->option_text("NUMBER|NAME");
 }
 
 // Runs `call` on a shell over the general functions; in a dry run with recording in place of
@@ -93,9 +108,11 @@ std::string RunShell(bool dry_run, Call call) {
   }
   std::vector<ConfigEdit> edits;
   platform::RecordingProcessService process;
-  hvShell shell{
-      [&edits] { return std::make_unique<DryRunFunctions>(std::make_unique<halvane::hvFunctions>(), edits); },
-      process};
+  hvShell shell{[&edits] {
+                  return std::make_unique<DryRunFunctions>(
+                      std::make_unique<halvane::hvFunctions>(), edits);
+                },
+                process};
   std::string result = call(shell);
   for (const ConfigEdit& edit : edits) {
     std::printf("config file: %s\n", Show(edit.file).c_str());
@@ -117,7 +134,8 @@ std::string RunShell(bool dry_run, Call call) {
 }  // namespace
 
 std::string Launch(const LaunchArgs& a) {
-  const std::string emu = Core(a.emulator), game = Core(a.game), dir = Core(a.games_dir);
+  const std::string emu = CorePath(a.emulator), game = CorePath(a.game);
+  const std::string dir = CorePath(a.games_dir);
   const std::string prg = Core(a.prg);
   return RunShell(a.dry_run, [&](hvShell& s) -> std::string {
     const std::string& m = a.method;
@@ -206,9 +224,10 @@ void RegisterPlaySid(CLI::App& app) {
     a.tune_given = cmd->count("--tune") > 0;
     RunShell(a.dry_run, [](hvShell& s) {
       if (a.tune_given) {
-        s.PlayMusicSong(Core(a.player), Core(a.music_path), Core(a.file), a.tune);
+        s.PlayMusicSong(CorePath(a.player), CorePath(a.music_path), Core(a.file), a.tune);
       } else {
-        s.PlayMusic(Core(a.player), Core(a.music_path), Core(a.file), Core(a.caption), !a.quiet);
+        s.PlayMusic(CorePath(a.player), CorePath(a.music_path), Core(a.file), Core(a.caption),
+                    !a.quiet);
       }
       return std::string();
     });

@@ -52,6 +52,17 @@ TEST_F(LaunchCommandTest, DryRunPrintsAndChangesNothing) {
   EXPECT_FALSE(fs::exists(tmp / "started"));
 }
 
+TEST_F(LaunchCommandTest, RelativePathsAreMadeAbsoluteBeforeTheFolderChanges) {
+  const auto r = hv::test::Run(kHv,
+                               {"launch", "CCS64v20DosAndWin", "--emulator", "emu/ccs64", "--game",
+                                "Games/Game.D64", "--dry-run"},
+                               tmp.path().string());
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("command line: " + P("emu/ccs64") + " " + P("Games/Game.D64") + ",0\n"),
+            std::string::npos)
+      << r.out;
+}
+
 TEST_F(LaunchCommandTest, RealLaunchWritesConfigAndStarts) {
   const auto r = hv::test::Run(
       kHv, {"launch", "ccs64v109", "--emulator", P("emu/ccs64"), "--game", P("Games/Game.D64"),
