@@ -9,26 +9,13 @@
 
 #include "platform/posix/native_path.h"
 
+#include "platform/os_error.h"
+
 namespace hv::platform {
 
 struct BinaryFile::Impl {
   int fd = -1;
 };
-
-namespace {
-
-[[noreturn]] void ThrowErrno(int err) {
-  switch (err) {
-    case ENOENT: throw Error(vberr::kFileNotFound);
-    case ENOTDIR: throw Error(vberr::kPathNotFound);
-    case EACCES:
-    case EPERM: throw Error(vberr::kPermissionDenied);
-    case EISDIR: throw Error(vberr::kPathFileAccess);
-    default: throw Error(vberr::kDeviceIo, std::strerror(err));
-  }
-}
-
-}  // namespace
 
 BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 BinaryFile::BinaryFile(BinaryFile&&) noexcept = default;
@@ -38,7 +25,7 @@ BinaryFile::~BinaryFile() { Close(); }
 BinaryFile BinaryFile::OpenRead(const std::string& path) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowErrno(errno);
+  if (fd < 0) ThrowOsError(errno);
   auto impl = std::make_unique<Impl>();
   impl->fd = fd;
   struct stat st {};
@@ -57,7 +44,7 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
                               static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
-      ThrowErrno(errno);
+      ThrowOsError(errno);
     }
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
@@ -68,7 +55,7 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
 
 std::uint64_t BinaryFile::Length() {
   struct stat st {};
-  if (::fstat(impl_->fd, &st) != 0) ThrowErrno(errno);
+  if (::fstat(impl_->fd, &st) != 0) ThrowOsError(errno);
   return static_cast<std::uint64_t>(st.st_size);
 }
 

@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "common/error.h"
+#include "platform/os_error.h"
 #include "platform/posix/native_path.h"
 
 namespace hv::platform {
@@ -38,26 +39,6 @@ class Fd {
   int fd_;
 };
 
-[[noreturn]] void ThrowErrno(int err, bool source_side) {
-  switch (err) {
-    case ENOENT:
-      throw Error(source_side ? vberr::kFileNotFound : vberr::kPathNotFound);
-    case ENOTDIR:
-      throw Error(vberr::kPathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      throw Error(vberr::kPermissionDenied);
-    case EISDIR:
-      throw Error(vberr::kPathFileAccess);
-    case ENOSPC:
-    case EDQUOT:
-      throw Error(vberr::kDiskFull);
-    default:
-      throw Error(vberr::kDeviceIo, std::strerror(err));
-  }
-}
-
 std::filesystem::path Resolved(const std::string& core) {
   std::error_code ec;
   std::filesystem::path p = std::filesystem::absolute(NativePath(core), ec);
@@ -81,19 +62,19 @@ std::string HomeFolder() {
 
 void CopyFileReplacing(const std::string& from, const std::string& to) {
   Fd in(::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) ThrowErrno(errno, true);
+  if (in.get() < 0) ThrowOsError(errno);
   struct stat st {};
-  if (::fstat(in.get(), &st) != 0) ThrowErrno(errno, true);
+  if (::fstat(in.get(), &st) != 0) ThrowOsError(errno);
   if (S_ISDIR(st.st_mode)) throw Error(vberr::kPathFileAccess);
   Fd out(::open(NativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (out.get() < 0) ThrowErrno(errno, false);
+  if (out.get() < 0) ThrowOsError(errno, FileRole::kTarget);
   char buffer[1 << 16];
   for (;;) {
     const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
-      ThrowErrno(errno, true);
+      ThrowOsError(errno);
     }
     for (ssize_t done = 0; done < got;) {
       const ssize_t put = ::write(out.get(), buffer + done, static_cast<std::size_t>(got - done));
@@ -101,7 +82,7 @@ void CopyFileReplacing(const std::string& from, const std::string& to) {
         if (errno == EINTR) continue;
         const int err = errno;
         ::unlink(NativePath(to).c_str());  // never leave a truncated copy
-        ThrowErrno(err, false);
+        ThrowOsError(err, FileRole::kTarget);
       }
       done += put;
     }
@@ -109,20 +90,20 @@ void CopyFileReplacing(const std::string& from, const std::string& to) {
   if (::close(out.release()) != 0) {
     const int err = errno;
     ::unlink(NativePath(to).c_str());
-    ThrowErrno(err, false);
+    ThrowOsError(err, FileRole::kTarget);
   }
 }
 
 void MakeFolder(const std::string& path) {
   if (::mkdir(NativePath(path).c_str(), 0777) == 0) return;
   if (errno == EEXIST) throw Error(vberr::kPathFileAccess);
-  ThrowErrno(errno, false);
+  ThrowOsError(errno, FileRole::kTarget);
 }
 
 void RenameFile(const std::string& from, const std::string& to) {
   const std::string native_from = NativePath(from), native_to = NativePath(to);
   struct stat st {};
-  if (::lstat(native_from.c_str(), &st) != 0) ThrowErrno(errno, true);
+  if (::lstat(native_from.c_str(), &st) != 0) ThrowOsError(errno);
   // rename() would silently replace the target; moving onto an existing name is an error.
   if (::renameat2(AT_FDCWD, native_from.c_str(), AT_FDCWD, native_to.c_str(), RENAME_NOREPLACE) ==
       0) {
@@ -134,12 +115,12 @@ void RenameFile(const std::string& from, const std::string& to) {
     if (::lstat(native_to.c_str(), &st) == 0) throw Error(vberr::kFileAlreadyExists);
     if (::rename(native_from.c_str(), native_to.c_str()) == 0) return;
   }
-  ThrowErrno(errno, false);
+  ThrowOsError(errno, FileRole::kTarget);
 }
 
 std::uint64_t FileLength(const std::string& path) {
   struct stat st {};
-  if (::stat(NativePath(path).c_str(), &st) != 0) ThrowErrno(errno, true);
+  if (::stat(NativePath(path).c_str(), &st) != 0) ThrowOsError(errno);
   return S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
 }
 

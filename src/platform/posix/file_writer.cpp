@@ -8,6 +8,8 @@
 
 #include "platform/posix/native_path.h"
 
+#include "platform/os_error.h"
+
 namespace hv::platform {
 
 struct FileWriter::Impl {
@@ -21,29 +23,6 @@ struct FileWriter::Impl {
   }
 };
 
-namespace {
-
-[[noreturn]] void ThrowErrno(int err) {
-  switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-      throw Error(vberr::kPathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      throw Error(vberr::kPermissionDenied);
-    case EISDIR:
-      throw Error(vberr::kPathFileAccess);
-    case ENOSPC:
-    case EDQUOT:
-      throw Error(vberr::kDiskFull);
-    default:
-      throw Error(vberr::kDeviceIo, std::strerror(err));
-  }
-}
-
-}  // namespace
-
 FileWriter::FileWriter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 FileWriter::FileWriter(FileWriter&&) noexcept = default;
 FileWriter& FileWriter::operator=(FileWriter&&) noexcept = default;
@@ -53,7 +32,7 @@ FileWriter FileWriter::CreateTempIn(const std::string& folder) {
   auto impl = std::make_unique<Impl>();
   std::string pattern = NativePath(PathInFolder(folder, ".hvpart.XXXXXX"));
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) ThrowErrno(errno);
+  if (fd < 0) ThrowOsError(errno, FileRole::kTarget);
   impl->fd = fd;
   impl->native_temp = pattern;
   impl->temp_path = CorePath(pattern);
@@ -68,7 +47,7 @@ void FileWriter::Write(std::span<const std::uint8_t> bytes) {
     const ssize_t n = ::write(impl_->fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ThrowErrno(errno);
+      ThrowOsError(errno, FileRole::kTarget);
     }
     done += static_cast<std::size_t>(n);
   }
@@ -77,9 +56,9 @@ void FileWriter::Write(std::span<const std::uint8_t> bytes) {
 void FileWriter::Commit(const std::string& final_path) {
   const int fd = impl_->fd;
   impl_->fd = -1;
-  if (::close(fd) != 0) ThrowErrno(errno);
+  if (::close(fd) != 0) ThrowOsError(errno, FileRole::kTarget);
   if (::rename(impl_->native_temp.c_str(), NativePath(final_path).c_str()) != 0) {
-    ThrowErrno(errno);
+    ThrowOsError(errno, FileRole::kTarget);
   }
   impl_->native_temp.clear();
   impl_->temp_path.clear();

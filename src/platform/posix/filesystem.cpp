@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "platform/os_error.h"
 #include "common/path_split.h"
 #include "common/wildcard.h"
 #include "platform/binary_file.h"
@@ -47,24 +48,6 @@ class Fd {
  private:
   int fd_;
 };
-
-[[noreturn]] void ThrowErrno(int err) {
-  switch (err) {
-    case ENOENT:
-      throw Error(vberr::kFileNotFound);
-    case ENOTDIR:
-      throw Error(vberr::kPathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-      throw Error(vberr::kPathFileAccess);
-    case ENOSPC:
-      throw Error(vberr::kDiskFull);
-    default:
-      throw Error(vberr::kDeviceIo, std::strerror(err));
-  }
-}
 
 // A path without its trailing slashes ("/" stays "/").
 std::string StripTrailingSlashes(std::string path) {
@@ -295,20 +278,20 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   // Work on the file itself, not on a link to it: the link must stay a link.
   char* resolved = ::realpath(NativePath(path).c_str(), nullptr);
-  if (!resolved) ThrowErrno(errno);
+  if (!resolved) ThrowOsError(errno);
   const std::string target(resolved);
   std::free(resolved);
   struct stat st {};
-  if (::stat(target.c_str(), &st) != 0) ThrowErrno(errno);
+  if (::stat(target.c_str(), &st) != 0) ThrowOsError(errno);
   if (!S_ISREG(st.st_mode) || IsOwnerReadOnly(st)) throw Error(vberr::kPathFileAccess);
   {
     Fd probe(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-    if (probe.get() < 0) ThrowErrno(errno);
+    if (probe.get() < 0) ThrowOsError(errno);
   }
   std::string temp =
       ParentOf(target) + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
   Fd fd(::mkstemp(temp.data()));
-  if (fd.get() < 0) ThrowErrno(errno);
+  if (fd.get() < 0) ThrowOsError(errno);
   bool replaced = false;
   struct TempGuard {
     const std::string& name;
@@ -321,18 +304,18 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
     const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ThrowErrno(errno);
+      ThrowOsError(errno);
     }
     done += static_cast<std::size_t>(n);
   }
   // The new file takes the old one's mode and, where allowed, its owner.
-  if (::fchmod(fd.get(), st.st_mode & 07777) != 0) ThrowErrno(errno);
+  if (::fchmod(fd.get(), st.st_mode & 07777) != 0) ThrowOsError(errno);
   if (::fchown(fd.get(), st.st_uid, st.st_gid) != 0) {
     // Only the owner may keep; a different owner is no reason to fail.
   }
-  if (::fsync(fd.get()) != 0) ThrowErrno(errno);
+  if (::fsync(fd.get()) != 0) ThrowOsError(errno);
   fd.reset();
-  if (::rename(temp.c_str(), target.c_str()) != 0) ThrowErrno(errno);
+  if (::rename(temp.c_str(), target.c_str()) != 0) ThrowOsError(errno);
   replaced = true;
 }
 
@@ -340,13 +323,13 @@ void WriteFileAt(const std::string& path, std::uint64_t offset,
                  std::span<const std::uint8_t> bytes) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   Fd fd(::open(NativePath(path).c_str(), O_WRONLY | O_CLOEXEC));
-  if (fd.get() < 0) ThrowErrno(errno);
+  if (fd.get() < 0) ThrowOsError(errno);
   for (std::size_t done = 0; done < bytes.size();) {
     const ssize_t n = ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done,
                                static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
-      ThrowErrno(errno);
+      ThrowOsError(errno);
     }
     done += static_cast<std::size_t>(n);
   }

@@ -4,29 +4,13 @@
 
 #include <cstring>
 
+#include "platform/os_error.h"
+
 namespace hv::platform {
 
 struct BinaryFile::Impl {
   HANDLE handle = INVALID_HANDLE_VALUE;
 };
-
-namespace {
-
-[[noreturn]] void ThrowLastError(DWORD err) {
-  switch (err) {
-    case ERROR_FILE_NOT_FOUND: throw Error(vberr::kFileNotFound);
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH: throw Error(vberr::kPathNotFound);
-    case ERROR_ACCESS_DENIED: throw Error(vberr::kPathFileAccess);
-    case ERROR_SHARING_VIOLATION: throw Error(vberr::kPermissionDenied);
-    case ERROR_NOT_READY: throw Error(71, "Disk not ready");
-    case ERROR_INVALID_NAME: throw Error(vberr::kBadFileName);
-    default: throw Error(vberr::kDeviceIo);
-  }
-}
-
-}  // namespace
 
 BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 BinaryFile::BinaryFile(BinaryFile&&) noexcept = default;
@@ -38,7 +22,7 @@ BinaryFile BinaryFile::OpenRead(const std::string& path) {
   // The ANSI entry point takes the core's Windows-1252 text as it is.
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) ThrowLastError(::GetLastError());
+  if (h == INVALID_HANDLE_VALUE) ThrowOsError(::GetLastError());
   auto impl = std::make_unique<Impl>();
   impl->handle = h;
   return BinaryFile(std::move(impl));
@@ -56,7 +40,7 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
     if (!::ReadFile(impl_->handle, buffer.data() + done, want, &got, &ov)) {
       const DWORD err = ::GetLastError();
       if (err == ERROR_HANDLE_EOF) break;
-      ThrowLastError(err);
+      ThrowOsError(err);
     }
     if (got == 0) break;
     done += got;
@@ -67,7 +51,7 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
 
 std::uint64_t BinaryFile::Length() {
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(impl_->handle, &size)) ThrowLastError(::GetLastError());
+  if (!::GetFileSizeEx(impl_->handle, &size)) ThrowOsError(::GetLastError());
   return static_cast<std::uint64_t>(size.QuadPart);
 }
 

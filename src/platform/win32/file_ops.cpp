@@ -10,32 +10,10 @@
 #include <vector>
 
 #include "common/error.h"
+#include "platform/os_error.h"
 
 namespace hv::platform {
 namespace {
-
-[[noreturn]] void ThrowLastError(DWORD err, bool source_side) {
-  switch (err) {
-    case ERROR_FILE_NOT_FOUND:
-      throw Error(source_side ? vberr::kFileNotFound : vberr::kPathNotFound);
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-      throw Error(vberr::kPathNotFound);
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-      throw Error(vberr::kFileAlreadyExists);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-      throw Error(vberr::kPermissionDenied);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      throw Error(vberr::kDiskFull);
-    default:
-      throw Error(vberr::kDeviceIo);
-  }
-}
 
 std::string FullPath(const std::string& path) {
   const DWORD need = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
@@ -78,27 +56,27 @@ bool IsRoot(const std::string& full) {
 
 void CopyFileReplacing(const std::string& from, const std::string& to) {
   if (::GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    ThrowLastError(::GetLastError(), true);
+    ThrowOsError(::GetLastError());
   }
-  if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) ThrowLastError(::GetLastError(), false);
+  if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) ThrowOsError(::GetLastError(), FileRole::kTarget);
 }
 
 void MakeFolder(const std::string& path) {
   if (::CreateDirectoryA(path.c_str(), nullptr)) return;
   const DWORD err = ::GetLastError();
   if (err == ERROR_ALREADY_EXISTS) throw Error(vberr::kPathFileAccess);
-  ThrowLastError(err, false);
+  ThrowOsError(err, FileRole::kTarget);
 }
 
 void RenameFile(const std::string& from, const std::string& to) {
   if (::MoveFileA(from.c_str(), to.c_str())) return;
-  ThrowLastError(::GetLastError(), true);
+  ThrowOsError(::GetLastError());
 }
 
 std::uint64_t FileLength(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-    ThrowLastError(::GetLastError(), true);
+    ThrowOsError(::GetLastError());
   }
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/os_error.h"
+
 namespace hv::platform {
 
 struct FileWriter::Impl {
@@ -14,35 +16,6 @@ struct FileWriter::Impl {
   }
 };
 
-namespace {
-
-[[noreturn]] void ThrowLastError(DWORD err) {
-  switch (err) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_DIRECTORY:
-      throw Error(vberr::kPathNotFound);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-      throw Error(vberr::kPermissionDenied);
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      throw Error(vberr::kPathFileAccess);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      throw Error(vberr::kDiskFull);
-    case ERROR_INVALID_NAME:
-    case ERROR_FILENAME_EXCED_RANGE:
-      throw Error(vberr::kBadFileName);
-    default:
-      throw Error(vberr::kDeviceIo);
-  }
-}
-
-}  // namespace
-
 FileWriter::FileWriter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 FileWriter::FileWriter(FileWriter&&) noexcept = default;
 FileWriter& FileWriter::operator=(FileWriter&&) noexcept = default;
@@ -52,13 +25,13 @@ FileWriter FileWriter::CreateTempIn(const std::string& folder) {
   char name[MAX_PATH + 1] = {};
   // GetTempFileNameA creates the empty file under a name no other file has.
   if (::GetTempFileNameA(folder.c_str(), "hvz", 0, name) == 0) {
-    ThrowLastError(::GetLastError());
+    ThrowOsError(::GetLastError(), FileRole::kTarget);
   }
   auto impl = std::make_unique<Impl>();
   impl->temp_path = name;
   impl->handle = ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (impl->handle == INVALID_HANDLE_VALUE) ThrowLastError(::GetLastError());
+  if (impl->handle == INVALID_HANDLE_VALUE) ThrowOsError(::GetLastError(), FileRole::kTarget);
   return FileWriter(std::move(impl));
 }
 
@@ -69,7 +42,7 @@ void FileWriter::Write(std::span<const std::uint8_t> bytes) {
     const DWORD want = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
     DWORD wrote = 0;
     if (!::WriteFile(impl_->handle, bytes.data() + done, want, &wrote, nullptr)) {
-      ThrowLastError(::GetLastError());
+      ThrowOsError(::GetLastError(), FileRole::kTarget);
     }
     if (wrote == 0) throw Error(vberr::kDiskFull);
     done += wrote;
@@ -79,10 +52,10 @@ void FileWriter::Write(std::span<const std::uint8_t> bytes) {
 void FileWriter::Commit(const std::string& final_path) {
   HANDLE h = impl_->handle;
   impl_->handle = INVALID_HANDLE_VALUE;
-  if (!::CloseHandle(h)) ThrowLastError(::GetLastError());
+  if (!::CloseHandle(h)) ThrowOsError(::GetLastError(), FileRole::kTarget);
   if (!::MoveFileExA(impl_->temp_path.c_str(), final_path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ThrowLastError(::GetLastError());
+    ThrowOsError(::GetLastError(), FileRole::kTarget);
   }
   impl_->temp_path.clear();
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "platform/os_error.h"
 #include "platform/binary_file.h"
 #include "platform/win32/handle.h"
 
@@ -18,30 +19,6 @@ namespace {
 
 // OFSTRUCT holds at most this many characters of path; longer names are probed otherwise.
 constexpr std::size_t kOpenFileMaxPath = OFS_MAXPATHNAME;
-
-[[noreturn]] void ThrowLastError(DWORD err) {
-  switch (err) {
-    case ERROR_FILE_NOT_FOUND:
-      throw Error(vberr::kFileNotFound);
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-      throw Error(vberr::kPathNotFound);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-      throw Error(vberr::kPathFileAccess);
-    case ERROR_SHARING_VIOLATION:
-      throw Error(vberr::kPermissionDenied);
-    case ERROR_NOT_READY:
-      throw Error(71, "Disk not ready");
-    case ERROR_DISK_FULL:
-      throw Error(vberr::kDiskFull);
-    case ERROR_INVALID_NAME:
-      throw Error(vberr::kBadFileName);
-    default:
-      throw Error(vberr::kDeviceIo);
-  }
-}
 
 // The OpenFile answer for a path too long for its record, from the attributes instead.
 int ProbeByAttributes(const std::string& path) {
@@ -199,7 +176,7 @@ void FindEnumeration::Close() noexcept {
 void ReplaceFileContent(const std::string& path, std::string_view bytes) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError(::GetLastError());
+  if (attributes == INVALID_FILE_ATTRIBUTES) ThrowOsError(::GetLastError());
   if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
     throw Error(vberr::kPathFileAccess);
   }
@@ -208,12 +185,12 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
     win32::UniqueFile probe(::CreateFileA(path.c_str(), GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe.valid()) ThrowLastError(::GetLastError());
+    if (!probe.valid()) ThrowOsError(::GetLastError());
   }
   const std::size_t slash = path.rfind('\\');
   const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   char temp[MAX_PATH + 1] = {};
-  if (::GetTempFileNameA(dir.c_str(), "hv", 0, temp) == 0) ThrowLastError(::GetLastError());
+  if (::GetTempFileNameA(dir.c_str(), "hv", 0, temp) == 0) ThrowOsError(::GetLastError());
   bool replaced = false;
   struct TempGuard {
     const char* name;
@@ -225,19 +202,19 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
   {
     win32::UniqueFile out(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out.valid()) ThrowLastError(::GetLastError());
+    if (!out.valid()) ThrowOsError(::GetLastError());
     for (std::size_t done = 0; done < bytes.size();) {
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
       DWORD written = 0;
       if (!::WriteFile(out.get(), bytes.data() + done, chunk, &written, nullptr)) {
-        ThrowLastError(::GetLastError());
+        ThrowOsError(::GetLastError());
       }
       done += written;
     }
-    if (!::FlushFileBuffers(out.get())) ThrowLastError(::GetLastError());
+    if (!::FlushFileBuffers(out.get())) ThrowOsError(::GetLastError());
   }
   if (!::MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ThrowLastError(::GetLastError());
+    ThrowOsError(::GetLastError());
   }
   replaced = true;
 }
@@ -248,7 +225,7 @@ void WriteFileAt(const std::string& path, std::uint64_t offset,
   win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) ThrowLastError(::GetLastError());
+  if (!file.valid()) ThrowOsError(::GetLastError());
   for (std::size_t done = 0; done < bytes.size();) {
     OVERLAPPED ov{};
     const std::uint64_t at = offset + done;
@@ -257,7 +234,7 @@ void WriteFileAt(const std::string& path, std::uint64_t offset,
     DWORD written = 0;
     if (!::WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
                      &written, &ov)) {
-      ThrowLastError(::GetLastError());
+      ThrowOsError(::GetLastError());
     }
     done += written;
   }
