@@ -109,8 +109,8 @@ std::string RunShell(bool dry_run, Call call) {
   std::vector<ConfigEdit> edits;
   platform::RecordingProcessService process;
   hvShell shell{[&edits] {
-                  return std::make_unique<DryRunFunctions>(
-                      std::make_unique<halvane::hvFunctions>(), edits);
+                  return std::make_unique<DryRunFunctions>(std::make_unique<halvane::hvFunctions>(),
+                                                           edits);
                 },
                 process};
   std::string result = call(shell);
@@ -187,7 +187,6 @@ const std::vector<std::string>& LaunchMethods() {
                                                    "Win64Beta", "PC64Win",           "Frodo"};
   return methods;
 }
-
 
 void RegisterLaunch(CLI::App& app) {
   static LaunchArgs a;

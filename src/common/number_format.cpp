@@ -4,11 +4,10 @@
 
 namespace hv {
 
-std::string FormatFixed2(std::int64_t numerator, std::int64_t denominator,
-                         char decimal_separator) {
+std::string FormatFixed2(std::int64_t numerator, std::int64_t denominator, char decimal_separator) {
   const bool negative = (numerator < 0) != (denominator < 0);
-  const std::uint64_t num =
-      numerator < 0 ? 0 - static_cast<std::uint64_t>(numerator) : static_cast<std::uint64_t>(numerator);
+  const std::uint64_t num = numerator < 0 ? 0 - static_cast<std::uint64_t>(numerator)
+                                          : static_cast<std::uint64_t>(numerator);
   const std::uint64_t den = denominator < 0 ? 0 - static_cast<std::uint64_t>(denominator)
                                             : static_cast<std::uint64_t>(denominator);
   // Hundredths, rounded half away from zero, in exact integer arithmetic.

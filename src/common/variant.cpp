@@ -30,8 +30,8 @@ std::string DoubleText(double d) {
 bool ParseNumber(std::string_view text, double& out) {
   text = TrimSpaces(text);
   if (text.empty()) return false;
-  if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h' || text[1] == 'O' ||
-                                            text[1] == 'o')) {
+  if (text.size() > 2 && text[0] == '&' &&
+      (text[1] == 'H' || text[1] == 'h' || text[1] == 'O' || text[1] == 'o')) {
     const int base = (text[1] == 'H' || text[1] == 'h') ? 16 : 8;
     const std::string digits(text.substr(2));
     char* end = nullptr;
@@ -111,7 +111,8 @@ std::int32_t Variant::ToLong() const {
   if (const auto* i = std::get_if<std::int32_t>(&value_)) return *i;
   if (const auto* i = std::get_if<std::int16_t>(&value_)) return *i;
   const double r = RoundHalfEven(ToDouble());
-  if (r < std::numeric_limits<std::int32_t>::min() || r > std::numeric_limits<std::int32_t>::max()) {
+  if (r < std::numeric_limits<std::int32_t>::min() ||
+      r > std::numeric_limits<std::int32_t>::max()) {
     throw Error(vberr::kOverflow);
   }
   return static_cast<std::int32_t>(r);

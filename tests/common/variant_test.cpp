@@ -25,8 +25,10 @@ TEST(Variant, AdditionKeepsEmptyUntilSomethingIsAdded) {
 }
 
 TEST(Variant, AdditionWidensInsteadOfOverflowing) {
-  EXPECT_EQ(Add(Variant(std::int16_t{32767}), Variant(std::int16_t{1})), Variant(std::int32_t{32768}));
-  EXPECT_EQ(Add(Variant(std::int32_t{2147483647}), Variant(std::int32_t{1})), Variant(2147483648.0));
+  EXPECT_EQ(Add(Variant(std::int16_t{32767}), Variant(std::int16_t{1})),
+            Variant(std::int32_t{32768}));
+  EXPECT_EQ(Add(Variant(std::int32_t{2147483647}), Variant(std::int32_t{1})),
+            Variant(2147483648.0));
 }
 
 TEST(Variant, ToLongFollowsVisualBasicConversion) {

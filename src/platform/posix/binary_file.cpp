@@ -1,11 +1,11 @@
 #include "platform/binary_file.h"
 
-#include <cerrno>
-#include <clocale>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <clocale>
+#include <cstring>
 
 #include "platform/posix/native_path.h"
 
@@ -20,7 +20,9 @@ struct BinaryFile::Impl {
 BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 BinaryFile::BinaryFile(BinaryFile&&) noexcept = default;
 BinaryFile& BinaryFile::operator=(BinaryFile&&) noexcept = default;
-BinaryFile::~BinaryFile() { Close(); }
+BinaryFile::~BinaryFile() {
+  Close();
+}
 
 BinaryFile BinaryFile::OpenRead(const std::string& path) {
   if (path.empty()) throw Error(vberr::kBadFileName);

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "common/error.h"
-#include "platform/os_error.h"
 #include "common/path_split.h"
 #include "common/wildcard.h"
 #include "platform/binary_file.h"
+#include "platform/os_error.h"
 #include "platform/path_separator.h"
 #include "platform/posix/native_path.h"
 

@@ -7,7 +7,11 @@
 
 namespace hv::platform {
 
-inline std::string NativePath(const std::string& path) { return Cp1252ToUtf8(path); }
-inline std::string CorePath(const std::string& native) { return Utf8ToCp1252(native); }
+inline std::string NativePath(const std::string& path) {
+  return Cp1252ToUtf8(path);
+}
+inline std::string CorePath(const std::string& native) {
+  return Utf8ToCp1252(native);
+}
 
 }  // namespace hv::platform

@@ -15,13 +15,15 @@ struct BinaryFile::Impl {
 BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 BinaryFile::BinaryFile(BinaryFile&&) noexcept = default;
 BinaryFile& BinaryFile::operator=(BinaryFile&&) noexcept = default;
-BinaryFile::~BinaryFile() { Close(); }
+BinaryFile::~BinaryFile() {
+  Close();
+}
 
 BinaryFile BinaryFile::OpenRead(const std::string& path) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   // The ANSI entry point takes the core's Windows-1252 text as it is.
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) ThrowOsError(::GetLastError());
   auto impl = std::make_unique<Impl>();
   impl->handle = h;

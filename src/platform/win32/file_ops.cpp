@@ -58,7 +58,8 @@ void CopyFileReplacing(const std::string& from, const std::string& to) {
   if (::GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) {
     ThrowOsError(::GetLastError());
   }
-  if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) ThrowOsError(::GetLastError(), FileRole::kTarget);
+  if (!::CopyFileA(from.c_str(), to.c_str(), FALSE))
+    ThrowOsError(::GetLastError(), FileRole::kTarget);
 }
 
 void MakeFolder(const std::string& path) {

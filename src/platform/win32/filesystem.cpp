@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/error.h"
-#include "platform/os_error.h"
 #include "platform/binary_file.h"
+#include "platform/os_error.h"
 #include "platform/win32/handle.h"
 
 namespace hv::platform {

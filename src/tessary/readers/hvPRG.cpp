@@ -11,8 +11,8 @@ namespace hv::tessary {
 bool hvPRG::Load(const std::string& strFilename) {
   return GuardedLoad(last_failure_, [&] {
     auto file = platform::BinaryFile::OpenRead(strFilename);
-    file_size_ = FormatKilobytes(static_cast<std::int64_t>(file.Length()),
-                                 platform::DecimalSeparator());
+    file_size_ =
+        FormatKilobytes(static_cast<std::int64_t>(file.Length()), platform::DecimalSeparator());
     std::array<std::uint8_t, 2> address{};  // low, high; missing bytes read as zero
     file.ReadAt(0, address);
     file.Close();
