@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # build
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libsqlite3-dev unixodbc-dev libcli11-dev nlohmann-json3-dev
   # Windows cross-build and Wine
