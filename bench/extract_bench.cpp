@@ -3,55 +3,32 @@
 // archive, in the same run: the ratio counter is our time over unzip's.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "halvane/functions/hvFunctions.h"
 #include "tessary/extract/hvExtract.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-int Spawn(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 struct Workspace {
-  fs::path root, archive;
+  hv::bench::ScratchDir scratch{"hvextractbench"};
+  fs::path root = scratch.path();
+  fs::path archive;
   Workspace() {
-    std::string pattern = (fs::temp_directory_path() / "hvextractbench.XXXXXX").string();
-    root = mkdtemp(pattern.data());
     fs::copy_file(HV_BENCH_CC1541_IMAGE, root / "GAME.D64");
     archive = root / "game.zip";
-    if (Spawn({"zip", "-qj", archive.string(), (root / "GAME.D64").string()}) != 0) archive.clear();
+    if (hv::bench::Spawn({"zip", "-qj", archive.string(), (root / "GAME.D64").string()}) != 0)
+      archive.clear();
     fs::create_directory(root / "unzip");
   }
-  ~Workspace() { fs::remove_all(root); }
 };
 
 void BM_ExtractAgainstUnzip(benchmark::State& state) {
@@ -74,7 +51,7 @@ void BM_ExtractAgainstUnzip(benchmark::State& state) {
       state.SkipWithError(fail.c_str());
       return;
     }
-    if (Spawn(unzip) != 0) {
+    if (hv::bench::Spawn(unzip) != 0) {
       state.SkipWithError("unzip failed or is not installed");
       return;
     }

@@ -2,19 +2,15 @@
 // same tree in the same run.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "bench_support.h"
 #include "halvane/functions/hvFunctions.h"
-
-extern char** environ;
 
 namespace {
 
@@ -28,9 +24,6 @@ const char* const kPattern = "*.SID";
 class Tree {
  public:
   Tree() {
-    std::string pattern = (fs::temp_directory_path() / "hvbench.XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    root_ = pattern;
     for (int a = 0; a < kFolders; ++a) {
       for (int b = 0; b < kSubfolders; ++b) {
         const fs::path dir = root_ / ("C" + std::to_string(a)) / ("G" + std::to_string(b));
@@ -43,14 +36,11 @@ class Tree {
       }
     }
   }
-  ~Tree() {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
   const fs::path& root() const { return root_; }
 
  private:
-  fs::path root_;
+  hv::bench::ScratchDir scratch_{"hvbench"};
+  fs::path root_ = scratch_.path();
 };
 
 const Tree& SharedTree() {
@@ -76,33 +66,24 @@ void RunFind(benchmark::State& state, bool with_sizes) {
   const Tree& tree = SharedTree();
   const std::string root = tree.root().string();
   for (auto _ : state) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    const char* argv[] = {
-        "find", root.c_str(), "-iname", kPattern, with_sizes ? "-printf" : nullptr,
-        "%s\n", nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "find", &actions, nullptr, const_cast<char**>(argv), environ) != 0) {
+    std::vector<std::string> args = {"find", root, "-iname", kPattern};
+    if (with_sizes) args.insert(args.end(), {"-printf", "%s\n"});
+    if (hv::bench::Spawn(args) < 0) {
       state.SkipWithError("find cannot start");
       break;
     }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    posix_spawn_file_actions_destroy(&actions);
   }
-}
 
-void BM_FindIname(benchmark::State& state) {
-  RunFind(state, false);
-}
-void BM_FindInameWithSizes(benchmark::State& state) {
-  RunFind(state, true);
-}
+  void BM_FindIname(benchmark::State & state) {
+    RunFind(state, false);
+  }
+  void BM_FindInameWithSizes(benchmark::State & state) {
+    RunFind(state, true);
+  }
 
-BENCHMARK(BM_FindFiles)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_FindIname)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_FindInameWithSizes)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  BENCHMARK(BM_FindFiles)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  BENCHMARK(BM_FindIname)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  BENCHMARK(BM_FindInameWithSizes)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace
 

@@ -2,49 +2,25 @@
 // archive, in the same run: the ratio counter is our time over unzip's.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "tessary/extract/zip/zip_extract.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-int Spawn(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 struct Workspace {
-  fs::path root;
+  hv::bench::ScratchDir scratch{"hvbench"};
+  fs::path root = scratch.path();
   fs::path archive;
   Workspace() {
-    std::string pattern = (fs::temp_directory_path() / "hvbench.XXXXXX").string();
-    root = mkdtemp(pattern.data());
     // A disk image's worth of bytes: packed data with runs of empty sectors.
     std::vector<char> image(174848);
     std::uint32_t x = 12345;
@@ -54,11 +30,11 @@ struct Workspace {
     }
     std::ofstream(root / "GAME.D64", std::ios::binary).write(image.data(), std::ssize(image));
     archive = root / "game.zip";
-    if (Spawn({"zip", "-qj", archive.string(), (root / "GAME.D64").string()}) != 0) archive.clear();
+    if (hv::bench::Spawn({"zip", "-qj", archive.string(), (root / "GAME.D64").string()}) != 0)
+      archive.clear();
     fs::create_directory(root / "ours");
     fs::create_directory(root / "unzip");
   }
-  ~Workspace() { fs::remove_all(root); }
 };
 
 void BM_ExtractZipAgainstUnzip(benchmark::State& state) {
@@ -79,7 +55,7 @@ void BM_ExtractZipAgainstUnzip(benchmark::State& state) {
       state.SkipWithError(result.failure.description.c_str());
       return;
     }
-    if (Spawn(unzip) != 0) {
+    if (hv::bench::Spawn(unzip) != 0) {
       state.SkipWithError("unzip failed or is not installed");
       return;
     }
