@@ -74,16 +74,18 @@ void RunFind(benchmark::State& state, bool with_sizes) {
     }
   }
 
-  void BM_FindIname(benchmark::State & state) {
-    RunFind(state, false);
-  }
-  void BM_FindInameWithSizes(benchmark::State & state) {
-    RunFind(state, true);
-  }
+}
 
-  BENCHMARK(BM_FindFiles)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-  BENCHMARK(BM_FindIname)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-  BENCHMARK(BM_FindInameWithSizes)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+void BM_FindIname(benchmark::State& state) {
+  RunFind(state, false);
+}
+void BM_FindInameWithSizes(benchmark::State& state) {
+  RunFind(state, true);
+}
+
+BENCHMARK(BM_FindFiles)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_FindIname)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_FindInameWithSizes)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace
 
