@@ -73,7 +73,6 @@ void RunFind(benchmark::State& state, bool with_sizes) {
       break;
     }
   }
-
 }
 
 void BM_FindIname(benchmark::State& state) {
