@@ -163,7 +163,7 @@ else
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
   /usr/lib/wine/wineserver -w >/dev/null 2>&1
   for exe in "${gui_clients[@]}"; do
-    run_client "$(basename "$exe" .exe)" timeout 240 xvfb-run -a "$wine" "$exe" "$wdata"
+    run_client "$(basename "$exe" .exe)" timeout 120 xvfb-run -a "$wine" "$exe" "$wdata"
   done
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
   /usr/lib/wine/wineserver -w >/dev/null 2>&1
