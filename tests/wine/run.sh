@@ -163,6 +163,10 @@ else
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
   /usr/lib/wine/wineserver -w >/dev/null 2>&1
   for exe in "${gui_clients[@]}"; do
+    # Each client gets its own X server; a wineserver lingering from the previous one still
+    # talks to the display that is gone, and windows would land there.
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w >/dev/null 2>&1
     run_client "$(basename "$exe" .exe)" timeout 120 xvfb-run -a "$wine" "$exe" "$wdata"
   done
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
