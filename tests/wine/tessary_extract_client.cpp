@@ -198,6 +198,64 @@ HV_WINE_TEST(OnlyExtractIsExposed) {
   }
 }
 
+// The outside unpackers, played by a stand-in copied under each tool's name into a folder put
+// on the PATH, started through the command interpreter as a user's tools would be.
+HV_WINE_TEST(OutsideToolsRunThroughTheCommandInterpreter) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string standin = self;
+  standin = standin.substr(0, standin.find_last_of('\\') + 1) + "standin_tool.exe";
+  if (!HV_CHECK(FileThere(standin))) return;
+  const std::string tools = FreshFolder("tools");
+  for (const char* tool : {"lha.exe", "gunzip.exe", "zip2d64.exe", "starlynx.exe", "winzip32.exe"})
+    CopyFileA(standin.c_str(), (tools + "\\" + tool).c_str(), FALSE);
+  char old_path[8192] = {};
+  GetEnvironmentVariableA("PATH", old_path, sizeof old_path);
+  SetEnvironmentVariableA("PATH", (tools + ";" + old_path).c_str());
+
+  const std::string source = FreshFolder("extract-standins");
+  struct Case {
+    const char* name;
+    const char* bytes;
+    const char* result;
+    const char* content;
+    std::string winzip;
+  };
+  const Case cases[] = {
+      {"game.lha", "one.prg=lha-made\n", "one.prg", "lha-made", ""},
+      {"game.lzh", "two.t64=lzh-made\n", "two.t64", "lzh-made", ""},
+      // gunzip is handed the short name and unpacks to it without ".gz": a loose file.
+      {"game.gz", "packed game", "game.prg", "packed game", ""},
+      {"1!alpha", "first side", "alpha.d64", nullptr, ""},
+      {"game.lnx", "lynxed.prg=lynx-made\n", "lynxed.prg", "lynx-made", ""},
+      // With WinZip configured a '+' in the name does not matter.
+      {"a+b.gz", "plus.t64=winzip-made\n", "plus.t64", "winzip-made", tools + "\\winzip32.exe"},
+  };
+  Dispatch x = NewExtract();
+  const std::string work = Work("standins");
+  for (const Case& c : cases) {
+    WriteText(source + "\\" + c.name, c.bytes);
+    ExtractCall r = RunExtract(x, source + "\\" + c.name, work, "", "", {}, c.winzip);
+    if (!HV_CHECK(r.found()))
+      std::printf("  %s: %s %ls\n", c.name, r.fail_info.c_str(), r.outcome.description.c_str());
+    HV_CHECK_EQ(r.filename, work + "\\ReZip\\" + c.result);
+    if (c.content) HV_CHECK_EQ(ReadText(r.filename), c.content);
+  }
+  // The WinZip run leaves the archive where it was.
+  HV_CHECK(FileThere(work + "\\a+b.gz"));
+  // Without WinZip, gunzip cannot take a '+' in the name.
+  ExtractCall plus = RunExtract(x, source + "\\a+b.gz", work);
+  HV_CHECK(IsFalse(plus.outcome));
+  HV_CHECK_EQ(plus.fail_info,
+              "To extract this File you need to set your WINZIP path in 'Options...'.  This is "
+              "needed because GUNZIP.EXE cannot extract files with '+' in the archived filename.");
+  const std::string log = ReadText(tools + "\\calls.log");
+  HV_CHECK(log.find("lha.exe e /m ") != std::string::npos);
+  HV_CHECK(log.find("gunzip.exe -f -q ") != std::string::npos);
+  HV_CHECK(log.find("starlynx.exe -x ") != std::string::npos);
+  SetEnvironmentVariableA("PATH", old_path);
+}
+
 int main(int argc, char** argv) {
   return HalvaneMain(argc, argv, "tessary_extract_client");
 }
