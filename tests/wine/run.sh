@@ -167,7 +167,7 @@ else
     # talks to the display that is gone, and windows would land there.
     /usr/lib/wine/wineserver -k >/dev/null 2>&1
     /usr/lib/wine/wineserver -w >/dev/null 2>&1
-    run_client "$(basename "$exe" .exe)" timeout 120 xvfb-run -a "$wine" "$exe" "$wdata"
+    run_client "$(basename "$exe" .exe)" timeout 240 xvfb-run -a "$wine" "$exe" "$wdata"
   done
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
   /usr/lib/wine/wineserver -w >/dev/null 2>&1
