@@ -75,6 +75,28 @@ else
   echo "note: cbmconvert missing, its files are skipped"
 fi
 wdata=$(winpath "$data")
+# Archives and game databases for the extraction clients, made by zip and sqlite3.
+if command -v zip >/dev/null; then
+  (
+    mkdir -p "$data/extract/src" && cd "$data/extract/src" || exit 1
+    printf 'tape' >game.t64 && printf 'notes' >readme.txt && zip -q ../one_t64.zip game.t64 readme.txt
+    printf 'disk' >inner.d64 && zip -q inner.zip inner.d64 && zip -q ../nested.zip inner.zip
+    printf 'a' >alpha.prg && printf 'b' >beta.prg && printf 'c' >gamma.prg
+    zip -q ../three.zip alpha.prg beta.prg gamma.prg
+    head -c 60000 /dev/zero >big.bin && head -c 100 /dev/zero >small.bin && zip -q ../loose.zip big.bin small.bin
+    head -c 51201 /dev/zero >huge.bin && zip -q ../toobig.zip huge.bin
+  )
+else
+  echo "note: zip missing, the extraction archives are skipped"
+fi
+if command -v sqlite3 >/dev/null; then
+  sqlite3 "$data/extract/games.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
+    INSERT INTO Archive VALUES (7, 'BETA.PRG'); INSERT INTO Archive VALUES (8, NULL);
+    INSERT INTO Archive VALUES (0, 'gamma.prg'); INSERT INTO Archive VALUES (9, 'gone.prg');"
+  sqlite3 "$data/extract/notable.db" "CREATE TABLE Games (GA_ID INTEGER);"
+else
+  echo "note: sqlite3 missing, the game databases are skipped"
+fi
 
 # ---- register -----------------------------------------------------------------------------
 dlls=("$build"/bin/*.dll "$build"/bin/wine-tests/*.dll)
@@ -95,6 +117,17 @@ for script in "$here"/scripts/*_client.vbs; do
   [ -f "$script" ] || continue
   run_client "$(basename "$script")" "$wine" cscript //nologo "$(winpath "$script")" "$wdata"
 done
+
+# ---- Tessary without Halvane -------------------------------------------------------------------
+# Creating an hvExtract needs Halvane.hvFunctions: with Halvane alone unregistered it must fail.
+if [ -f "$build/bin/Halvane.dll" ] && ls "$build"/bin/wine-tests/*_nohalvane.exe >/dev/null 2>&1; then
+  "$wine" regsvr32 /s /u "$(winpath "$build/bin/Halvane.dll")" >/dev/null 2>&1
+  for exe in "$build"/bin/wine-tests/*_nohalvane.exe; do
+    run_client "$(basename "$exe" .exe)" "$wine" "$exe" "$wdata"
+  done
+  "$wine" regsvr32 /s "$(winpath "$build/bin/Halvane.dll")" >/dev/null 2>&1
+  record $? "regsvr32 Halvane.dll again"
+fi
 
 # ---- settings written through Halvane.hvRegistry, read from outside ------------------------
 if [ -f "$build/bin/wine-tests/halvane_registry_client.exe" ]; then
@@ -130,6 +163,10 @@ else
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
   /usr/lib/wine/wineserver -w >/dev/null 2>&1
   for exe in "${gui_clients[@]}"; do
+    # Each client gets its own X server; a wineserver lingering from the previous one still
+    # talks to the display that is gone, and windows would land there.
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w >/dev/null 2>&1
     run_client "$(basename "$exe" .exe)" timeout 240 xvfb-run -a "$wine" "$exe" "$wdata"
   done
   /usr/lib/wine/wineserver -k >/dev/null 2>&1

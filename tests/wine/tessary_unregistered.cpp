@@ -6,8 +6,8 @@
 using namespace hv::wine;
 
 HV_WINE_TEST(ClassesAreGone) {
-  for (const wchar_t* prog_id :
-       {L"Tessary.hvD64", L"Tessary.hvT64", L"Tessary.hvPRG", L"Tessary.hvP00"}) {
+  for (const wchar_t* prog_id : {L"Tessary.hvD64", L"Tessary.hvT64", L"Tessary.hvPRG",
+                                 L"Tessary.hvP00", L"Tessary.hvExtract"}) {
     Dispatch object;
     HV_CHECK_EQ(Dispatch::Create(prog_id, object), CO_E_CLASSSTRING);
   }

@@ -3,6 +3,7 @@
 #include "Tessary.h"
 #include "com/common/server.h"
 #include "com/tessary/d64_object.h"
+#include "com/tessary/extract_object.h"
 #include "com/tessary/p00_object.h"
 #include "com/tessary/prg_object.h"
 #include "com/tessary/t64_object.h"
@@ -16,6 +17,8 @@ const ClassEntry kClasses[] = {
     {CLSID_hvT64, L"Tessary.hvT64", L"Tessary T64 tape-image reader", &CreateInstance<T64Object>},
     {CLSID_hvPRG, L"Tessary.hvPRG", L"Tessary PRG program-file reader", &CreateInstance<PrgObject>},
     {CLSID_hvP00, L"Tessary.hvP00", L"Tessary P00 container reader", &CreateInstance<P00Object>},
+    {CLSID_hvExtract, L"Tessary.hvExtract", L"Tessary game-archive extraction",
+     &ExtractObject::Create},
 };
 
 const ServerInfo kServer{LIBID_Tessary, 1, 0, kClasses};

@@ -1,25 +1,284 @@
-// The game database on Windows needs the ODBC binding, which is not here yet: every open
-// reports that, and the extraction turns it into its failure report.
+// The game database through ODBC. A Jet database (.mdb, .accdb) goes to the Access driver, any
+// other file to the SQLite driver. Only the wide entry points are used: they are the ones every
+// driver manager carries.
 
-#include "platform/game_database.h"
+#include <windows.h>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <string>
+#include <utility>
+
 #include "common/error.h"
+#include "common/text.h"
+#include "common/upper_case.h"
+#include "platform/game_database.h"
 
 namespace hv::platform {
-
 namespace {
-[[noreturn]] void Unavailable(const std::string& file) {
-  throw Error(kDbFileNotFound, "The game database '" + file +
-                                   "' cannot be opened: no database "
-                                   "driver is available in this build.");
+
+std::wstring Wide(const std::string& text) {
+  const std::u16string u = Cp1252ToUtf16(text);
+  return std::wstring(u.begin(), u.end());
 }
+
+std::string Narrow(const SQLWCHAR* text, std::size_t length) {
+  std::u16string u;
+  u.reserve(length);
+  for (std::size_t i = 0; i < length; ++i) u.push_back(static_cast<char16_t>(text[i]));
+  return Utf16ToCp1252(u);
+}
+
+// One ODBC handle of one kind; a connection is disconnected before it is freed.
+template <SQLSMALLINT Kind>
+class OdbcHandle {
+ public:
+  OdbcHandle() noexcept = default;
+  explicit OdbcHandle(SQLHANDLE h) noexcept : h_(h) {}
+  OdbcHandle(OdbcHandle&& o) noexcept
+      : h_(std::exchange(o.h_, nullptr)), connected_(std::exchange(o.connected_, false)) {}
+  OdbcHandle& operator=(OdbcHandle&&) = delete;
+  OdbcHandle(const OdbcHandle&) = delete;
+  ~OdbcHandle() {
+    if (!h_) return;
+    if constexpr (Kind == SQL_HANDLE_DBC) {
+      if (connected_) ::SQLDisconnect(h_);
+    }
+    ::SQLFreeHandle(Kind, h_);
+  }
+  SQLHANDLE get() const noexcept { return h_; }
+  SQLHANDLE* put() noexcept { return &h_; }
+  void MarkConnected() noexcept { connected_ = true; }
+
+ private:
+  SQLHANDLE h_ = nullptr;
+  bool connected_ = false;
+};
+
+using Env = OdbcHandle<SQL_HANDLE_ENV>;
+using Dbc = OdbcHandle<SQL_HANDLE_DBC>;
+using Stmt = OdbcHandle<SQL_HANDLE_STMT>;
+
+// The driver's first diagnostic: its SQL state and message.
+std::pair<std::string, std::string> Diagnostic(SQLSMALLINT kind, SQLHANDLE handle) {
+  SQLWCHAR state[6] = {};
+  SQLWCHAR message[512] = {};
+  SQLINTEGER native = 0;
+  SQLSMALLINT length = 0;
+  if (!handle ||
+      !SQL_SUCCEEDED(::SQLGetDiagRecW(kind, handle, 1, state, &native, message,
+                                      static_cast<SQLSMALLINT>(std::size(message)), &length))) {
+    return {"", "no further information"};
+  }
+  if (length < 0) length = 0;
+  if (length >= static_cast<SQLSMALLINT>(std::size(message)))
+    length = static_cast<SQLSMALLINT>(std::size(message) - 1);
+  return {Narrow(state, 5), Narrow(message, static_cast<std::size_t>(length))};
+}
+
+[[noreturn]] void ThrowDb(SQLSMALLINT kind, SQLHANDLE handle, const std::string& what) {
+  throw Error(vberr::kDeviceIo, what + ": " + Diagnostic(kind, handle).second);
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         UpperCase1252(text.substr(text.size() - tail.size())) == UpperCase1252(tail);
+}
+
+// Under Wine the ODBC drivers are the host's libraries and open host paths; Wine's kernel32
+// names the host path of a Windows one. On Windows there is no such entry and the path stays.
+std::wstring DriverPath(const std::string& file) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  const std::wstring path = Wide(file);
+  HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+  auto to_unix = kernel ? reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+                              ::GetProcAddress(kernel, "wine_get_unix_file_name")))
+                        : nullptr;
+  if (!to_unix) return path;
+  char* unix_path = to_unix(path.c_str());
+  if (!unix_path) return path;
+  std::wstring result;
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, unix_path, -1, nullptr, 0);
+  if (n > 1) {
+    result.resize(static_cast<std::size_t>(n - 1));
+    ::MultiByteToWideChar(CP_UTF8, 0, unix_path, -1, result.data(), n);
+  }
+  ::HeapFree(::GetProcessHeap(), 0, unix_path);
+  return result.empty() ? path : result;
+}
+
+std::wstring ConnectionString(const std::string& file) {
+  if (EndsWithNoCase(file, ".accdb"))
+    return L"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=" + Wide(file) + L";";
+  if (EndsWithNoCase(file, ".mdb"))
+    return L"Driver={Microsoft Access Driver (*.mdb)};Dbq=" + Wide(file) + L";";
+  return L"Driver=SQLite3;Database=" + DriverPath(file) + L";";
+}
+
+struct Connection {
+  Env env;
+  Dbc dbc;
+};
+
+Connection Connect(const std::string& file) {
+  Connection c;
+  if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, c.env.put())))
+    throw Error(vberr::kDeviceIo, "The game database cannot be opened: no ODBC environment.");
+  ::SQLSetEnvAttr(c.env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                  0);
+  if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_DBC, c.env.get(), c.dbc.put())))
+    ThrowDb(SQL_HANDLE_ENV, c.env.get(), "The game database cannot be opened");
+  std::wstring in = ConnectionString(file);
+  SQLWCHAR out[1024] = {};
+  SQLSMALLINT out_length = 0;
+  const SQLRETURN rc = ::SQLDriverConnectW(
+      c.dbc.get(), nullptr, reinterpret_cast<SQLWCHAR*>(in.data()),
+      static_cast<SQLSMALLINT>(in.size()), out, static_cast<SQLSMALLINT>(std::size(out)),
+      &out_length, SQL_DRIVER_NOPROMPT);
+  if (!SQL_SUCCEEDED(rc))
+    ThrowDb(SQL_HANDLE_DBC, c.dbc.get(), "The game database cannot be opened");
+  c.dbc.MarkConnected();
+  return c;
+}
+
+Stmt NewStatement(const Dbc& dbc) {
+  Stmt stmt;
+  if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), stmt.put())))
+    ThrowDb(SQL_HANDLE_DBC, dbc.get(), "The game database cannot be read");
+  return stmt;
+}
+
+void Execute(const Stmt& stmt, const std::wstring& sql, const char* what) {
+  std::wstring text = sql;
+  const SQLRETURN rc =
+      ::SQLExecDirectW(stmt.get(), reinterpret_cast<SQLWCHAR*>(text.data()), SQL_NTS);
+  // A delete that hits no row answers SQL_NO_DATA; that is not a failure.
+  if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) ThrowDb(SQL_HANDLE_STMT, stmt.get(), what);
+}
+
+// "'" doubled inside a quoted SQL text.
+std::wstring Quoted(const std::string& text) {
+  std::wstring out = L"'";
+  for (wchar_t ch : Wide(text)) {
+    out += ch;
+    if (ch == L'\'') out += L'\'';
+  }
+  return out + L"'";
+}
+
+class OdbcGameDatabase : public GameDatabase {
+ public:
+  explicit OdbcGameDatabase(Connection c) : c_(std::move(c)) {}
+
+  std::optional<ArchiveRow> FirstArchiveRow(std::int32_t game_id) override {
+    Stmt stmt = NewStatement(c_.dbc);
+    Execute(stmt, L"SELECT FileToRun FROM Archive WHERE GA_ID = " + std::to_wstring(game_id),
+            "The game database cannot be read");
+    const SQLRETURN rc = ::SQLFetch(stmt.get());
+    if (rc == SQL_NO_DATA) return std::nullopt;
+    if (!SQL_SUCCEEDED(rc))
+      ThrowDb(SQL_HANDLE_STMT, stmt.get(), "The game database cannot be read");
+    std::u16string value;
+    SQLWCHAR buf[256];
+    for (;;) {
+      SQLLEN indicator = 0;
+      const SQLRETURN got = ::SQLGetData(stmt.get(), 1, SQL_C_WCHAR, buf, sizeof buf, &indicator);
+      if (got == SQL_NO_DATA) break;
+      if (!SQL_SUCCEEDED(got))
+        ThrowDb(SQL_HANDLE_STMT, stmt.get(), "The game database cannot be read");
+      if (indicator == SQL_NULL_DATA) {
+        throw Error(kDbInvalidUseOfNull,
+                    "Invalid use of Null: the row of table 'Archive' for game " +
+                        std::to_string(game_id) + " holds no value in 'FileToRun'.");
+      }
+      // A long text comes in pieces, each but the last filling the buffer.
+      std::size_t units = std::size(buf) - 1;
+      if (indicator != SQL_NO_TOTAL &&
+          static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) < units)
+        units = static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
+      for (std::size_t i = 0; i < units; ++i) value.push_back(static_cast<char16_t>(buf[i]));
+      if (got == SQL_SUCCESS) break;
+    }
+    ArchiveRow row;
+    row.key = game_id;
+    row.file_to_run = Utf16ToCp1252(value);
+    return row;
+  }
+
+  // Every row of the game with that stale choice goes; they all say the same thing.
+  void DeleteArchiveRow(const ArchiveRow& row) override {
+    Stmt stmt = NewStatement(c_.dbc);
+    Execute(stmt,
+            L"DELETE FROM Archive WHERE GA_ID = " + std::to_wstring(row.key) +
+                L" AND FileToRun = " + Quoted(row.file_to_run),
+            "The game database cannot be changed");
+  }
+
+  void AddArchiveRow(std::int32_t game_id, const std::string& file_to_run) override {
+    Stmt stmt = NewStatement(c_.dbc);
+    Execute(stmt,
+            L"INSERT INTO Archive (GA_ID, FileToRun) VALUES (" + std::to_wstring(game_id) + L", " +
+                Quoted(file_to_run) + L")",
+            "The game database cannot be changed");
+  }
+
+ private:
+  Connection c_;
+};
+
+bool IsFile(const std::string& file) {
+  const DWORD attributes = ::GetFileAttributesW(Wide(file).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether the database has a table "Archive" (any letter case). A file the driver cannot read
+// as a database fails here.
+bool HasArchiveTable(const Dbc& dbc) {
+  Stmt stmt = NewStatement(dbc);
+  std::wstring type = L"TABLE";
+  if (!SQL_SUCCEEDED(::SQLTablesW(stmt.get(), nullptr, 0, nullptr, 0, nullptr, 0,
+                                  reinterpret_cast<SQLWCHAR*>(type.data()), SQL_NTS))) {
+    throw Error(kDbUnrecognized, "The game database is not a database file.");
+  }
+  for (;;) {
+    const SQLRETURN rc = ::SQLFetch(stmt.get());
+    if (rc == SQL_NO_DATA) return false;
+    if (!SQL_SUCCEEDED(rc))
+      throw Error(kDbUnrecognized, "The game database is not a database file.");
+    SQLWCHAR name[256] = {};
+    SQLLEN indicator = 0;
+    if (!SQL_SUCCEEDED(::SQLGetData(stmt.get(), 3, SQL_C_WCHAR, name, sizeof name, &indicator)) ||
+        indicator == SQL_NULL_DATA) {
+      continue;
+    }
+    std::size_t units = 0;
+    while (units + 1 < std::size(name) && name[units]) ++units;
+    if (UpperCase1252(Narrow(name, units)) == "ARCHIVE") return true;
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<GameDatabase> OpenGameDatabase(const std::string& file) {
-  Unavailable(file);
+  if (file.empty() || !IsFile(file))
+    throw Error(kDbFileNotFound, "Could not find file '" + file + "'.");
+  Connection c = Connect(file);
+  if (!HasArchiveTable(c.dbc))
+    throw Error(kDbTableNotFound, "The game database '" + file + "' has no table 'Archive'.");
+  return std::make_unique<OdbcGameDatabase>(std::move(c));
 }
 
 void CreateGameDatabase(const std::string& file) {
-  Unavailable(file);
+  if (EndsWithNoCase(file, ".mdb") || EndsWithNoCase(file, ".accdb")) {
+    throw Error(vberr::kDeviceIo, "The game database '" + file +
+                                      "' cannot be made here: make it with the front-end.");
+  }
+  Connection c = Connect(file);
+  if (HasArchiveTable(c.dbc)) return;
+  Stmt stmt = NewStatement(c.dbc);
+  Execute(stmt, L"CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT)",
+          "The game database cannot be made");
 }
 
 }  // namespace hv::platform

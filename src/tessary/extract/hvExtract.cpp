@@ -9,6 +9,7 @@
 #include "common/path_split.h"
 #include "common/upper_case.h"
 #include "platform/file_ops.h"
+#include "platform/filesystem.h"
 #include "platform/path_separator.h"
 #include "tessary/extract/extract_limits.h"
 #include "tessary/extract/extract_texts.h"
@@ -65,6 +66,12 @@ bool hvExtract::Extract(const std::string& AppPath, const std::string& FileToExt
     throw Error(vberr::kPathFileAccess, "The working folder '" + CurrGameDIR +
                                             "' is not deleted: it holds the stored file '" +
                                             FileToExtract + "'.");
+  }
+  // An outside tool of an earlier call left the current directory inside the working folder;
+  // a folder in use as the current directory cannot be deleted, so step out of it first.
+  if (const std::string cwd = platform::CurrentDir();
+      !cwd.empty() && platform::PathIsWithin(cwd, CurrGameDIR)) {
+    platform::SetCurrentDir(WithTrailingSeparator(CurrGameDIR, kPathSeparator) + "..");
   }
   functions_->DeletePathSilent(CurrGameDIR);
   platform::MakeFolder(CurrGameDIR);
