@@ -1,14 +1,11 @@
 #pragma once
 // The four entry points of an in-process server, driven by a table of its creatable classes.
-// A DLL lists its classes and forwards its exports:
+// A DLL lists its classes and defines its exports with one line:
 //
 //   const ClassEntry kClasses[] = {
 //       {CLSID_Foo, L"Server.Foo", L"Foo object", &CreateInstance<FooObject>}};
 //   const ServerInfo kServer{LIBID_Server, 1, 0, kClasses};
-//   STDAPI DllGetClassObject(REFCLSID c, REFIID i, void** p) { return ServerGetClassObject(kServer,
-//   c, i, p); } STDAPI DllCanUnloadNow() { return ServerCanUnloadNow(); } STDAPI
-//   DllRegisterServer() { return ServerRegister(kServer); } STDAPI DllUnregisterServer() { return
-//   ServerUnregister(kServer); }
+//   HV_COM_SERVER_EXPORTS(kServer)
 
 #include <windows.h>
 
@@ -44,3 +41,19 @@ HRESULT ServerRegister(const ServerInfo& server) noexcept;
 HRESULT ServerUnregister(const ServerInfo& server) noexcept;
 
 }  // namespace hv::com
+
+// Defines DllGetClassObject, DllCanUnloadNow, DllRegisterServer and DllUnregisterServer for
+// the server table `server`, at global scope (the names the .def file exports).
+#define HV_COM_SERVER_EXPORTS(server)                                 \
+  STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) { \
+    return ::hv::com::ServerGetClassObject(server, clsid, riid, ppv); \
+  }                                                                   \
+  STDAPI DllCanUnloadNow() {                                          \
+    return ::hv::com::ServerCanUnloadNow();                           \
+  }                                                                   \
+  STDAPI DllRegisterServer() {                                        \
+    return ::hv::com::ServerRegister(server);                         \
+  }                                                                   \
+  STDAPI DllUnregisterServer() {                                      \
+    return ::hv::com::ServerUnregister(server);                       \
+  }

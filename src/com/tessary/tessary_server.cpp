@@ -25,15 +25,4 @@ const ServerInfo kServer{LIBID_Tessary, 1, 0, kClasses};
 
 }  // namespace
 
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
-  return ServerGetClassObject(kServer, clsid, riid, ppv);
-}
-STDAPI DllCanUnloadNow() {
-  return ServerCanUnloadNow();
-}
-STDAPI DllRegisterServer() {
-  return ServerRegister(kServer);
-}
-STDAPI DllUnregisterServer() {
-  return ServerUnregister(kServer);
-}
+HV_COM_SERVER_EXPORTS(kServer)
