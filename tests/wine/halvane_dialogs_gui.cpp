@@ -110,6 +110,24 @@ HV_WINE_TEST(PlayMusicAnnouncesAMissingPlayer) {
   HV_CHECK_EQ(answer.Texts(), (std::vector<std::string>{"FILE NOT FOUND: " + player}));
 }
 
+HV_WINE_TEST(SetAlwaysOnTopSwitchesTheTopmostStyle) {
+  Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
+  HWND window = CreateWindowExA(0, "STATIC", "hv topmost probe", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                                100, nullptr, nullptr, nullptr, nullptr);
+  if (!HV_CHECK(window != nullptr)) return;
+  const auto topmost = [window] {
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  };
+  const long handle = static_cast<long>(reinterpret_cast<INT_PTR>(window));
+  HV_CHECK_OK(fn.Call(L"SetAlwaysOnTop", true, handle));
+  HV_CHECK(topmost());
+  HV_CHECK_OK(fn.Call(L"SetAlwaysOnTop", false, handle));
+  HV_CHECK(!topmost());
+  // A handle that names no window is ignored, as the platform's answer is.
+  HV_CHECK_OK(fn.Call(L"SetAlwaysOnTop", true, 0x7FFF0000L));
+  DestroyWindow(window);
+}
+
 int main(int argc, char** argv) {
   return HalvaneMain(argc, argv, "halvane_dialogs_gui");
 }
