@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "support/halvane_client.h"
+#include "support/modal_window.h"
 
 using namespace hv::wine;
 
 namespace {
 
 // Answers boxes captioned `caption` in turn with `buttons` (IDOK, IDCANCEL, ...), keeping the
-// text each one showed. Each wait is bounded; a box that never comes ends the answering.
+// text each one showed. Each wait is bounded; a box that never comes ends the answering, and
+// one that outlives its answer is closed and noted among the texts.
 class Answerer {
  public:
   Answerer(std::string caption, std::vector<int> buttons)
@@ -31,11 +33,7 @@ class Answerer {
  private:
   void Run() {
     for (int button : buttons_) {
-      HWND box = nullptr;
-      for (int i = 0; i < 800 && !box; ++i) {
-        box = FindWindowA("#32770", caption_.c_str());
-        if (!box) Sleep(25);
-      }
+      HWND box = WaitForDialog(caption_.c_str(), 20000);
       if (!box) return;
       char text[1024] = {};
       // The message text is the static control with id 0xFFFF; wait until it is filled in.
@@ -43,7 +41,10 @@ class Answerer {
         Sleep(10);
       texts_.emplace_back(text);
       PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-      for (int i = 0; i < 800 && IsWindow(box); ++i) Sleep(25);
+      if (!WaitUntilGone(box, 20000)) {
+        CloseStuckDialog(box);
+        texts_.emplace_back("(the box stayed open after its answer)");
+      }
     }
   }
 
