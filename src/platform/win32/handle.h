@@ -52,7 +52,15 @@ struct FindHandleTraits {
   static void Close(Handle h) noexcept { ::FindClose(h); }
 };
 
+// Process and thread handles: null, not INVALID_HANDLE_VALUE, means none.
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle h) noexcept { ::CloseHandle(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 
 }  // namespace hv::platform::win32

@@ -14,48 +14,48 @@
 #include <vector>
 
 #include "common/error.h"
+#include "platform/win32/handle.h"
 
 namespace hv::platform {
 
 namespace {
 
+// Starts `command_line` shown with `window_style` and hands back the process; an empty handle
+// when it could not be started. The thread handle is not needed and closes at once.
+win32::UniqueKernelHandle StartShown(const std::string& command_line, int window_style,
+                                     BOOL inherit_handles, DWORD creation_flags) {
+  // CreateProcessA may write into the command line: give it its own copy.
+  std::vector<char> buffer(command_line.begin(), command_line.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(window_style);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, inherit_handles, creation_flags,
+                        nullptr, nullptr, &startup, &info)) {
+    return {};
+  }
+  win32::UniqueKernelHandle thread(info.hThread);
+  return win32::UniqueKernelHandle(info.hProcess);
+}
+
 class Win32ToolProcessService : public ToolProcessService {
  public:
   void RunAndWait(const std::string& command_line, int window_style) override {
-    std::vector<char> buffer(command_line.begin(), command_line.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(window_style);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
-                          nullptr, nullptr, &startup, &info)) {
-      return;  // the next level finds nothing unpacked and says so
-    }
-    ::WaitForSingleObject(info.hProcess, INFINITE);
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
+    const win32::UniqueKernelHandle process =
+        StartShown(command_line, window_style, TRUE, NORMAL_PRIORITY_CLASS);
+    // Not started: the next level finds nothing unpacked and says so.
+    if (process.valid()) ::WaitForSingleObject(process.get(), INFINITE);
   }
 };
 
 class Win32ProcessService : public ProcessService {
  public:
   void Start(const std::string& command_line, int window_style) override {
-    // CreateProcessA may write into the command line: give it its own copy.
-    std::vector<char> buffer(command_line.begin(), command_line.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(window_style);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
+    if (!StartShown(command_line, window_style, FALSE, 0).valid()) {
       throw Error(vberr::kFileNotFound);
     }
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
   }
 
   void ChangeDrive(const std::string& drive) override {
