@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hv::platform {
 
@@ -107,6 +108,17 @@ class FindEnumeration {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// One folder as a recursive search reads it: `entries` as the names-only enumeration of
+// FOLDER "*" gives them, then `matches` as the enumeration of FOLDER PATTERN does, each in
+// listing order. `folder` ends with the path separator.
+struct SearchListing {
+  std::vector<FindData> entries;
+  std::vector<FindData> matches;
+};
+SearchListing ListForSearch(const std::string& folder, const std::string& pattern);
+// The same through two enumerations; for platforms and patterns without a quicker way.
+SearchListing ListForSearchByEnumeration(const std::string& folder, const std::string& pattern);
 
 // Whole-file reading, with the file layer's errors (53, 76, 75) as hv::Error.
 std::string ReadFileText(const std::string& path);

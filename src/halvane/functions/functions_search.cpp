@@ -69,26 +69,20 @@ Variant hvFunctions::FindFiles(std::string& path, std::string& SearchStr) {
   if (path.empty() || path.back() != platform::kPathSeparator) path += platform::kPathSeparator;
   Variant result;
   std::vector<std::string> subfolders;
-  platform::FindData data;
-  {
-    platform::FindEnumeration entries(path + "*", platform::FindEnumeration::Detail::kNamesOnly);
-    while (entries.valid() && entries.Next(data)) {
-      const std::string& name = TrimAtNullInPlace(data.name);
-      if (IsDotEntry(name)) continue;
-      const std::uint32_t attributes =
-          data.kind_known ? data.attributes : platform::FileAttributes(path + name);
-      // A failed query answers all bits set, which counts as a folder (and finds nothing).
-      if ((attributes & attr::kDirectory) && !IsLink(attributes)) subfolders.push_back(name);
-    }
+  platform::SearchListing listing = platform::ListForSearch(path, SearchStr);
+  for (platform::FindData& data : listing.entries) {
+    const std::string& name = TrimAtNullInPlace(data.name);
+    if (IsDotEntry(name)) continue;
+    const std::uint32_t attributes =
+        data.kind_known ? data.attributes : platform::FileAttributes(path + name);
+    // A failed query answers all bits set, which counts as a folder (and finds nothing).
+    if ((attributes & attr::kDirectory) && !IsLink(attributes)) subfolders.push_back(name);
   }
-  {
-    platform::FindEnumeration matches(path + SearchStr);
-    while (matches.valid() && matches.Next(data)) {
-      const std::string& name = TrimAtNullInPlace(data.name);
-      if (IsDotEntry(name)) continue;
-      result = Add(result, SizeOf(data));
-      if (found_file_) found_file_(path + name);
-    }
+  for (platform::FindData& data : listing.matches) {
+    const std::string& name = TrimAtNullInPlace(data.name);
+    if (IsDotEntry(name)) continue;
+    result = Add(result, SizeOf(data));
+    if (found_file_) found_file_(path + name);
   }
   for (const std::string& name : subfolders) {
     std::string sub = path + name + platform::kPathSeparator;

@@ -202,26 +202,80 @@ std::string SearchPathIn(const std::string& dir, const std::string& file) {
   return full;
 }
 
-struct FindEnumeration::Impl {
+namespace {
+
+// A directory stream opened for the search "DIR/PATTERN".
+struct OpenSearch {
   DIR* dir = nullptr;
-  std::string pattern;
-  bool names_only = false;
-  ~Impl() {
+  std::string pattern;  // in the core's encoding, as names are matched
+  OpenSearch(const OpenSearch&) = delete;
+  OpenSearch& operator=(const OpenSearch&) = delete;
+  explicit OpenSearch(const std::string& search) {
+    const std::string native = NativePath(search);
+    const std::size_t slash = native.rfind('/');
+    const std::string folder = slash == std::string::npos
+                                   ? std::string(".")
+                                   : (slash == 0 ? std::string("/") : native.substr(0, slash));
+    pattern = CorePath(slash == std::string::npos ? native : native.substr(slash + 1));
+    if (pattern.empty()) return;  // nothing can match an empty name
+    dir = ::opendir(folder.c_str());
+  }
+  ~OpenSearch() {
     if (dir) ::closedir(dir);
+  }
+  bool MatchesAll() const { return pattern == "*" || pattern == "*.*"; }
+  bool Matches(const std::string& name) const {
+    return MatchesAll() || WildcardMatch(pattern, name);
   }
 };
 
+// An entry's name in the core's encoding (most names are ASCII, which needs no conversion).
+std::string EntryName(const dirent& entry) {
+  const std::string_view raw = entry.d_name;
+  bool ascii = true;
+  for (const char c : raw) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  return ascii ? std::string(raw) : CorePath(std::string(raw));
+}
+
+// The listing's own type spares a stat per entry where the file system reports it.
+void FillKind(const dirent& entry, std::string name, FindData& out) {
+  out.kind_known = entry.d_type != DT_UNKNOWN;
+  out.attributes = entry.d_type == DT_DIR   ? attr::kDirectory
+                   : entry.d_type == DT_LNK ? attr::kReparsePoint
+                                            : 0;
+  out.size_high = out.size_low = 0;
+  out.name = std::move(name);
+}
+
+// Attributes and size from the entry itself; false when it vanished since it was listed.
+bool FillDetails(DIR* dir, const dirent& entry, std::string name, FindData& out) {
+  struct stat st {};
+  const int dfd = ::dirfd(dir);
+  const bool is_link = entry.d_type == DT_LNK;
+  if (::fstatat(dfd, entry.d_name, &st, 0) != 0 &&
+      ::fstatat(dfd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    return false;
+  }
+  out.attributes = AttributesOf(st, name, is_link);
+  out.kind_known = false;
+  const auto size = S_ISDIR(st.st_mode) ? std::uint64_t{0} : static_cast<std::uint64_t>(st.st_size);
+  out.size_high = static_cast<std::uint32_t>(size >> 32);
+  out.size_low = static_cast<std::uint32_t>(size & 0xFFFFFFFFu);
+  out.name = std::move(name);
+  return true;
+}
+
+}  // namespace
+
+struct FindEnumeration::Impl {
+  explicit Impl(const std::string& search_path) : search(search_path) {}
+  OpenSearch search;
+  bool names_only = false;
+};
+
 FindEnumeration::FindEnumeration(const std::string& search, Detail detail)
-    : impl_(std::make_unique<Impl>()) {
+    : impl_(std::make_unique<Impl>(search)) {
   impl_->names_only = detail == Detail::kNamesOnly;
-  const std::string native = NativePath(search);
-  const std::size_t slash = native.rfind('/');
-  const std::string dir = slash == std::string::npos
-                              ? std::string(".")
-                              : (slash == 0 ? std::string("/") : native.substr(0, slash));
-  impl_->pattern = CorePath(slash == std::string::npos ? native : native.substr(slash + 1));
-  if (impl_->pattern.empty()) return;  // nothing can match an empty name
-  impl_->dir = ::opendir(dir.c_str());
 }
 
 FindEnumeration::~FindEnumeration() = default;
@@ -229,45 +283,45 @@ FindEnumeration::FindEnumeration(FindEnumeration&&) noexcept = default;
 FindEnumeration& FindEnumeration::operator=(FindEnumeration&&) noexcept = default;
 
 bool FindEnumeration::valid() const noexcept {
-  return impl_ && impl_->dir;
+  return impl_ && impl_->search.dir;
 }
 
 bool FindEnumeration::Next(FindData& out) {
   if (!valid()) return false;
-  const bool match_all = impl_->pattern == "*" || impl_->pattern == "*.*";
-  while (const dirent* entry = ::readdir(impl_->dir)) {
-    const std::string_view raw = entry->d_name;
-    bool ascii = true;
-    for (const char c : raw) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    std::string name = ascii ? std::string(raw) : CorePath(std::string(raw));
-    if (!match_all && !WildcardMatch(impl_->pattern, name)) continue;
+  while (const dirent* entry = ::readdir(impl_->search.dir)) {
+    std::string name = EntryName(*entry);
+    if (!impl_->search.Matches(name)) continue;
     if (impl_->names_only) {
-      // The listing's own type spares a stat per entry where the file system reports it.
-      out.kind_known = entry->d_type != DT_UNKNOWN;
-      out.attributes = entry->d_type == DT_DIR   ? attr::kDirectory
-                       : entry->d_type == DT_LNK ? attr::kReparsePoint
-                                                 : 0;
-      out.size_high = out.size_low = 0;
-      out.name = std::move(name);
+      FillKind(*entry, std::move(name), out);
       return true;
     }
-    struct stat st {};
-    const int dfd = ::dirfd(impl_->dir);
-    const bool is_link = entry->d_type == DT_LNK;
-    if (::fstatat(dfd, entry->d_name, &st, 0) != 0 &&
-        ::fstatat(dfd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-      continue;  // vanished since it was listed
-    }
-    out.attributes = AttributesOf(st, name, is_link);
-    out.kind_known = false;
-    const auto size =
-        S_ISDIR(st.st_mode) ? std::uint64_t{0} : static_cast<std::uint64_t>(st.st_size);
-    out.size_high = static_cast<std::uint32_t>(size >> 32);
-    out.size_low = static_cast<std::uint32_t>(size & 0xFFFFFFFFu);
-    out.name = std::move(name);
-    return true;
+    if (FillDetails(impl_->search.dir, *entry, std::move(name), out)) return true;
   }
   return false;
+}
+
+SearchListing ListForSearch(const std::string& folder, const std::string& pattern) {
+  // A pattern reaching into another folder lists that folder: two enumerations, as on Windows.
+  if (pattern.find(kPathSeparator) != std::string::npos) {
+    return ListForSearchByEnumeration(folder, pattern);
+  }
+  // One pass over the folder serves both lists: reading a directory costs more than matching.
+  SearchListing listing;
+  OpenSearch search(folder + pattern);
+  if (!search.dir) {
+    // Nothing matches, but the folder itself may still be listed.
+    return ListForSearchByEnumeration(folder, pattern);
+  }
+  while (const dirent* entry = ::readdir(search.dir)) {
+    std::string name = EntryName(*entry);
+    const bool match = search.Matches(name);
+    FillKind(*entry, name, listing.entries.emplace_back());
+    if (match &&
+        !FillDetails(search.dir, *entry, std::move(name), listing.matches.emplace_back())) {
+      listing.matches.pop_back();
+    }
+  }
+  return listing;
 }
 
 void FindEnumeration::Close() noexcept {

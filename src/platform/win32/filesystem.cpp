@@ -173,6 +173,10 @@ void FindEnumeration::Close() noexcept {
   impl_.reset();
 }
 
+SearchListing ListForSearch(const std::string& folder, const std::string& pattern) {
+  return ListForSearchByEnumeration(folder, pattern);
+}
+
 void ReplaceFileContent(const std::string& path, std::string_view bytes) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
