@@ -11,47 +11,13 @@
 
 #include "support/check.h"
 #include "support/dispatch_client.h"
+#include "support/recording_sink.h"
 
 using namespace hv::wine;
 
 namespace {
 
-// A sink as a script or VB client gives one: it answers IUnknown and IDispatch only.
-class Sink : public IDispatch {
- public:
-  std::vector<std::pair<DISPID, std::wstring>> calls;
-  std::function<void()> on_call;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IDispatch) return E_NOINTERFACE;
-    *ppv = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-    *n = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                   VARIANT*, EXCEPINFO*, UINT*) override {
-    std::wstring text;
-    if (flags == DISPATCH_METHOD && params && params->cArgs == 1 &&
-        V_VT(&params->rgvarg[0]) == VT_BSTR)
-      text.assign(V_BSTR(&params->rgvarg[0]), SysStringLen(V_BSTR(&params->rgvarg[0])));
-    calls.emplace_back(id, text);
-    if (on_call) on_call();
-    return S_OK;
-  }
-  ULONG refs = 1;
-};
+using Sink = RecordingSink;
 
 // An object that is no sink at all.
 class NotASink : public IUnknown {

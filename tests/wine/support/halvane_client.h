@@ -16,6 +16,7 @@
 
 #include "support/check.h"
 #include "support/dispatch_client.h"
+#include "support/recording_sink.h"
 
 namespace hv::wine {
 
@@ -135,41 +136,6 @@ class VariantVar {
 
  private:
   UniqueVariant v_;
-};
-
-// An event sink as a Visual Basic client gives one: IUnknown and IDispatch only. It records
-// every call with its dispatch id and its single text argument.
-class RecordingSink : public IDispatch {
- public:
-  std::vector<std::pair<DISPID, std::wstring>> calls;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IDispatch) return E_NOINTERFACE;
-    *ppv = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-    *n = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
-                                   EXCEPINFO*, UINT*) override {
-    std::wstring text;
-    if (params && params->cArgs == 1 && V_VT(&params->rgvarg[0]) == VT_BSTR)
-      text.assign(V_BSTR(&params->rgvarg[0]), SysStringLen(V_BSTR(&params->rgvarg[0])));
-    calls.emplace_back(id, text);
-    return S_OK;
-  }
-  ULONG refs = 1;
 };
 
 // Sets the data folder from argv[1], opens the apartment and runs the tests.

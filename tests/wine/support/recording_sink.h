@@ -1,0 +1,54 @@
+#pragma once
+// An event sink for the clients' connection-point tests.
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace hv::wine {
+
+// An event sink as a Visual Basic client gives one: IUnknown and IDispatch only. It records
+// every call with its dispatch id and the text of a method's single argument, then runs
+// `on_call` (when set) as the event's handler.
+class RecordingSink : public IDispatch {
+ public:
+  std::vector<std::pair<DISPID, std::wstring>> calls;
+  std::function<void()> on_call;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (riid != IID_IUnknown && riid != IID_IDispatch) return E_NOINTERFACE;
+    *ppv = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+    *n = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT*, EXCEPINFO*, UINT*) override {
+    std::wstring text;
+    if (flags == DISPATCH_METHOD && params && params->cArgs == 1 &&
+        V_VT(&params->rgvarg[0]) == VT_BSTR)
+      text.assign(V_BSTR(&params->rgvarg[0]), SysStringLen(V_BSTR(&params->rgvarg[0])));
+    calls.emplace_back(id, text);
+    if (on_call) on_call();
+    return S_OK;
+  }
+  ULONG refs = 1;
+};
+
+}  // namespace hv::wine
