@@ -1,6 +1,6 @@
 #pragma once
-// What the benchmarks share: running an outside program as the yardstick, and a scratch
-// folder that goes away with the benchmark.
+// What the benchmarks share: running an outside program as the yardstick, timing our work
+// against it, and a scratch folder that goes away with the benchmark.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -8,6 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <benchmark/benchmark.h>
+
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,6 +34,36 @@ inline int Spawn(const std::vector<std::string>& args) {
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Each iteration runs `ours` (which answers "" or what failed) and then the program `peer`;
+// our time is the iteration's, and the counters give the peer's mean time and the ratio of
+// our total to the peer's. The benchmark needs UseManualTime().
+template <typename Ours>
+void TimeAgainst(benchmark::State& state, Ours ours, const std::vector<std::string>& peer) {
+  using Clock = std::chrono::steady_clock;
+  double ours_total = 0, peer_total = 0;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    const std::string failure = ours();
+    const auto t1 = Clock::now();
+    if (!failure.empty()) {
+      state.SkipWithError(failure.c_str());
+      return;
+    }
+    if (Spawn(peer) != 0) {
+      state.SkipWithError((peer[0] + " failed or is not installed").c_str());
+      return;
+    }
+    const auto t2 = Clock::now();
+    const double ours_s = std::chrono::duration<double>(t1 - t0).count();
+    ours_total += ours_s;
+    peer_total += std::chrono::duration<double>(t2 - t1).count();
+    state.SetIterationTime(ours_s);
+  }
+  state.counters[peer[0] + "_us"] =
+      benchmark::Counter(peer_total * 1e6 / static_cast<double>(state.iterations()));
+  state.counters["ratio"] = benchmark::Counter(ours_total / peer_total);
 }
 
 class ScratchDir {

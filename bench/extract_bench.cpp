@@ -3,7 +3,6 @@
 // archive, in the same run: the ratio counter is our time over unzip's.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,7 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 struct Workspace {
   hv::bench::ScratchDir scratch{"hvextractbench"};
@@ -41,29 +39,13 @@ void BM_ExtractAgainstUnzip(benchmark::State& state) {
   const std::string work = (ws.root / "work").string();
   const std::vector<std::string> unzip = {"unzip", "-qoj", ws.archive.string(), "-d",
                                           (ws.root / "unzip").string()};
-  double ours_total = 0, unzip_total = 0;
-  for (auto _ : state) {
-    std::string file, fail;
-    const auto t0 = Clock::now();
-    const bool ok = extract.Extract("", ws.archive.string(), "", work, file, fail, "", "");
-    const auto t1 = Clock::now();
-    if (!ok) {
-      state.SkipWithError(fail.c_str());
-      return;
-    }
-    if (hv::bench::Spawn(unzip) != 0) {
-      state.SkipWithError("unzip failed or is not installed");
-      return;
-    }
-    const auto t2 = Clock::now();
-    const double ours_s = std::chrono::duration<double>(t1 - t0).count();
-    ours_total += ours_s;
-    unzip_total += std::chrono::duration<double>(t2 - t1).count();
-    state.SetIterationTime(ours_s);
-  }
-  state.counters["unzip_us"] =
-      benchmark::Counter(unzip_total * 1e6 / static_cast<double>(state.iterations()));
-  state.counters["ratio"] = benchmark::Counter(ours_total / unzip_total);
+  hv::bench::TimeAgainst(
+      state,
+      [&]() -> std::string {
+        std::string file, fail;
+        return extract.Extract("", ws.archive.string(), "", work, file, fail, "", "") ? "" : fail;
+      },
+      unzip);
 }
 BENCHMARK(BM_ExtractAgainstUnzip)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
