@@ -43,7 +43,8 @@ void BM_ExtractAgainstUnzip(benchmark::State& state) {
       state,
       [&]() -> std::string {
         std::string file, fail;
-        return extract.Extract("", ws.archive.string(), "", work, file, fail, "", "") ? "" : fail;
+        if (extract.Extract("", ws.archive.string(), "", work, file, fail, "", "")) return "";
+        return fail.empty() ? "Extract failed" : fail;
       },
       unzip);
 }
