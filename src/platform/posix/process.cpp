@@ -51,25 +51,34 @@ bool IsExecutableFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-// The file to execute for a program name: a name with a slash as it is; a bare name from the
-// current directory first (as the Windows loader looks there before the PATH), then the PATH.
-std::string ResolveProgram(const std::string& name) {
-  if (name.empty()) return {};
-  if (name.find('/') != std::string::npos) return name;
-  if (IsExecutableFile(name)) return "./" + name;
+// Calls `look(dir)` for each folder of the PATH in order ("" meaning the current one) until it
+// answers a path; that path, or "".
+template <typename Look>
+std::string FirstOnPath(Look look) {
   const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  const std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
   std::size_t start = 0;
   while (start <= dirs.size()) {
     std::size_t end = dirs.find(':', start);
     if (end == std::string::npos) end = dirs.size();
     std::string dir = dirs.substr(start, end - start);
     if (dir.empty()) dir = ".";
-    const std::string candidate = dir + "/" + name;
-    if (IsExecutableFile(candidate)) return candidate;
     start = end + 1;
+    if (std::string found = look(dir); !found.empty()) return found;
   }
   return {};
+}
+
+// The file to execute for a program name: a name with a slash as it is; a bare name from the
+// current directory first (as the Windows loader looks there before the PATH), then the PATH.
+std::string ResolveProgram(const std::string& name) {
+  if (name.empty()) return {};
+  if (name.find('/') != std::string::npos) return name;
+  if (IsExecutableFile(name)) return "./" + name;
+  return FirstOnPath([&](const std::string& dir) {
+    const std::string candidate = dir + "/" + name;
+    return IsExecutableFile(candidate) ? candidate : std::string();
+  });
 }
 
 // Runs argv[0] of `args` detached. Returns 0 when the program was executed, else the errno of
@@ -130,24 +139,16 @@ std::string ResolveIgnoringCase(const std::string& name) {
     return exact;
   }
   const std::string wanted = UpperCase1252(name);
-  const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
-  std::size_t start = 0;
-  while (start <= dirs.size()) {
-    std::size_t end = dirs.find(':', start);
-    if (end == std::string::npos) end = dirs.size();
-    std::string dir = dirs.substr(start, end - start);
-    if (dir.empty()) dir = ".";
-    start = end + 1;
+  return FirstOnPath([&](const std::string& dir) {
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
-    if (!d) continue;
+    if (!d) return std::string();
     while (const dirent* entry = ::readdir(d.get())) {
       if (UpperCase1252(entry->d_name) != wanted) continue;
       const std::string candidate = dir + "/" + entry->d_name;
       if (IsExecutableFile(candidate)) return candidate;
     }
-  }
-  return {};
+    return std::string();
+  });
 }
 
 // Runs `args` and waits for it. A hidden tool gets no terminal: its input and output go to
