@@ -4,6 +4,7 @@
 // one in place of the real one.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace hv::platform {
@@ -52,7 +53,15 @@ class ToolProcessService {
   virtual void RunAndWait(const std::string& command_line, int window_style) = 0;
 };
 
+// Each file an outside tool writes is cut off at this size where the platform can bound it
+// (Linux), and the tool stopped: archives come from downloads, and a hostile one must not
+// fill the disk. Far above any C64 image.
+inline constexpr std::uint64_t kToolMaxFileBytes = std::uint64_t{1} << 30;
+
+// The operating system's own service, bounded at kToolMaxFileBytes; lives as long as the process.
 ToolProcessService& SystemToolProcessService();
+// The same with another bound on each file a tool writes.
+std::unique_ptr<ToolProcessService> MakeToolProcessService(std::uint64_t max_file_bytes);
 
 // The command interpreter that console tools run under (the value of COMSPEC on Windows), or ""
 // where tools are started directly.

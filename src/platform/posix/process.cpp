@@ -9,11 +9,13 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -152,8 +154,10 @@ std::string ResolveIgnoringCase(const std::string& name) {
 }
 
 // Runs `args` and waits for it. A hidden tool gets no terminal: its input and output go to
-// /dev/null, as a hidden console window shows nobody anything.
-void SpawnAndWait(const std::vector<std::string>& args, bool hidden) {
+// /dev/null, as a hidden console window shows nobody anything. Each file it writes stops
+// growing at `max_file_bytes`: the tool is then killed by SIGXFSZ (or, where it catches that,
+// sees its writes fail).
+void SpawnAndWait(const std::vector<std::string>& args, bool hidden, std::uint64_t max_file_bytes) {
   const std::string program = ResolveIgnoringCase(args[0]);
   if (program.empty()) return;
   std::vector<char*> argv;
@@ -168,6 +172,11 @@ void SpawnAndWait(const std::vector<std::string>& args, bool hidden) {
     sigset_t none;
     ::sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    // Both limits, so that the tool cannot raise its own.
+    const rlimit file_size{static_cast<rlim_t>(max_file_bytes),
+                           static_cast<rlim_t>(max_file_bytes)};
+    ::setrlimit(RLIMIT_FSIZE, &file_size);
+    ::signal(SIGXFSZ, SIG_DFL);
     if (null_fd.get() >= 0) {
       ::dup2(null_fd.get(), STDIN_FILENO);
       if (hidden) {
@@ -187,12 +196,18 @@ void SpawnAndWait(const std::vector<std::string>& args, bool hidden) {
 
 class PosixToolProcessService : public ToolProcessService {
  public:
+  explicit PosixToolProcessService(std::uint64_t max_file_bytes)
+      : max_file_bytes_(max_file_bytes) {}
+
   void RunAndWait(const std::string& command_line, int window_style) override {
     std::vector<std::string> args = SplitCommandLine(command_line);
     if (args.empty() || args[0].empty()) return;
     for (std::string& a : args) a = NativePath(a);
-    SpawnAndWait(args, window_style == kWindowHidden);
+    SpawnAndWait(args, window_style == kWindowHidden, max_file_bytes_);
   }
+
+ private:
+  std::uint64_t max_file_bytes_;
 };
 
 class PosixProcessService : public ProcessService {
@@ -226,8 +241,12 @@ ProcessService& SystemProcessService() {
 }
 
 ToolProcessService& SystemToolProcessService() {
-  static PosixToolProcessService service;
+  static PosixToolProcessService service(kToolMaxFileBytes);
   return service;
+}
+
+std::unique_ptr<ToolProcessService> MakeToolProcessService(std::uint64_t max_file_bytes) {
+  return std::make_unique<PosixToolProcessService>(max_file_bytes);
 }
 
 std::string CommandInterpreterPath() {

@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,11 @@ ProcessService& SystemProcessService() {
 ToolProcessService& SystemToolProcessService() {
   static Win32ToolProcessService service;
   return service;
+}
+
+// Windows offers no bound on the size of a file another process writes: the tools run unbounded.
+std::unique_ptr<ToolProcessService> MakeToolProcessService(std::uint64_t /*max_file_bytes*/) {
+  return std::make_unique<Win32ToolProcessService>();
 }
 
 std::string CommandInterpreterPath() {
