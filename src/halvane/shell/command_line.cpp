@@ -56,9 +56,18 @@ std::string NumberText(std::int64_t value) {
 
 std::string CommandLine::Render(bool lower, const ShellPathRules& rules) const {
   std::string line;
+  bool in_quotes = false;  // the line so far ends inside quotation marks
   for (const Piece& p : pieces_) {
     const bool lower_this = lower && (!p.is_path || rules.case_blind_paths);
-    line += lower_this ? AnsiLower(p.text) : p.text;
+    std::string text = lower_this ? AnsiLower(p.text) : p.text;
+    if (p.is_path && !rules.short_paths && !in_quotes &&
+        text.find_first_of(" \t") != std::string::npos) {
+      // A backslash before the closing mark would escape it.
+      if (text.back() == '\\') text += '\\';
+      text = '"' + text + '"';
+    }
+    for (const char c : text) in_quotes = c == '"' ? !in_quotes : in_quotes;
+    line += text;
   }
   return line;
 }

@@ -1,8 +1,11 @@
 #pragma once
 // Building the command lines of the launchers. Windows paths ignore case, so some launchers
 // lower-case a whole command line; on Linux that would name files that do not exist, so there
-// only the pieces that are no paths (switches, program names) are lowered. ShellPathRules holds
-// that switch, together with the separator and how a drive is named.
+// only the pieces that are no paths (switches, program names) are lowered. Windows hands the
+// launchers short path forms, which hold no blank, and many lines leave paths unquoted; Linux
+// has no short forms, so there a path with a blank outside quotation marks is quoted, or it
+// would fall apart into several arguments. ShellPathRules holds those switches, together with
+// the separator and how a drive is named.
 
 #include <cstdint>
 #include <string>
@@ -16,10 +19,11 @@ struct ShellPathRules {
   char separator;
   bool case_blind_paths;  // lowering a command line may lower its paths too
   bool drive_letters;     // a drive is named by the first two characters of a path ("C:")
+  bool short_paths;       // paths come in short forms, without blanks, and are never quoted
 };
 
-inline constexpr ShellPathRules kWindowsPathRules{'\\', true, true};
-inline constexpr ShellPathRules kPosixPathRules{'/', false, false};
+inline constexpr ShellPathRules kWindowsPathRules{'\\', true, true, true};
+inline constexpr ShellPathRules kPosixPathRules{'/', false, false, false};
 #ifdef _WIN32
 inline constexpr ShellPathRules kHostPathRules = kWindowsPathRules;
 #else

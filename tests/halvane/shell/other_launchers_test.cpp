@@ -133,6 +133,12 @@ TEST_F(OtherLaunchersTest, PosixRulesKeepThePathsCase) {
   EXPECT_EQ(Last().directory, "/opt/Vice");
   EXPECT_EQ(posix.Comeback64("/opt/Vice/X64", "/home/Me/Games/Game.D64", 1, false), "");
   EXPECT_EQ(Last().command_line, "/opt/Vice/X64 /l/home/Me/Games/Game.D64 /j2");
+  // No short forms: a blank in a path is quoted where the line does not quote it already.
+  px.files.insert("/home/Me/My Games/A B.D64");
+  EXPECT_EQ(posix.Comeback64("/opt/Vice/X64", "/home/Me/My Games/A B.D64", 1, false), "");
+  EXPECT_EQ(Last().command_line, "/opt/Vice/X64 /l\"/home/Me/My Games/A B.D64\" /j2");
+  EXPECT_EQ(posix.VICENoSettings("/opt/Vice/X64", "/home/Me/My Games/A B.D64", "", false), "");
+  EXPECT_EQ(Last().command_line, "/opt/Vice/X64 -autostart \"/home/Me/My Games/A B.D64\"");
 }
 
 TEST_F(OtherLaunchersTest, PosixRulesAskAboutTheFolderNotADrive) {
