@@ -58,9 +58,10 @@ class ToolProcessService {
 // fill the disk. Far above any C64 image.
 inline constexpr std::uint64_t kToolMaxFileBytes = std::uint64_t{1} << 30;
 
-// The operating system's own service, bounded at kToolMaxFileBytes; lives as long as the process.
+// The operating system's own service, with the bound kToolMaxFileBytes; lives as long as the
+// process.
 ToolProcessService& SystemToolProcessService();
-// The same with another bound on each file a tool writes.
+// The same with another bound on each file a tool writes (where the platform can bound it).
 std::unique_ptr<ToolProcessService> MakeToolProcessService(std::uint64_t max_file_bytes);
 
 // The command interpreter that console tools run under (the value of COMSPEC on Windows), or ""

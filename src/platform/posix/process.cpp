@@ -53,8 +53,8 @@ bool IsExecutableFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-// Calls `look(dir)` for each folder of the PATH in order ("" meaning the current one) until it
-// answers a path; that path, or "".
+// Calls `look(dir)` for each folder of the PATH in order (an empty entry is the current one) until
+// it answers a path; that path, or "".
 template <typename Look>
 std::string FirstOnPath(Look look) {
   const char* path = std::getenv("PATH");
