@@ -207,11 +207,7 @@ HV_WINE_TEST(D64SecondLoadAppendsAndEntriesIsOneObject) {
   HV_CHECK(LoadOk(d64, "bytes.d64"));
   Dispatch b = d64.Get(L"Entries").Object();
   HV_CHECK_EQ(b.Call(L"Count").Long(), 6L);
-  // `a Is b` compares the IUnknown of both.
-  ComPtr<IUnknown> ua, ub;
-  a.get()->QueryInterface(IID_IUnknown, ua.put_void());
-  b.get()->QueryInterface(IID_IUnknown, ub.put_void());
-  HV_CHECK(ua.get() == ub.get());
+  HV_CHECK(Is(a, b));
   HV_CHECK_EQ(b.Default(short{4}).Object().Get(L"FileSizeInBlocks").Text(), std::wstring(L"    0"));
   // A failed load leaves what was read before.
   Outcome missing = d64.Call(L"Load", Path("no such.d64"));
@@ -376,6 +372,39 @@ HV_WINE_TEST(T64RemoveByReference) {
   // Add from the client appends.
   HV_CHECK_OK(entries.Call(L"Add", L"Z"));
   HV_CHECK_EQ(entries.Default(2).Object().Get(L"C64Filename").Text(), std::wstring(L"Z"));
+}
+
+// A collection hands out the objects it holds: indexing twice, enumerating and the object
+// Add returned all give the same one, as `Is` sees it.
+HV_WINE_TEST(ItemsKeepTheirIdentity) {
+  WriteBytes("identity.d64", [] {
+    auto image = D64Image();
+    D64Entry(image, 0, 0x82, "ONE", 1);
+    D64Entry(image, 1, 0x82, "TWO", 2);
+    return image;
+  }());
+  Dispatch d64 = Create(L"Tessary.hvD64");
+  HV_CHECK(LoadOk(d64, "identity.d64"));
+  Dispatch entries = d64.Get(L"Entries").Object();
+  Dispatch first = entries.Default(short{1}).Object();
+  HV_CHECK(Is(first, entries.Get(L"Entry", short{1}).Object()));
+  HV_CHECK(!Is(first, entries.Default(short{2}).Object()));
+  std::vector<UniqueVariant> items;
+  HV_CHECK_EQ(entries.ForEach(items), S_OK);
+  HV_CHECK(items.size() == 2 && Is(AsObject(items[0]), first));
+  Dispatch added = entries.Call(L"Add", L"NEW", L"    1", L"PRG").Object();
+  HV_CHECK(Is(added, entries.Default(short{3}).Object()));
+
+  WriteBytes("identity.t64", T64Image("C64 tape image file", 3, 3, {"A", "B", "C"}));
+  Dispatch t64 = Create(L"Tessary.hvT64");
+  HV_CHECK(LoadOk(t64, "identity.t64"));
+  Dispatch tape = t64.Get(L"Entries").Object();
+  Dispatch b = tape.Default(2).Object();
+  HV_CHECK(Is(b, tape.Default(2).Object()));
+  // After a removal the items move up, each still itself.
+  HV_CHECK_OK(tape.Call(L"Remove", short{1}));
+  HV_CHECK(Is(b, tape.Default(1).Object()));
+  HV_CHECK_EQ(b.Get(L"C64Filename").Text(), std::wstring(L"B"));
 }
 
 HV_WINE_TEST(T64TooManyUsedRecordsFailsKeepingHeader) {

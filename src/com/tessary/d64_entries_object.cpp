@@ -4,7 +4,6 @@
 
 #include "com/common/enum_variant.h"
 #include "com/common/returns.h"
-#include "com/tessary/d64_entry_object.h"
 
 namespace hv::com {
 
@@ -13,7 +12,7 @@ HRESULT STDMETHODCALLTYPE D64EntriesObject::Add(BSTR Filename, BSTR FileSize, BS
   return Guard("Add", [&] {
     Out(result);
     auto entry = entries_->Add(FromBstr(Filename), FromBstr(FileSize), FromBstr(FileType));
-    ReturnObject(result, MakeObject<D64EntryObject>(std::move(entry)));
+    ReturnObject(result, wrappers_.For(entry));
   });
 }
 
@@ -24,7 +23,7 @@ HRESULT STDMETHODCALLTYPE D64EntriesObject::Count(short* result) {
 HRESULT STDMETHODCALLTYPE D64EntriesObject::Entry(short Index, IhvD64Entry** result) {
   return Guard("Entry", [&] {
     Out(result);
-    ReturnObject(result, MakeObject<D64EntryObject>(entries_->Entry(Index)));
+    ReturnObject(result, wrappers_.For(entries_->Entry(Index)));
   });
 }
 
@@ -32,7 +31,7 @@ HRESULT STDMETHODCALLTYPE D64EntriesObject::NewEnum(IUnknown** result) {
   return Guard("NewEnum", [&] {
     Out(result);
     std::vector<ComPtr<D64EntryObject>> items;
-    for (const auto& entry : entries_->All()) items.push_back(MakeObject<D64EntryObject>(entry));
+    for (const auto& entry : entries_->All()) items.push_back(wrappers_.For(entry));
     ReturnObject(result, EnumVariant::OfDispatch(items));
   });
 }

@@ -5,6 +5,8 @@
 
 #include "Tessary.h"
 #include "com/common/com_object.h"
+#include "com/common/wrapper_cache.h"
+#include "com/tessary/d64_entry_object.h"
 #include "tessary/readers/hvD64.h"
 
 namespace hv::com {
@@ -23,6 +25,7 @@ class D64EntriesObject : public DispatchObject<D64EntriesObject, IhvD64Entries> 
 
  private:
   std::shared_ptr<tessary::hvD64Entries> entries_;
+  WrapperCache<tessary::hvD64Entry, D64EntryObject> wrappers_;
 };
 
 }  // namespace hv::com

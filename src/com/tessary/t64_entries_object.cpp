@@ -5,7 +5,6 @@
 #include "com/common/enum_variant.h"
 #include "com/common/returns.h"
 #include "com/common/variant_convert.h"
-#include "com/tessary/t64_entry_object.h"
 
 namespace hv::com {
 
@@ -13,7 +12,7 @@ HRESULT STDMETHODCALLTYPE T64EntriesObject::Add(BSTR strC64Filename, IhvT64Entry
   return Guard("Add", [&] {
     Out(result);
     auto entry = entries_->Add(FromBstr(strC64Filename));
-    ReturnObject(result, MakeObject<T64EntryObject>(std::move(entry)));
+    ReturnObject(result, wrappers_.For(entry));
   });
 }
 
@@ -29,7 +28,7 @@ HRESULT STDMETHODCALLTYPE T64EntriesObject::get_Entry(VARIANT* Index, IhvT64Entr
     const Variant index = FromVariant(*Index);
     auto entry =
         index.IsString() ? entries_->EntryByKey(index.ToText()) : entries_->Entry(index.ToLong());
-    ReturnObject(result, MakeObject<T64EntryObject>(std::move(entry)));
+    ReturnObject(result, wrappers_.For(entry));
   });
 }
 
@@ -37,7 +36,7 @@ HRESULT STDMETHODCALLTYPE T64EntriesObject::NewEnum(IUnknown** result) {
   return Guard("NewEnum", [&] {
     Out(result);
     std::vector<ComPtr<T64EntryObject>> items;
-    for (const auto& entry : entries_->All()) items.push_back(MakeObject<T64EntryObject>(entry));
+    for (const auto& entry : entries_->All()) items.push_back(wrappers_.For(entry));
     ReturnObject(result, EnumVariant::OfDispatch(items));
   });
 }
@@ -46,6 +45,7 @@ HRESULT STDMETHODCALLTYPE T64EntriesObject::Remove(short* Index) {
   return Guard("Remove", [&] {
     if (!Index) throw ComError(E_POINTER);
     entries_->Remove(*Index);
+    wrappers_.KeepOnly(entries_->All());
   });
 }
 

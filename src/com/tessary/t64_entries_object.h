@@ -6,6 +6,8 @@
 
 #include "Tessary.h"
 #include "com/common/com_object.h"
+#include "com/common/wrapper_cache.h"
+#include "com/tessary/t64_entry_object.h"
 #include "tessary/readers/hvT64.h"
 
 namespace hv::com {
@@ -24,6 +26,7 @@ class T64EntriesObject : public DispatchObject<T64EntriesObject, IhvT64Entries> 
 
  private:
   std::shared_ptr<tessary::hvT64Entries> entries_;
+  WrapperCache<tessary::hvT64Entry, T64EntryObject> wrappers_;
 };
 
 }  // namespace hv::com

@@ -30,6 +30,11 @@ Check names = "ONE,TWO,THREE,", "For Each in order: " & names
 Check entries(2).Filename = "TWO", "default member"
 Check d64.Entries(3).FileSizeInBlocks = "    3", "obj.Entries(i)"
 Check entries.Entry(1).FileType = "PRG", "Entry by name"
+Check entries(1) Is d64.Entries(1), "entries(1) Is d64.Entries(1)"
+For Each entry In entries
+  Exit For
+Next
+Check entry Is entries(1), "the first enumerated item Is entries(1)"
 
 On Error Resume Next
 Set entry = entries(4)

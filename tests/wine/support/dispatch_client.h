@@ -283,4 +283,13 @@ inline Dispatch AsObject(const UniqueVariant& item) {
   return Dispatch(ComPtr<IDispatch>(V_DISPATCH(&item.get())));
 }
 
+// `a Is b` of Visual Basic: both are the same object (the same IUnknown).
+inline bool Is(const Dispatch& a, const Dispatch& b) {
+  if (!a || !b) return false;
+  ComPtr<IUnknown> ua, ub;
+  a.get()->QueryInterface(IID_IUnknown, ua.put_void());
+  b.get()->QueryInterface(IID_IUnknown, ub.put_void());
+  return ua && ua.get() == ub.get();
+}
+
 }  // namespace hv::wine
