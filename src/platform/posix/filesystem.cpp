@@ -122,7 +122,21 @@ int ProbeFile(const std::string& name) {
 void DeleteTreeSilent(const std::string& path) {
   if (path.empty()) return;
   std::error_code ignored;
-  std::filesystem::remove_all(NativePath(path), ignored);
+  // Wildcards in the last part name every match in its folder, as the Windows shell's delete
+  // takes them ("W/*" empties W and keeps it); links are removed, never followed.
+  const std::string last = path.substr(path.rfind(kPathSeparator) + 1);
+  if (last.find_first_of("*?") == std::string::npos) {
+    std::filesystem::remove_all(NativePath(path), ignored);
+    return;
+  }
+  const std::string folder = path.substr(0, path.size() - last.size());
+  std::vector<std::string> matches;
+  FindEnumeration found(path, FindEnumeration::Detail::kNamesOnly);
+  for (FindData data; found.Next(data);) {
+    if (data.name != "." && data.name != "..") matches.push_back(folder + data.name);
+  }
+  found.Close();
+  for (const std::string& match : matches) std::filesystem::remove_all(NativePath(match), ignored);
 }
 
 bool SetCurrentDir(const std::string& path) {

@@ -144,6 +144,28 @@ TEST_F(Paths, DeletePathSilentRemovesATreeAndPumpsOnce) {
   EXPECT_TRUE(fs::exists(dir.path()));
 }
 
+TEST_F(Paths, DeletePathSilentTakesWildcardsInTheLastPart) {
+  fs::create_directories(dir / "W" / "A.TMP" / "IN");
+  fs::create_directory(dir / "W" / "IN");
+  for (const char* name : {"W/B.tmp", "W/C.D64", "W/IN/D.TMP", ".KEEP.TMP"}) {
+    hv::test::WriteFile(dir / name, std::string("x"));
+  }
+  fs::create_directory_symlink(dir / "W" / "IN", dir / "W" / "LINK.TMP");
+  f.DeletePathSilent((dir / "W" / "*.tmp").string());
+  EXPECT_FALSE(fs::exists(dir / "W" / "A.TMP"));
+  EXPECT_FALSE(fs::exists(dir / "W" / "B.tmp"));
+  EXPECT_FALSE(fs::is_symlink(dir / "W" / "LINK.TMP"));
+  EXPECT_TRUE(fs::exists(dir / "W" / "IN" / "D.TMP"));  // the link's target stays
+  EXPECT_TRUE(fs::exists(dir / "W" / "C.D64"));
+  EXPECT_TRUE(fs::exists(dir / ".KEEP.TMP"));
+  // "*" empties the folder and keeps it.
+  f.DeletePathSilent((dir / "W" / "*").string());
+  EXPECT_TRUE(fs::is_directory(dir / "W"));
+  EXPECT_TRUE(fs::is_empty(dir / "W"));
+  f.DeletePathSilent((dir / "NOWHERE" / "*.*").string());
+  EXPECT_TRUE(fs::exists(dir / ".KEEP.TMP"));
+}
+
 TEST_F(Paths, DriveTypeAndVolumeOfMissingRoots) {
   EXPECT_TRUE(f.DriveTypeIsCDRom((dir / "NOWHERE").string()));
   EXPECT_FALSE(f.DriveTypeIsCDRom(dir.path().string()));
