@@ -38,26 +38,11 @@ Dispatch CreateProbe() {
   return probe;
 }
 
-// The event connection point, found as a VB client finds it.
-ComPtr<IConnectionPoint> EventPoint(const Dispatch& probe) {
-  ComPtr<IProvideClassInfo2> info;
-  ComPtr<IConnectionPointContainer> container;
-  ComPtr<IConnectionPoint> point;
-  GUID events = GUID_NULL;
-  if (!HV_CHECK_EQ(probe.get()->QueryInterface(IID_IProvideClassInfo2, info.put_void()), S_OK))
-    return point;
-  HV_CHECK_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
-  HV_CHECK_EQ(probe.get()->QueryInterface(IID_IConnectionPointContainer, container.put_void()),
-              S_OK);
-  if (container) HV_CHECK_EQ(container->FindConnectionPoint(events, point.put()), S_OK);
-  return point;
-}
-
 }  // namespace
 
 HV_WINE_TEST(EventsReachIDispatchSinks) {
   Dispatch probe = CreateProbe();
-  ComPtr<IConnectionPoint> point = EventPoint(probe);
+  ComPtr<IConnectionPoint> point = DefaultEventPoint(probe);
   if (!point) return;
   Sink a, b;
   DWORD ca = 0, cb = 0;
@@ -95,7 +80,7 @@ HV_WINE_TEST(EventsReachIDispatchSinks) {
 
 HV_WINE_TEST(HandlerThatUnadvisesDoesNotBreakTheLoop) {
   Dispatch probe = CreateProbe();
-  ComPtr<IConnectionPoint> point = EventPoint(probe);
+  ComPtr<IConnectionPoint> point = DefaultEventPoint(probe);
   if (!point) return;
   Sink first, second;
   DWORD c1 = 0, c2 = 0;
@@ -129,7 +114,7 @@ HV_WINE_TEST(ConnectionPointPlumbing) {
   if (!container) return;
   ComPtr<IConnectionPoint> none;
   HV_CHECK_EQ(container->FindConnectionPoint(IID_IDispatch, none.put()), CONNECT_E_NOCONNECTION);
-  ComPtr<IConnectionPoint> point = EventPoint(probe);
+  ComPtr<IConnectionPoint> point = DefaultEventPoint(probe);
   if (!point) return;
   ComPtr<IConnectionPointContainer> back;
   HV_CHECK_EQ(point->GetConnectionPointContainer(back.put()), S_OK);

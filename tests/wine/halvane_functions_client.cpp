@@ -76,20 +76,6 @@ std::wstring Padded(const std::wstring& text) {
   return text + std::wstring(32 - text.size(), L'\0');
 }
 
-ComPtr<IConnectionPoint> FoundFilePoint(const Dispatch& object) {
-  ComPtr<IProvideClassInfo2> info;
-  ComPtr<IConnectionPointContainer> container;
-  ComPtr<IConnectionPoint> point;
-  GUID events = GUID_NULL;
-  if (!HV_CHECK_EQ(object.get()->QueryInterface(IID_IProvideClassInfo2, info.put_void()), S_OK))
-    return point;
-  HV_CHECK_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
-  HV_CHECK_EQ(object.get()->QueryInterface(IID_IConnectionPointContainer, container.put_void()),
-              S_OK);
-  if (container) HV_CHECK_EQ(container->FindConnectionPoint(events, point.put()), S_OK);
-  return point;
-}
-
 }  // namespace
 
 HV_WINE_TEST(PathsComeBackThroughTheInOutStrings) {
@@ -313,7 +299,7 @@ HV_WINE_TEST(FindFilesRaisesFoundFileForEveryMatch) {
   CreateDirectoryA((root + "\\sub\\deeper").c_str(), nullptr);
   WriteText(root + "\\sub\\deeper\\c.SID", std::string(5, 'c'));
   CreateDirectoryA((root + "\\empty").c_str(), nullptr);
-  ComPtr<IConnectionPoint> point = FoundFilePoint(fn);
+  ComPtr<IConnectionPoint> point = DefaultEventPoint(fn);
   if (!point) return;
   RecordingSink sink;
   DWORD cookie = 0;

@@ -1,14 +1,20 @@
 #pragma once
-// An event sink for the clients' connection-point tests.
+// Events as a Visual Basic client receives them: the connection point it finds and the sink it
+// hands over.
 
 #include <windows.h>
 
+#include <ocidl.h>
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "support/check.h"
+#include "support/dispatch_client.h"
 
 namespace hv::wine {
 
@@ -50,5 +56,21 @@ class RecordingSink : public IDispatch {
   }
   ULONG refs = 1;
 };
+
+// The object's default event connection point, found as a VB client finds it: the source
+// interface from IProvideClassInfo2, then the point from IConnectionPointContainer.
+inline ComPtr<IConnectionPoint> DefaultEventPoint(const Dispatch& object) {
+  ComPtr<IProvideClassInfo2> info;
+  ComPtr<IConnectionPointContainer> container;
+  ComPtr<IConnectionPoint> point;
+  GUID events = GUID_NULL;
+  if (!HV_CHECK_EQ(object.get()->QueryInterface(IID_IProvideClassInfo2, info.put_void()), S_OK))
+    return point;
+  HV_CHECK_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+  HV_CHECK_EQ(object.get()->QueryInterface(IID_IConnectionPointContainer, container.put_void()),
+              S_OK);
+  if (container) HV_CHECK_EQ(container->FindConnectionPoint(events, point.put()), S_OK);
+  return point;
+}
 
 }  // namespace hv::wine
