@@ -24,10 +24,19 @@ void RenameFile(const std::string& from, const std::string& to);
 // The length of a file in bytes; 53 when it is missing.
 std::uint64_t FileLength(const std::string& path);
 
+// `path` made absolute against the current directory (on Windows, the current folder of its
+// drive), "." and ".." parts resolved by name, links not followed. A trailing separator stays.
+std::string AbsolutePath(const std::string& path);
+
 // Why `folder` must never be deleted with its content: it names a drive or file-system root,
-// or the user's home folder. "" when nothing speaks against it. Relative paths are taken from
-// the current directory.
+// or it is or holds the user's home folder (on Windows also the profile, Windows and Program
+// Files folders). "" when nothing speaks against it. Relative paths are taken from the current
+// directory; links are followed.
 std::string ProtectedFolderReason(const std::string& folder);
+
+// Keeps a file out of folder listings: sets the hidden attribute where hiding is one; where a
+// leading dot hides a name, that name is hidden already.
+void HideFile(const std::string& path);
 
 // True when `path` names `folder` itself or something inside it (both taken from the current
 // directory when relative; letter case ignored where the file system ignores it).

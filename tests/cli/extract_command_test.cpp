@@ -61,6 +61,27 @@ TEST_F(ExtractCommandTest, RefusedWorkFolderIsAnError) {
   EXPECT_NE(r.err.find("is not deleted"), std::string::npos) << r.err;
 }
 
+// The reproduction of the fault this guards against: from a/cwd, "--work ." and "--work .."
+// once deleted everything in a.
+TEST_F(ExtractCommandTest, RelativeWorkFoldersNeverReachAbove) {
+  fs::create_directories(tmp / "a" / "cwd");
+  WriteFile(tmp / "a" / "mine.txt", "keep");
+  const std::string cwd = P("a/cwd");
+  auto r = hv::test::Run(kHv, {"extract", zip, "--work", ".", "--choose", "a.prg"}, cwd);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, cwd + "/ReZip/a.prg\n");
+  r = hv::test::Run(kHv, {"extract", zip, "--work", "..", "--choose", "a.prg"}, cwd);
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("'" + P("a") + "/' is not deleted: it is not empty"), std::string::npos)
+      << r.err;
+  EXPECT_TRUE(fs::exists(tmp / "a" / "mine.txt"));
+  r = hv::test::Run(kHv, {"extract", zip, "--work", P("a/mine.txt")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("it is a file"), std::string::npos) << r.err;
+  const Bytes kept = ReadFile(tmp / "a" / "mine.txt");
+  EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep");
+}
+
 TEST_F(ExtractCommandTest, PlayDryRunPrintsTheEmulatorLine) {
   HV_REQUIRE_TOOL(ToolPath(HV_CC1541));
   const std::string d64 = P("game.d64");

@@ -124,16 +124,27 @@ std::uint64_t FileLength(const std::string& path) {
   return S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
 }
 
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::absolute(NativePath(path), ec);
+  return CorePath((ec ? std::filesystem::path(NativePath(path)) : p).lexically_normal().string());
+}
+
 std::string ProtectedFolderReason(const std::string& folder) {
   if (folder.empty()) return "no working folder was given";
   const std::string resolved = WithoutTrailingSlash(Resolved(folder).string());
   if (resolved == "/") return "it is the root of the file system";
-  const std::string home = HomeFolder();
-  if (!home.empty() && resolved == WithoutTrailingSlash(Resolved(CorePath(home)).string())) {
-    return "it is the user's home folder";
+  if (const std::string home = HomeFolder(); !home.empty()) {
+    const std::string core_home = CorePath(home);
+    if (resolved == WithoutTrailingSlash(Resolved(core_home).string())) {
+      return "it is the user's home folder";
+    }
+    if (PathIsWithin(core_home, folder)) return "it holds the user's home folder";
   }
   return {};
 }
+
+void HideFile(const std::string&) {}
 
 bool PathIsWithin(const std::string& path, const std::string& folder) {
   const std::string p = WithoutTrailingSlash(Resolved(path).string());

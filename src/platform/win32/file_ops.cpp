@@ -82,17 +82,49 @@ std::uint64_t FileLength(const std::string& path) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+std::string AbsolutePath(const std::string& path) {
+  const DWORD need = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (need == 0) return path;
+  std::vector<char> buffer(need + 1);
+  const DWORD got = ::GetFullPathNameA(path.c_str(), need + 1, buffer.data(), nullptr);
+  if (got == 0 || got > need) return path;
+  return std::string(buffer.data(), got);
+}
+
 std::string ProtectedFolderReason(const std::string& folder) {
   if (folder.empty()) return "no working folder was given";
   // "C:" alone names the drive's current folder, which a delete would take with it.
   if (IsRoot(folder)) return "it names a drive or its root";
   const std::string full = FullPath(folder);
   if (IsRoot(full)) return "it is the root of a drive";
-  const char* profile = std::getenv("USERPROFILE");
-  if (profile && *profile && Folded(FullPath(profile)) == Folded(full)) {
-    return "it is the user's home folder";
+  struct Guarded {
+    std::string path;
+    const char* what;
+  };
+  std::vector<Guarded> guarded;
+  for (const char* var : {"USERPROFILE", "ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
+    const char* value = std::getenv(var);
+    if (value && *value) {
+      guarded.push_back(
+          {value, var[0] == 'U' ? "the user's home folder" : "a Program Files folder"});
+    }
+  }
+  if (char windows[MAX_PATH + 1]; ::GetWindowsDirectoryA(windows, sizeof windows) > 0) {
+    guarded.push_back({windows, "the Windows folder"});
+  }
+  for (const Guarded& g : guarded) {
+    if (Folded(FullPath(g.path)) == Folded(full)) return std::string("it is ") + g.what;
+    if (PathIsWithin(g.path, full)) return std::string("it holds ") + g.what;
   }
   return {};
+}
+
+void HideFile(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) ThrowOsError(::GetLastError());
+  if (!::SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN)) {
+    ThrowOsError(::GetLastError());
+  }
 }
 
 bool PathIsWithin(const std::string& path, const std::string& folder) {

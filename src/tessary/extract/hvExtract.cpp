@@ -14,6 +14,7 @@
 #include "tessary/extract/extract_limits.h"
 #include "tessary/extract/extract_texts.h"
 #include "tessary/extract/folder_lister.h"
+#include "tessary/extract/work_folder.h"
 #include "tessary/extract/zip/zip_extract.h"
 
 namespace hv::tessary {
@@ -56,32 +57,16 @@ bool hvExtract::Extract(const std::string& AppPath, const std::string& FileToExt
 
   const std::string name = FileNamePart(FileToExtract);
 
-  // The working folder is deleted with everything in it: never a root, the home folder, or the
-  // folder the stored file itself lies in.
-  if (const std::string reason = platform::ProtectedFolderReason(CurrGameDIR); !reason.empty()) {
-    throw Error(vberr::kPathFileAccess,
-                "The working folder '" + CurrGameDIR + "' is not deleted: " + reason + ".");
-  }
-  if (!FileToExtract.empty() && platform::PathIsWithin(FileToExtract, CurrGameDIR)) {
-    throw Error(vberr::kPathFileAccess, "The working folder '" + CurrGameDIR +
-                                            "' is not deleted: it holds the stored file '" +
-                                            FileToExtract + "'.");
-  }
-  // An outside tool of an earlier call left the current directory inside the working folder;
-  // a folder in use as the current directory cannot be deleted, so step out of it first.
-  if (const std::string cwd = platform::CurrentDir();
-      !cwd.empty() && platform::PathIsWithin(cwd, CurrGameDIR)) {
-    platform::SetCurrentDir(WithTrailingSeparator(CurrGameDIR, kPathSeparator) + "..");
-  }
-  functions_->DeletePathSilent(CurrGameDIR);
-  platform::MakeFolder(CurrGameDIR);
+  // Every later step works on the absolute path: a relative one would move with the current
+  // directory, which the outside tools change.
+  const std::string work = PrepareWorkFolder(CurrGameDIR, FileToExtract, *functions_);
 
-  const std::string G = WithTrailingSeparator(CurrGameDIR, kPathSeparator);
+  const std::string G = WithTrailingSeparator(work, kPathSeparator);
   result_folder_ = G + kResultFolderName + kPathSeparator;
   platform::CopyFileReplacing(FileToExtract, G + name);
 
-  top_folder_ = CurrGameDIR;
-  ProcessFolder(CurrGameDIR);
+  top_folder_ = work;
+  ProcessFolder(work);
 
   ReturnFilename = result_file_;
   ReturnFailInfo = fail_info_;
