@@ -91,9 +91,9 @@ HV_WINE_TEST(RelativeNamesNameOneFolder) {
   ExpectExtracted(x, area, ".", area.cwd + "\\work");
   SetCurrentDirectoryA((area.cwd + "\\work").c_str());
   ExpectExtracted(x, area, ".\\", area.cwd + "\\work");
-  // ".." from the empty cwd is the area, which holds other files.
+  // ".." from the empty cwd is the area, which holds the stored file.
   SetCurrentDirectoryA(area.cwd.c_str());
-  ExpectRefused(x, area, "..", L"it is not empty");
+  ExpectRefused(x, area, "..", L"it holds the stored file");
   SetCurrentDirectoryA(DataFolder().c_str());
 }
 

@@ -65,7 +65,6 @@ bool hvExtract::Extract(const std::string& AppPath, const std::string& FileToExt
   result_folder_ = G + kResultFolderName + kPathSeparator;
   platform::CopyFileReplacing(FileToExtract, G + name);
 
-  top_folder_ = work;
   ProcessFolder(work);
 
   ReturnFilename = result_file_;

@@ -44,7 +44,7 @@ class hvExtract {
   // folder and ReturnFailInfo is "". Otherwise ReturnFilename is "" and ReturnFailInfo says
   // why. Preparing the working folder (copying the stored file, remaking CurrGameDIR) throws
   // hv::Error and leaves both outputs as they were; so does a CurrGameDIR that must never be
-  // deleted (empty, a root, the home folder, or the stored file's own folder).
+  // deleted (see work_folder.h).
   bool Extract(const std::string& AppPath, const std::string& FileToExtract,
                const std::string& DatabaseFile, const std::string& CurrGameDIR,
                std::string& ReturnFilename, std::string& ReturnFailInfo,
@@ -110,7 +110,6 @@ class hvExtract {
   std::string fail_info_;
   std::string from_program_, database_file_, winzip_path_, app_path_;
   std::int32_t game_id_ = 0;
-  std::string top_folder_;
   std::string chosen_file_;
   std::uint64_t max_total_bytes_;
   std::uint64_t zip_budget_ = 0;
