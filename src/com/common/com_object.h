@@ -21,6 +21,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "com/common/byref_bridge.h"
 #include "com/common/error_boundary.h"
 #include "com/common/module.h"
 #include "com/common/unique_resource.h"
@@ -126,7 +127,8 @@ class DispatchObject : public ComObject<Derived, Interface, ISupportErrorInfo, E
     ComPtr<ITypeInfo> info;
     HRESULT hr = ModuleTypeInfo(__uuidof(Interface), info.put());
     if (FAILED(hr)) return hr;
-    return info->Invoke(static_cast<Interface*>(this), id, flags, params, result, excep, arg_err);
+    return InvokeBridged(info.get(), static_cast<Interface*>(this), id, flags, params, result,
+                         excep, arg_err);
   }
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
     return riid == __uuidof(Interface) ? S_OK : S_FALSE;
