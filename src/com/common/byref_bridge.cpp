@@ -118,6 +118,13 @@ VARTYPE ReferencedType(ITypeInfo* info, const ELEMDESC& param) {
   return ScalarType(info, *param.tdesc.lptdesc, 0);
 }
 
+Bridged* SameVariable(std::vector<Bridged>& bridged, const VARIANT* caller, VARTYPE type) {
+  for (Bridged& b : bridged) {
+    if (b.caller == caller && V_VT(b.value.addr()) == type) return &b;
+  }
+  return nullptr;
+}
+
 bool SameText(BSTR a, BSTR b) noexcept {
   const UINT n = SysStringByteLen(a);
   return n == SysStringByteLen(b) && (n == 0 || std::memcmp(a, b, n) == 0);
@@ -155,12 +162,21 @@ HRESULT Invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
       arg = *target;  // a variant holding a typed reference: the member writes there itself
       continue;
     }
+    // One variable passed twice for the same type shares its stand-in, as a typed caller's two
+    // pointers to one variable would: the member sees its own first write through the second.
+    if (Bridged* same = SameVariable(bridged, target, type)) {
+      V_VT(&arg) = static_cast<VARTYPE>(VT_BYREF | type);
+      V_BYREF(&arg) = &V_BSTR(same->value.addr());
+      continue;
+    }
     Bridged& b = bridged.emplace_back();
-    if (!target || V_ISBYREF(target) ||
-        FAILED(VariantChangeType(b.value.addr(), target, 0, type)) ||
-        FAILED(VariantCopy(b.passed.addr(), b.value.addr()))) {
+    HRESULT hr = !target || V_ISBYREF(target) ? DISP_E_TYPEMISMATCH
+                                              : VariantChangeType(b.value.addr(), target, 0, type);
+    if (SUCCEEDED(hr)) hr = VariantCopy(b.passed.addr(), b.value.addr());
+    if (FAILED(hr)) {
       if (arg_err) *arg_err = k;
-      return DISP_E_TYPEMISMATCH;
+      // A number too large for the declared type is an overflow, as it is when passed by value.
+      return hr == DISP_E_OVERFLOW || hr == E_OUTOFMEMORY ? hr : DISP_E_TYPEMISMATCH;
     }
     b.caller = target;
     if (type == VT_BSTR) b.passed_text = V_BSTR(b.value.addr());

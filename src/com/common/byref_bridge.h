@@ -15,9 +15,9 @@
 namespace hv::com {
 
 // ITypeInfo::Invoke on `object` with the by-reference variants bridged. A referenced value
-// that does not convert to the declared type gives DISP_E_TYPEMISMATCH with `arg_err` set to
-// its index in rgvarg. An argument the member did not write keeps the caller's variant as it
-// was, type included.
+// that does not convert to the declared type gives DISP_E_TYPEMISMATCH (DISP_E_OVERFLOW for a
+// number out of its range), with `arg_err` set to its index in rgvarg. An argument the member did
+// not write keeps the caller's variant as it was, type included.
 HRESULT InvokeBridged(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept;
 
