@@ -1,8 +1,9 @@
 #pragma once
 // The base templates every automation class derives from. A class names its interfaces and
 // nothing more: ComObject answers IUnknown for them; DispatchObject adds IDispatch, forwarded
-// to the module's cached type information, and ISupportErrorInfo, plus Guard() to run each
-// member body inside the error boundary.
+// to the module's cached type information (with script variables passed by reference bridged to
+// typed parameters, byref_bridge.h), and ISupportErrorInfo, plus Guard() to run each member body
+// inside the error boundary.
 //
 //   class FooObject : public DispatchObject<FooObject, IFoo> {
 //    public:
