@@ -113,7 +113,7 @@ for exe in "$build"/bin/wine-tests/*_client.exe; do
   [ -f "$exe" ] || continue
   run_client "$(basename "$exe" .exe)" "$wine" "$exe" "$wdata"
 done
-for script in "$here"/scripts/*_client.vbs; do
+for script in "$here"/scripts/*_client.vbs "$here"/scripts/*_client.js; do
   [ -f "$script" ] || continue
   run_client "$(basename "$script")" "$wine" cscript //nologo "$(winpath "$script")" "$wdata"
 done

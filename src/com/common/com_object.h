@@ -1,8 +1,9 @@
 #pragma once
 // The base templates every automation class derives from. A class names its interfaces and
 // nothing more: ComObject answers IUnknown for them; DispatchObject adds IDispatch, forwarded
-// to the module's cached type information, and ISupportErrorInfo, plus Guard() to run each
-// member body inside the error boundary.
+// to the module's cached type information (with script variables passed by reference bridged to
+// typed parameters, byref_bridge.h), and ISupportErrorInfo, plus Guard() to run each member body
+// inside the error boundary.
 //
 //   class FooObject : public DispatchObject<FooObject, IFoo> {
 //    public:
@@ -21,6 +22,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "com/common/byref_bridge.h"
 #include "com/common/error_boundary.h"
 #include "com/common/module.h"
 #include "com/common/unique_resource.h"
@@ -126,7 +128,8 @@ class DispatchObject : public ComObject<Derived, Interface, ISupportErrorInfo, E
     ComPtr<ITypeInfo> info;
     HRESULT hr = ModuleTypeInfo(__uuidof(Interface), info.put());
     if (FAILED(hr)) return hr;
-    return info->Invoke(static_cast<Interface*>(this), id, flags, params, result, excep, arg_err);
+    return InvokeBridged(info.get(), static_cast<Interface*>(this), id, flags, params, result,
+                         excep, arg_err);
   }
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
     return riid == __uuidof(Interface) ? S_OK : S_FALSE;
