@@ -1,0 +1,30 @@
+#pragma once
+// Which ODBC driver opens the front-end's game database, by the file's extension, and the
+// connection strings to try for it in order.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hv::platform {
+
+enum class GameDatabaseKind {
+  kJet,    // .mdb
+  kAccdb,  // .accdb
+  kSqlite  // anything else
+};
+
+// By the extension of `file` (core text), in any letter case.
+GameDatabaseKind GameDatabaseKindOf(std::string_view file);
+
+inline constexpr std::u16string_view kJetDriver = u"Microsoft Access Driver (*.mdb)";
+inline constexpr std::u16string_view kAceDriver = u"Microsoft Access Driver (*.mdb, *.accdb)";
+inline constexpr std::u16string_view kSqliteDriver = u"SQLite3";
+
+// The connection strings for a database of `kind` at `path` (as its driver opens it), in the
+// order to try them. A .mdb names the Jet driver first, which 32-bit Windows carries, then ACE,
+// the only one a 64-bit process finds; a .accdb only ACE opens.
+std::vector<std::u16string> GameDatabaseConnectionStrings(GameDatabaseKind kind,
+                                                          std::u16string_view path);
+
+}  // namespace hv::platform
