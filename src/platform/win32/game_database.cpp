@@ -131,8 +131,14 @@ struct Connection {
   Dbc dbc;
 };
 
-// Tries the candidate drivers in order. Only a driver the machine lacks (state IM002) moves on
-// to the next; any other failure is the database's own and is reported as it is.
+// Windows answers IM002 for a driver name it does not know and IM003 for one it cannot load;
+// unixODBC (under Wine) answers 01000, taking an unknown name for a library it cannot open.
+bool IsDriverMissing(const std::string& state) {
+  return state == "IM002" || state == "IM003" || state == "01000";
+}
+
+// Tries the candidate drivers in order. Only a driver the machine lacks moves on to the next;
+// any other failure is the database's own and is reported as it is.
 Connection Connect(const std::string& file) {
   Env env;
   if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, env.put())))
@@ -155,7 +161,7 @@ Connection Connect(const std::string& file) {
       return Connection{std::move(env), std::move(dbc)};
     }
     const auto [state, message] = Diagnostic(SQL_HANDLE_DBC, dbc.get());
-    if (state != "IM002")
+    if (!IsDriverMissing(state))
       throw Error(vberr::kDeviceIo, "The game database cannot be opened: " + message);
   }
   throw Error(vberr::kDeviceIo, "The game database cannot be opened: no ODBC driver " +
