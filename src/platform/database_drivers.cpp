@@ -1,5 +1,7 @@
 #include "platform/database_drivers.h"
 
+#include <utility>
+
 #include "common/upper_case.h"
 
 namespace hv::platform {
@@ -10,16 +12,13 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
          UpperCase1252(text.substr(text.size() - tail.size())) == UpperCase1252(tail);
 }
 
-std::u16string WithDriver(std::u16string_view driver, std::u16string_view file_key,
-                          std::u16string_view path) {
-  std::u16string s = u"Driver={";
-  s += driver;
-  s += u"};";
-  s += file_key;
-  s += u"=";
-  s += path;
-  s += u";";
-  return s;
+DriverConnection Access(std::u16string_view driver, std::u16string_view path) {
+  std::u16string c = u"Driver={";
+  c += driver;
+  c += u"};Dbq=";
+  c += path;
+  c += u";";
+  return {std::u16string(driver), std::move(c)};
 }
 
 }  // namespace
@@ -30,17 +29,22 @@ GameDatabaseKind GameDatabaseKindOf(std::string_view file) {
   return GameDatabaseKind::kSqlite;
 }
 
-std::vector<std::u16string> GameDatabaseConnectionStrings(GameDatabaseKind kind,
-                                                          std::u16string_view path) {
+std::vector<DriverConnection> GameDatabaseConnections(GameDatabaseKind kind,
+                                                      std::u16string_view path) {
   switch (kind) {
     case GameDatabaseKind::kJet:
-      return {WithDriver(kJetDriver, u"Dbq", path), WithDriver(kAceDriver, u"Dbq", path)};
+      return {Access(kJetDriver, path), Access(kAceDriver, path)};
     case GameDatabaseKind::kAccdb:
-      return {WithDriver(kAceDriver, u"Dbq", path)};
+      return {Access(kAceDriver, path)};
     case GameDatabaseKind::kSqlite:
       break;
   }
-  return {u"Driver=" + std::u16string(kSqliteDriver) + u";Database=" + std::u16string(path) + u";"};
+  std::u16string c = u"Driver=";
+  c += kSqliteDriver;
+  c += u";Database=";
+  c += path;
+  c += u";";
+  return {{std::u16string(kSqliteDriver), std::move(c)}};
 }
 
 }  // namespace hv::platform

@@ -1,6 +1,6 @@
 #pragma once
-// Which ODBC driver opens the front-end's game database, by the file's extension, and the
-// connection strings to try for it in order.
+// Which ODBC drivers may open the front-end's game database, by the file's extension, and the
+// connection strings to try in order.
 
 #include <string>
 #include <string_view>
@@ -21,10 +21,17 @@ inline constexpr std::u16string_view kJetDriver = u"Microsoft Access Driver (*.m
 inline constexpr std::u16string_view kAceDriver = u"Microsoft Access Driver (*.mdb, *.accdb)";
 inline constexpr std::u16string_view kSqliteDriver = u"SQLite3";
 
-// The connection strings for a database of `kind` at `path` (as its driver opens it), in the
-// order to try them. A .mdb names the Jet driver first, which 32-bit Windows carries, then ACE,
-// the only one a 64-bit process finds; a .accdb only ACE opens.
-std::vector<std::u16string> GameDatabaseConnectionStrings(GameDatabaseKind kind,
-                                                          std::u16string_view path);
+// One way to open a database: the ODBC driver's name and the connection string naming it.
+struct DriverConnection {
+  std::u16string driver;
+  std::u16string connection;
+  bool operator==(const DriverConnection&) const = default;
+};
+
+// The ways to open a database of `kind` at `path` (as its driver opens it), in the order to try
+// them. A .mdb names the Jet driver first, which 32-bit Windows carries, then ACE, the only one
+// a 64-bit process finds; a .accdb only ACE opens.
+std::vector<DriverConnection> GameDatabaseConnections(GameDatabaseKind kind,
+                                                      std::u16string_view path);
 
 }  // namespace hv::platform

@@ -9,7 +9,8 @@
 
 namespace {
 
-using hv::platform::GameDatabaseConnectionStrings;
+using hv::platform::DriverConnection;
+using hv::platform::GameDatabaseConnections;
 using hv::platform::GameDatabaseKind;
 using hv::platform::GameDatabaseKindOf;
 
@@ -24,19 +25,22 @@ TEST(DatabaseDrivers, KindFollowsTheExtensionInAnyCase) {
 }
 
 TEST(DatabaseDrivers, JetDatabaseTriesJetThenAce) {
-  const std::vector<std::u16string> want = {
-      u"Driver={Microsoft Access Driver (*.mdb)};Dbq=C:\\Zenvora\\g\u00e9mes.mdb;",
-      u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=C:\\Zenvora\\g\u00e9mes.mdb;"};
-  EXPECT_EQ(GameDatabaseConnectionStrings(GameDatabaseKind::kJet, u"C:\\Zenvora\\g\u00e9mes.mdb"),
-            want);
+  const std::u16string path = u"C:\\Zenvora\\g\u00e9mes.mdb";
+  const std::vector<DriverConnection> want = {
+      {u"Microsoft Access Driver (*.mdb)",
+       u"Driver={Microsoft Access Driver (*.mdb)};Dbq=C:\\Zenvora\\g\u00e9mes.mdb;"},
+      {u"Microsoft Access Driver (*.mdb, *.accdb)",
+       u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=C:\\Zenvora\\g\u00e9mes.mdb;"}};
+  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kJet, path), want);
 }
 
 TEST(DatabaseDrivers, AccdbAndSqliteHaveOneDriverEach) {
-  EXPECT_EQ(GameDatabaseConnectionStrings(GameDatabaseKind::kAccdb, u"D:\\x.accdb"),
-            std::vector<std::u16string>{
-                u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=D:\\x.accdb;"});
-  EXPECT_EQ(GameDatabaseConnectionStrings(GameDatabaseKind::kSqlite, u"/tmp/games.db"),
-            std::vector<std::u16string>{u"Driver=SQLite3;Database=/tmp/games.db;"});
+  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kAccdb, u"D:\\x.accdb"),
+            std::vector<DriverConnection>{
+                {u"Microsoft Access Driver (*.mdb, *.accdb)",
+                 u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=D:\\x.accdb;"}});
+  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kSqlite, u"/tmp/games.db"),
+            std::vector<DriverConnection>{{u"SQLite3", u"Driver=SQLite3;Database=/tmp/games.db;"}});
 }
 
 }  // namespace

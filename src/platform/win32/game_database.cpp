@@ -8,6 +8,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <utility>
@@ -107,21 +108,42 @@ std::wstring DriverPath(const std::string& file) {
   return result.empty() ? path : result;
 }
 
-std::vector<std::u16string> ConnectionStrings(const std::string& file) {
+std::vector<DriverConnection> Connections(const std::string& file) {
   const GameDatabaseKind kind = GameDatabaseKindOf(file);
   const std::wstring path = kind == GameDatabaseKind::kSqlite ? DriverPath(file) : Wide(file);
-  return GameDatabaseConnectionStrings(kind, std::u16string(path.begin(), path.end()));
+  return GameDatabaseConnections(kind, std::u16string(path.begin(), path.end()));
 }
 
-// The driver names of connection strings, for the message when none is installed.
-std::string DriverNames(const std::vector<std::u16string>& candidates) {
+std::string Upper(const std::u16string& text) {
+  return UpperCase1252(Utf16ToCp1252(text));
+}
+
+// The names of the ODBC drivers the driver manager knows, upper-cased: names compare without
+// regard to case.
+std::vector<std::string> InstalledDrivers(const Env& env) {
+  std::vector<std::string> names;
+  SQLWCHAR name[256];
+  SQLWCHAR attributes[2048];
+  SQLSMALLINT name_length = 0;
+  SQLSMALLINT attributes_length = 0;
+  for (SQLUSMALLINT direction = SQL_FETCH_FIRST;; direction = SQL_FETCH_NEXT) {
+    const SQLRETURN rc = ::SQLDriversW(
+        env.get(), direction, name, static_cast<SQLSMALLINT>(std::size(name)), &name_length,
+        attributes, static_cast<SQLSMALLINT>(std::size(attributes)), &attributes_length);
+    if (!SQL_SUCCEEDED(rc)) break;
+    if (name_length < 0) name_length = 0;
+    if (name_length >= static_cast<SQLSMALLINT>(std::size(name)))
+      name_length = static_cast<SQLSMALLINT>(std::size(name) - 1);
+    names.push_back(UpperCase1252(Narrow(name, static_cast<std::size_t>(name_length))));
+  }
+  return names;
+}
+
+std::string DriverNames(const std::vector<DriverConnection>& ways) {
   std::string names;
-  for (const std::u16string& c : candidates) {
-    const std::size_t open = c.find(u'{');
-    const std::size_t close = c.find(u'}');
-    if (open == std::u16string::npos || close == std::u16string::npos) continue;
+  for (const DriverConnection& way : ways) {
     if (!names.empty()) names += ", ";
-    names += "'" + Utf16ToCp1252(c.substr(open + 1, close - open - 1)) + "'";
+    names += "'" + Utf16ToCp1252(way.driver) + "'";
   }
   return names;
 }
@@ -131,41 +153,40 @@ struct Connection {
   Dbc dbc;
 };
 
-// Windows answers IM002 for a driver name it does not know and IM003 for one it cannot load;
-// unixODBC (under Wine) answers 01000, taking an unknown name for a library it cannot open.
-bool IsDriverMissing(const std::string& state) {
-  return state == "IM002" || state == "IM003" || state == "01000";
-}
-
-// Tries the candidate drivers in order. Only a driver the machine lacks moves on to the next;
-// any other failure is the database's own and is reported as it is.
+// Connects through the first of the candidate drivers that is installed, reporting its failure
+// as it is. With a single candidate the driver manager is simply asked, so its own message
+// tells what is missing.
 Connection Connect(const std::string& file) {
   Env env;
   if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, env.put())))
     throw Error(vberr::kDeviceIo, "The game database cannot be opened: no ODBC environment.");
   ::SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-  const std::vector<std::u16string> candidates = ConnectionStrings(file);
-  for (std::size_t i = 0; i < candidates.size(); ++i) {
-    Dbc dbc;
-    if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_DBC, env.get(), dbc.put())))
-      ThrowDb(SQL_HANDLE_ENV, env.get(), "The game database cannot be opened");
-    std::u16string in = candidates[i];
-    SQLWCHAR out[1024] = {};
-    SQLSMALLINT out_length = 0;
-    const SQLRETURN rc = ::SQLDriverConnectW(
-        dbc.get(), nullptr, reinterpret_cast<SQLWCHAR*>(in.data()),
-        static_cast<SQLSMALLINT>(in.size()), out, static_cast<SQLSMALLINT>(std::size(out)),
-        &out_length, SQL_DRIVER_NOPROMPT);
-    if (SQL_SUCCEEDED(rc)) {
-      dbc.MarkConnected();
-      return Connection{std::move(env), std::move(dbc)};
+  const std::vector<DriverConnection> ways = Connections(file);
+  const DriverConnection* chosen = &ways.front();
+  if (ways.size() > 1) {
+    const std::vector<std::string> installed = InstalledDrivers(env);
+    const auto found = std::find_if(ways.begin(), ways.end(), [&](const DriverConnection& way) {
+      return std::find(installed.begin(), installed.end(), Upper(way.driver)) != installed.end();
+    });
+    if (found == ways.end()) {
+      throw Error(vberr::kDeviceIo, "The game database cannot be opened: no ODBC driver " +
+                                        DriverNames(ways) + " is installed.");
     }
-    const auto [state, message] = Diagnostic(SQL_HANDLE_DBC, dbc.get());
-    if (!IsDriverMissing(state))
-      throw Error(vberr::kDeviceIo, "The game database cannot be opened: " + message);
+    chosen = &*found;
   }
-  throw Error(vberr::kDeviceIo, "The game database cannot be opened: no ODBC driver " +
-                                    DriverNames(candidates) + " is installed.");
+  Dbc dbc;
+  if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_DBC, env.get(), dbc.put())))
+    ThrowDb(SQL_HANDLE_ENV, env.get(), "The game database cannot be opened");
+  std::u16string in = chosen->connection;
+  SQLWCHAR out[1024] = {};
+  SQLSMALLINT out_length = 0;
+  const SQLRETURN rc = ::SQLDriverConnectW(
+      dbc.get(), nullptr, reinterpret_cast<SQLWCHAR*>(in.data()),
+      static_cast<SQLSMALLINT>(in.size()), out, static_cast<SQLSMALLINT>(std::size(out)),
+      &out_length, SQL_DRIVER_NOPROMPT);
+  if (!SQL_SUCCEEDED(rc)) ThrowDb(SQL_HANDLE_DBC, dbc.get(), "The game database cannot be opened");
+  dbc.MarkConnected();
+  return Connection{std::move(env), std::move(dbc)};
 }
 
 Stmt NewStatement(const Dbc& dbc) {
