@@ -35,12 +35,13 @@ TEST(DatabaseDrivers, JetDatabaseTriesJetThenAce) {
 }
 
 TEST(DatabaseDrivers, AccdbAndSqliteHaveOneDriverEach) {
-  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kAccdb, u"D:\\x.accdb"),
-            std::vector<DriverConnection>{
-                {u"Microsoft Access Driver (*.mdb, *.accdb)",
-                 u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=D:\\x.accdb;"}});
-  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kSqlite, u"/tmp/games.db"),
-            std::vector<DriverConnection>{{u"SQLite3", u"Driver=SQLite3;Database=/tmp/games.db;"}});
+  const std::vector<DriverConnection> accdb = {
+      {u"Microsoft Access Driver (*.mdb, *.accdb)",
+       u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=D:\\x.accdb;"}};
+  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kAccdb, u"D:\\x.accdb"), accdb);
+  const std::vector<DriverConnection> sqlite = {
+      {u"SQLite3", u"Driver=SQLite3;Database=/tmp/games.db;"}};
+  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kSqlite, u"/tmp/games.db"), sqlite);
 }
 
 }  // namespace
