@@ -97,6 +97,24 @@ if command -v sqlite3 >/dev/null; then
 else
   echo "note: sqlite3 missing, the game databases are skipped"
 fi
+# Names that SQL text built by hand would break, for the tessary_database clients; caf\202-\234 is
+# cafe-pound in code page 437, as zip stores it.
+if command -v zip >/dev/null && command -v sqlite3 >/dev/null; then
+  (
+    mkdir -p "$data/extract/hostile" && cd "$data/extract/hostile" || exit 1
+    for n in "x'); DROP TABLE Archive; --.prg" "a;b -- c.prg" "it''s.prg" "$(printf 'caf\202-\234.prg')"; do
+      printf 'game' >"$n"
+    done
+    zip -q ../hostile.zip ./*.prg
+  )
+  sqlite3 "$data/extract/hostile.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
+    INSERT INTO Archive VALUES (1, 'x''); DROP TABLE Archive; --.prg');
+    INSERT INTO Archive VALUES (2, 'A;B -- C.PRG'); INSERT INTO Archive VALUES (3, 'IT''''S.PRG');
+    INSERT INTO Archive VALUES (4, '$(printf 'caf\303\251-\302\243.prg')');
+    INSERT INTO Archive VALUES (5, 'say \"hi\".prg'); INSERT INTO Archive VALUES (6, 'say \"hi\".prg');"
+  sqlite3 "$data/extract/choices.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
+    INSERT INTO Archive VALUES (99, 'x''); DROP TABLE Archive; --.prg');"
+fi
 
 # ---- register -----------------------------------------------------------------------------
 dlls=("$build"/bin/*.dll "$build"/bin/wine-tests/*.dll)

@@ -1,18 +1,23 @@
-// The game database through ODBC. A Jet database (.mdb, .accdb) goes to the Access driver, any
+// The game database through ODBC. A Jet database (.mdb, .accdb) goes to an Access driver, any
 // other file to the SQLite driver. Only the wide entry points are used: they are the ones every
-// driver manager carries.
+// driver manager carries. Every value reaches the driver as a bound parameter, never as SQL
+// text: the file names come from archives.
 
 #include <windows.h>
 
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
+#include <deque>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/error.h"
 #include "common/text.h"
 #include "common/upper_case.h"
+#include "platform/database_drivers.h"
 #include "platform/game_database.h"
 
 namespace hv::platform {
@@ -81,11 +86,6 @@ std::pair<std::string, std::string> Diagnostic(SQLSMALLINT kind, SQLHANDLE handl
   throw Error(vberr::kDeviceIo, what + ": " + Diagnostic(kind, handle).second);
 }
 
-bool EndsWithNoCase(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() &&
-         UpperCase1252(text.substr(text.size() - tail.size())) == UpperCase1252(tail);
-}
-
 // Under Wine the ODBC drivers are the host's libraries and open host paths; Wine's kernel32
 // names the host path of a Windows one. On Windows there is no such entry and the path stays.
 std::wstring DriverPath(const std::string& file) {
@@ -108,12 +108,44 @@ std::wstring DriverPath(const std::string& file) {
   return result.empty() ? path : result;
 }
 
-std::wstring ConnectionString(const std::string& file) {
-  if (EndsWithNoCase(file, ".accdb"))
-    return L"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=" + Wide(file) + L";";
-  if (EndsWithNoCase(file, ".mdb"))
-    return L"Driver={Microsoft Access Driver (*.mdb)};Dbq=" + Wide(file) + L";";
-  return L"Driver=SQLite3;Database=" + DriverPath(file) + L";";
+std::vector<DriverConnection> Connections(const std::string& file) {
+  const GameDatabaseKind kind = GameDatabaseKindOf(file);
+  const std::wstring path = kind == GameDatabaseKind::kSqlite ? DriverPath(file) : Wide(file);
+  return GameDatabaseConnections(kind, std::u16string(path.begin(), path.end()));
+}
+
+std::string Upper(const std::u16string& text) {
+  return UpperCase1252(Utf16ToCp1252(text));
+}
+
+// The names of the ODBC drivers the driver manager knows, upper-cased: names compare without
+// regard to case.
+std::vector<std::string> InstalledDrivers(const Env& env) {
+  std::vector<std::string> names;
+  SQLWCHAR name[256];
+  SQLWCHAR attributes[2048];
+  SQLSMALLINT name_length = 0;
+  SQLSMALLINT attributes_length = 0;
+  for (SQLUSMALLINT direction = SQL_FETCH_FIRST;; direction = SQL_FETCH_NEXT) {
+    const SQLRETURN rc = ::SQLDriversW(
+        env.get(), direction, name, static_cast<SQLSMALLINT>(std::size(name)), &name_length,
+        attributes, static_cast<SQLSMALLINT>(std::size(attributes)), &attributes_length);
+    if (!SQL_SUCCEEDED(rc)) break;
+    if (name_length < 0) name_length = 0;
+    if (name_length >= static_cast<SQLSMALLINT>(std::size(name)))
+      name_length = static_cast<SQLSMALLINT>(std::size(name) - 1);
+    names.push_back(UpperCase1252(Narrow(name, static_cast<std::size_t>(name_length))));
+  }
+  return names;
+}
+
+std::string DriverNames(const std::vector<DriverConnection>& ways) {
+  std::string names;
+  for (const DriverConnection& way : ways) {
+    if (!names.empty()) names += ", ";
+    names += "'" + Utf16ToCp1252(way.driver) + "'";
+  }
+  return names;
 }
 
 struct Connection {
@@ -121,25 +153,40 @@ struct Connection {
   Dbc dbc;
 };
 
+// Connects through the first of the candidate drivers that is installed, reporting its failure
+// as it is. With a single candidate the driver manager is simply asked, so its own message
+// tells what is missing.
 Connection Connect(const std::string& file) {
-  Connection c;
-  if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, c.env.put())))
+  Env env;
+  if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, env.put())))
     throw Error(vberr::kDeviceIo, "The game database cannot be opened: no ODBC environment.");
-  ::SQLSetEnvAttr(c.env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
-                  0);
-  if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_DBC, c.env.get(), c.dbc.put())))
-    ThrowDb(SQL_HANDLE_ENV, c.env.get(), "The game database cannot be opened");
-  std::wstring in = ConnectionString(file);
+  ::SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  const std::vector<DriverConnection> ways = Connections(file);
+  const DriverConnection* chosen = &ways.front();
+  if (ways.size() > 1) {
+    const std::vector<std::string> installed = InstalledDrivers(env);
+    const auto found = std::find_if(ways.begin(), ways.end(), [&](const DriverConnection& way) {
+      return std::find(installed.begin(), installed.end(), Upper(way.driver)) != installed.end();
+    });
+    if (found == ways.end()) {
+      throw Error(vberr::kDeviceIo, "The game database cannot be opened: no ODBC driver " +
+                                        DriverNames(ways) + " is installed.");
+    }
+    chosen = &*found;
+  }
+  Dbc dbc;
+  if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_DBC, env.get(), dbc.put())))
+    ThrowDb(SQL_HANDLE_ENV, env.get(), "The game database cannot be opened");
+  std::u16string in = chosen->connection;
   SQLWCHAR out[1024] = {};
   SQLSMALLINT out_length = 0;
   const SQLRETURN rc = ::SQLDriverConnectW(
-      c.dbc.get(), nullptr, reinterpret_cast<SQLWCHAR*>(in.data()),
+      dbc.get(), nullptr, reinterpret_cast<SQLWCHAR*>(in.data()),
       static_cast<SQLSMALLINT>(in.size()), out, static_cast<SQLSMALLINT>(std::size(out)),
       &out_length, SQL_DRIVER_NOPROMPT);
-  if (!SQL_SUCCEEDED(rc))
-    ThrowDb(SQL_HANDLE_DBC, c.dbc.get(), "The game database cannot be opened");
-  c.dbc.MarkConnected();
-  return c;
+  if (!SQL_SUCCEEDED(rc)) ThrowDb(SQL_HANDLE_DBC, dbc.get(), "The game database cannot be opened");
+  dbc.MarkConnected();
+  return Connection{std::move(env), std::move(dbc)};
 }
 
 Stmt NewStatement(const Dbc& dbc) {
@@ -149,32 +196,72 @@ Stmt NewStatement(const Dbc& dbc) {
   return stmt;
 }
 
-void Execute(const Stmt& stmt, const std::wstring& sql, const char* what) {
-  std::wstring text = sql;
-  const SQLRETURN rc =
-      ::SQLExecDirectW(stmt.get(), reinterpret_cast<SQLWCHAR*>(text.data()), SQL_NTS);
-  // A delete that hits no row answers SQL_NO_DATA; that is not a failure.
-  if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) ThrowDb(SQL_HANDLE_STMT, stmt.get(), what);
-}
+// A statement with its parameters: each Bind fills the next "?", and the bound values live as
+// long as the statement, since the driver reads them only when it runs.
+class Statement {
+ public:
+  // `what` opens the message of any failure.
+  Statement(const Dbc& dbc, const char* what) : stmt_(NewStatement(dbc)), what_(what) {}
 
-// "'" doubled inside a quoted SQL text.
-std::wstring Quoted(const std::string& text) {
-  std::wstring out = L"'";
-  for (wchar_t ch : Wide(text)) {
-    out += ch;
-    if (ch == L'\'') out += L'\'';
+  void Bind(std::int32_t value) {
+    Value& v = values_.emplace_back();
+    v.number = value;
+    Check(::SQLBindParameter(stmt_.get(), Next(), SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0,
+                             &v.number, 0, &v.indicator));
   }
-  return out + L"'";
-}
+
+  // Core text, handed over as UTF-16.
+  void Bind(const std::string& text) {
+    Value& v = values_.emplace_back();
+    for (char16_t unit : Cp1252ToUtf16(text)) v.text.push_back(static_cast<SQLWCHAR>(unit));
+    const std::size_t units = v.text.size();
+    v.text.push_back(0);
+    v.indicator = static_cast<SQLLEN>(units * sizeof(SQLWCHAR));
+    // A Text field of the Access drivers holds up to 255 characters; longer goes as a memo.
+    const SQLSMALLINT type = units > 255 ? SQL_WLONGVARCHAR : SQL_WVARCHAR;
+    Check(::SQLBindParameter(stmt_.get(), Next(), SQL_PARAM_INPUT, SQL_C_WCHAR, type,
+                             units ? units : 1, 0, v.text.data(),
+                             static_cast<SQLLEN>(v.text.size() * sizeof(SQLWCHAR)), &v.indicator));
+  }
+
+  void Run(const wchar_t* sql) {
+    std::wstring text = sql;
+    const SQLRETURN rc =
+        ::SQLExecDirectW(stmt_.get(), reinterpret_cast<SQLWCHAR*>(text.data()), SQL_NTS);
+    // A delete that hits no row answers SQL_NO_DATA; that is not a failure.
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) ThrowDb(SQL_HANDLE_STMT, stmt_.get(), what_);
+  }
+
+  SQLHANDLE get() const noexcept { return stmt_.get(); }
+
+ private:
+  struct Value {
+    SQLINTEGER number = 0;
+    std::vector<SQLWCHAR> text;
+    SQLLEN indicator = 0;
+  };
+
+  SQLUSMALLINT Next() const { return static_cast<SQLUSMALLINT>(values_.size()); }
+
+  void Check(SQLRETURN rc) const {
+    if (!SQL_SUCCEEDED(rc)) ThrowDb(SQL_HANDLE_STMT, stmt_.get(), what_);
+  }
+
+  // Before the statement, so the statement is freed first; a deque, so binding the next value
+  // moves none before it.
+  std::deque<Value> values_;
+  Stmt stmt_;
+  const char* what_;
+};
 
 class OdbcGameDatabase : public GameDatabase {
  public:
   explicit OdbcGameDatabase(Connection c) : c_(std::move(c)) {}
 
   std::optional<ArchiveRow> FirstArchiveRow(std::int32_t game_id) override {
-    Stmt stmt = NewStatement(c_.dbc);
-    Execute(stmt, L"SELECT FileToRun FROM Archive WHERE GA_ID = " + std::to_wstring(game_id),
-            "The game database cannot be read");
+    Statement stmt(c_.dbc, "The game database cannot be read");
+    stmt.Bind(game_id);
+    stmt.Run(L"SELECT FileToRun FROM Archive WHERE GA_ID = ?");
     const SQLRETURN rc = ::SQLFetch(stmt.get());
     if (rc == SQL_NO_DATA) return std::nullopt;
     if (!SQL_SUCCEEDED(rc))
@@ -208,19 +295,17 @@ class OdbcGameDatabase : public GameDatabase {
 
   // Every row of the game with that stale choice goes; they all say the same thing.
   void DeleteArchiveRow(const ArchiveRow& row) override {
-    Stmt stmt = NewStatement(c_.dbc);
-    Execute(stmt,
-            L"DELETE FROM Archive WHERE GA_ID = " + std::to_wstring(row.key) +
-                L" AND FileToRun = " + Quoted(row.file_to_run),
-            "The game database cannot be changed");
+    Statement stmt(c_.dbc, "The game database cannot be changed");
+    stmt.Bind(static_cast<std::int32_t>(row.key));
+    stmt.Bind(row.file_to_run);
+    stmt.Run(L"DELETE FROM Archive WHERE GA_ID = ? AND FileToRun = ?");
   }
 
   void AddArchiveRow(std::int32_t game_id, const std::string& file_to_run) override {
-    Stmt stmt = NewStatement(c_.dbc);
-    Execute(stmt,
-            L"INSERT INTO Archive (GA_ID, FileToRun) VALUES (" + std::to_wstring(game_id) + L", " +
-                Quoted(file_to_run) + L")",
-            "The game database cannot be changed");
+    Statement stmt(c_.dbc, "The game database cannot be changed");
+    stmt.Bind(game_id);
+    stmt.Bind(file_to_run);
+    stmt.Run(L"INSERT INTO Archive (GA_ID, FileToRun) VALUES (?, ?)");
   }
 
  private:
@@ -270,15 +355,14 @@ std::unique_ptr<GameDatabase> OpenGameDatabase(const std::string& file) {
 }
 
 void CreateGameDatabase(const std::string& file) {
-  if (EndsWithNoCase(file, ".mdb") || EndsWithNoCase(file, ".accdb")) {
+  if (GameDatabaseKindOf(file) != GameDatabaseKind::kSqlite) {
     throw Error(vberr::kDeviceIo, "The game database '" + file +
                                       "' cannot be made here: make it with the front-end.");
   }
   Connection c = Connect(file);
   if (HasArchiveTable(c.dbc)) return;
-  Stmt stmt = NewStatement(c.dbc);
-  Execute(stmt, L"CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT)",
-          "The game database cannot be made");
+  Statement stmt(c.dbc, "The game database cannot be made");
+  stmt.Run(L"CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT)");
 }
 
 }  // namespace hv::platform
