@@ -167,6 +167,11 @@ LynxDirectory ReadLynxDirectory(platform::BinaryFile& file) {
 
   std::uint64_t at = dir_bytes;
   for (std::uint64_t i = 0; i < count; ++i) {
+    // The directory's zero padding where an entry should start: the count lies.
+    if (cursor.AtEnd() || cursor.Peek() == 0) {
+      ThrowBadLynx("directory ends after " + std::to_string(i) + " of " + std::to_string(count) +
+                   " entries");
+    }
     LynxEntry entry;
     entry.name = StripPadding(cursor.Field("file name", kLynxMaxNameBytes));
     entry.blocks = static_cast<std::uint32_t>(cursor.Number("block count"));
