@@ -21,12 +21,13 @@ constexpr std::uint64_t kMaxPartBytes = 1024 * 1024;
 // caller expects the file under exactly this name.
 zip::EntryTarget CheckedName(const std::string& folder, const std::string& name) {
   zip::EntryTarget target;
+  bool unchanged = false;
   try {
     target = zip::FlatEntryTarget(folder, name);
+    unchanged = target.file_name == name;
   } catch (const Error&) {
-    target.file_name.clear();
   }
-  if (target.file_name != name) {
+  if (!unchanged) {
     throw Error(vberr::kBadFileName, "The zipcode disk set has an unsafe file name: " + name);
   }
   return target;
