@@ -66,9 +66,13 @@ void DecodeRunLength(std::span<const std::uint8_t> coded, std::uint8_t escape,
 void DecodePart(std::span<const std::uint8_t> bytes, int part, const std::string& part_name,
                 std::span<std::uint8_t> image) {
   const PartTracks tracks = TracksOfPart(part);
-  if (image.size() < SectorOffset(tracks.last + 1, 0)) ThrowBadSet("image too small");
-  std::vector<bool> seen(SectorOffset(tracks.last + 1, 0) / kSectorBytes);
-  const std::size_t needed = seen.size() - SectorOffset(tracks.first, 0) / kSectorBytes;
+  // Sector indexes within the image; the image is at most 196,608 bytes.
+  const auto index_of = [](int track, int sector) {
+    return static_cast<std::size_t>(SectorOffset(track, sector) / kSectorBytes);
+  };
+  if (image.size() / kSectorBytes < index_of(tracks.last + 1, 0)) ThrowBadSet("image too small");
+  std::vector<bool> seen(index_of(tracks.last + 1, 0));
+  const std::size_t needed = seen.size() - index_of(tracks.first, 0);
 
   PartReader reader(bytes, part_name);
   reader.Skip(HeaderBytes(part));
@@ -82,10 +86,10 @@ void DecodePart(std::span<const std::uint8_t> bytes, int part, const std::string
     if (track < tracks.first || track > tracks.last || sector >= SectorsOnTrack(track)) {
       ThrowBadSet(where + " lies outside the part");
     }
-    const std::uint64_t offset = SectorOffset(track, sector);
-    if (seen[offset / kSectorBytes]) ThrowBadSet(where + " appears twice");
-    seen[offset / kSectorBytes] = true;
-    const auto target = image.subspan(offset, kSectorBytes);
+    const std::size_t index = index_of(track, sector);
+    if (seen[index]) ThrowBadSet(where + " appears twice");
+    seen[index] = true;
+    const auto target = image.subspan(index * kSectorBytes, kSectorBytes);
     switch (method) {
       case kMethodStored: {
         const auto data = reader.Take(kSectorBytes, "a stored sector");
