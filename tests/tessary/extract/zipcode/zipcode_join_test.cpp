@@ -72,6 +72,19 @@ TEST_F(ZipcodeJoinTest, AFourPartSetJoinsIntoTheImageItCameFrom) {
   EXPECT_EQ(joined, ReadFile(area_.src() / "theirs.d64"));
 }
 
+TEST_F(ZipcodeJoinTest, AnImageWithErrorBytesComesBackWithoutThem) {
+  // Zipcode keeps sectors only: the error table of the source image is not in the set.
+  const fs::path image = MakeImage("errors.d64");
+  const Bytes plain = ReadFile(image);
+  Bytes with_errors = plain;
+  with_errors.resize(plain.size() + 683, 0x01);
+  WriteFile(image, with_errors);
+  Disk2zip(image, "errors");
+  const auto result = ZipcodeJoin(area_.src().string(), "errors", area_.dest_str(), "errors.d64");
+  ASSERT_TRUE(result.ok) << result.failure.description;
+  EXPECT_EQ(ReadFile(area_.dest() / "errors.d64"), plain);
+}
+
 TEST_F(ZipcodeJoinTest, AFifthPartMakesAFortyTrackImage) {
   // disk2zip packs 35 tracks; the fifth part (tracks 36-40) is built here from the image.
   const fs::path image = MakeImage("forty.d64", {"-4"});
