@@ -39,7 +39,7 @@ class HostileZipcodeTest : public ::testing::Test {
     EXPECT_NE(result.failure.description.find(what), std::string::npos)
         << result.failure.description;
   }
-  // Part 2 with its first sector (track 9, sector 0) replaced.
+  // 2!game with its first sector (track 9, sector 0) replaced.
   void ReplaceFirstSectorOfPart2(const Bytes& block) {
     auto sectors = test::EncodeSectors(image_, 2);
     sectors[0] = block;
