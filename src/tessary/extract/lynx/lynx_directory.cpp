@@ -6,6 +6,7 @@
 
 #include "tessary/extract/lynx/lynx_error.h"
 #include "tessary/extract/lynx/lynx_limits.h"
+#include "tessary/extract/lynx/lynx_names.h"
 #include "tessary/extract/zip/zip_bytes.h"
 
 namespace hv::lynx {
@@ -119,7 +120,8 @@ void PlaceEntry(LynxEntry& entry, std::uint64_t at, std::uint64_t last, bool has
     data_blocks = entry.blocks - side_blocks;
     if (data_blocks == 0 ||
         (data_blocks + kLynxBlocksPerSideSector - 1) / kLynxBlocksPerSideSector != side_blocks) {
-      ThrowBadLynx("relative file with an impossible block count: " + entry.name);
+      ThrowBadLynx("relative file with an impossible block count: " +
+                   PetsciiToFileText(entry.name));
     }
   }
   entry.data_offset = at + side_blocks * kLynxBlockBytes;
@@ -132,12 +134,12 @@ void PlaceEntry(LynxEntry& entry, std::uint64_t at, std::uint64_t last, bool has
     entry.size = std::min(data_blocks * kLynxBlockBytes, room);
   } else {
     if (last < 1 || last > kLynxBlockBytes + 1) {
-      ThrowBadLynx("impossible length of the last block: " + entry.name);
+      ThrowBadLynx("impossible length of the last block: " + PetsciiToFileText(entry.name));
     }
     entry.size = (data_blocks - 1) * kLynxBlockBytes + (last - 1);
   }
   if (!zip::FitsWithin(entry.data_offset, entry.size, archive_length)) {
-    ThrowBadLynx("file runs past the end of the archive: " + entry.name);
+    ThrowBadLynx("file runs past the end of the archive: " + PetsciiToFileText(entry.name));
   }
 }
 
@@ -178,7 +180,8 @@ LynxDirectory ReadLynxDirectory(platform::BinaryFile& file) {
     entry.type = TypeLetter(cursor.Field("file type", 16));
     if (entry.type == 'R') {
       const std::uint64_t record_length = cursor.Number("record length");
-      if (record_length > 255) ThrowBadLynx("impossible record length: " + entry.name);
+      if (record_length > 255)
+        ThrowBadLynx("impossible record length: " + PetsciiToFileText(entry.name));
       entry.record_length = static_cast<std::uint8_t>(record_length);
     }
     // Only the last entry may lack its last-block length (the directory's padding follows).
