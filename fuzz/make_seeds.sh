@@ -51,3 +51,43 @@ if command -v zip >/dev/null; then
   zip -q -j -z commented.zip hello.prg <<<'an archive comment'
   cp flat.zip stored.zip folders.zip nested.zip commented.zip "$seeds/zip/"
 fi
+
+if command -v cbmconvert >/dev/null && [ -f three.d64 ]; then
+  mkdir -p "$seeds/lynx"
+  cbmconvert -v0 -L "$seeds/lynx/three.lnx" -d three.d64 >/dev/null 2>&1 || true
+  cbmconvert -v0 -L "$seeds/lynx/many.lnx" -d many.d64 >/dev/null 2>&1 || true
+  : >empty.prg
+  cbmconvert -v0 -n -L "$seeds/lynx/raw.lnx" empty.prg hello.prg big.prg >/dev/null 2>&1 || true
+fi
+
+# Zipcode seeds frame the parts as fuzz_zipcode reads them: a byte of present parts, then
+# each part as a 16-bit little-endian length and its bytes.
+byte() { printf "\\x$(printf %02x "$1")"; }
+frame() {
+  byte "$1"
+  shift
+  for f in "$@"; do
+    n=$(stat -c%s "$f")
+    byte $((n & 255))
+    byte $((n >> 8))
+    cat "$f"
+  done
+}
+if command -v disk2zip >/dev/null && [ -f three.d64 ]; then
+  mkdir -p "$seeds/zipcode"
+  disk2zip three.d64 three >/dev/null 2>&1 && frame 15 1!three 2!three 3!three 4!three \
+    >"$seeds/zipcode/three.set"
+  # A fifth part of empty sectors (tracks 36-40, 17 sectors each, filled with zeros).
+  {
+    byte 0
+    byte 4
+    for t in 36 37 38 39 40; do
+      for s in $(seq 0 16); do
+        byte $((0x40 | t))
+        byte "$s"
+        byte 0
+      done
+    done
+  } >5!three
+  frame 31 1!three 2!three 3!three 4!three 5!three >"$seeds/zipcode/forty.set"
+fi
