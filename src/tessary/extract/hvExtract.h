@@ -90,8 +90,8 @@ class hvExtract {
   void Fail(const std::string& text);
   std::string Join(const std::string& folder, const std::string& name) const;
   std::string FileNamePart(const std::string& path);
-  std::string ShortArgument(const std::string& path);
-  static std::string QuoteIfBlank(std::string piece);
+  // Starts an outside tool directly, never through the command interpreter (extract_tools.cpp).
+  void RunTool(platform::ToolCommand command, int window_style);
   void MakeCurrent(const std::string& F);
   bool ToolPresent(const std::string& name);
 
