@@ -111,7 +111,9 @@ std::vector<std::string> Calls(const std::string& folder) {
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // the log is a text file
+    lines.push_back(line);
     start = end + 1;
   }
   return lines;
