@@ -28,7 +28,8 @@ struct ExtractServices {
   platform::ToolProcessService* tools = nullptr;
   platform::FileChooser* chooser = nullptr;
   std::function<std::unique_ptr<platform::GameDatabase>(const std::string& file)> open_database;
-  // The command interpreter's path (COMSPEC); "" starts tools directly.
+  // The command interpreter's path (COMSPEC), for ComSpecPrefix only: the tools always start
+  // directly, since the interpreter would read an archive's names as commands.
   std::function<std::string()> command_interpreter;
   // Bytes the zip branch may write in one extraction; 0 is kExtractMaxTotalBytes.
   std::uint64_t max_total_bytes = 0;
