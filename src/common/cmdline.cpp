@@ -1,5 +1,7 @@
 #include "common/cmdline.h"
 
+#include <stdexcept>
+
 namespace hv {
 
 namespace {
@@ -72,6 +74,42 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
     args.push_back(std::move(arg));
   }
   return args;
+}
+
+std::string QuoteArgument(std::string_view argument, bool always_quote) {
+  const bool plain = !always_quote && !argument.empty() &&
+                     argument.find_first_of(" \t\n\v\"") == std::string_view::npos;
+  if (plain) return std::string(argument);
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == '"') {
+      // 2n+1 backslashes and the mark give n backslashes and a literal mark.
+      out.append(2 * backslashes + 1, '\\');
+    } else {
+      out.append(backslashes, '\\');
+    }
+    backslashes = 0;
+    out += c;
+  }
+  // Before the closing mark, 2n backslashes give n.
+  out.append(2 * backslashes, '\\');
+  out += '"';
+  return out;
+}
+
+std::string QuoteProgramName(std::string_view program, bool always_quote) {
+  if (program.empty() || program.find('"') != std::string_view::npos) {
+    throw std::invalid_argument("program name cannot be written on a command line");
+  }
+  if (always_quote || program.find_first_of(" \t") != std::string_view::npos) {
+    return "\"" + std::string(program) + "\"";
+  }
+  return std::string(program);
 }
 
 }  // namespace hv

@@ -19,4 +19,19 @@ namespace hv {
 // Leading blanks give an empty program name; an empty or blank text gives no arguments at all.
 std::vector<std::string> SplitCommandLine(std::string_view command_line);
 
+// One argument written so that SplitCommandLine (and CommandLineToArgvW, and the C runtimes'
+// argv) gives it back exactly, as one argument: as it is when it is not empty and holds no blank,
+// tab, line end or quotation mark (and `always_quote` is false); else between quotation marks,
+// each mark escaped by a backslash and the backslashes in front of a mark, or at the end,
+// doubled. Only quotation marks and backslashes are special to these rules: the command
+// interpreter's characters (& | < > ^ % ! ( ) , ; =) pass unchanged, so a line built here must
+// never be handed to cmd.exe.
+std::string QuoteArgument(std::string_view argument, bool always_quote = false);
+
+// The program name, the first piece of a command line, which has no escapes (see above): as it
+// is, or between quotation marks when it holds a blank or tab or when `always_quote` is set.
+// Throws std::invalid_argument for a name that is empty or holds a quotation mark, since no
+// command line can carry it.
+std::string QuoteProgramName(std::string_view program, bool always_quote = false);
+
 }  // namespace hv

@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "common/cmdline.h"
 
 namespace hv::platform {
 
@@ -41,11 +45,59 @@ ProcessService& SystemProcessService();
 inline constexpr int kWindowHidden = 0;
 inline constexpr int kWindowMinimized = 6;
 
+// One argument of a ToolCommand: it reaches the tool as exactly one argument, `text` as it is.
+struct ToolArgument {
+  ToolArgument(std::string t) : text(std::move(t)) {}  // NOLINT: plain texts are arguments
+  ToolArgument(const char* t) : text(t) {}             // NOLINT
+  // Between quotation marks on the command line even where none are needed.
+  static ToolArgument Quoted(std::string t) {
+    ToolArgument a(std::move(t));
+    a.always_quote = true;
+    return a;
+  }
+  std::string text;
+  bool always_quote = false;
+};
+
+// One run of an outside tool, as a program and its arguments rather than one line of text: the
+// paths in it come from downloaded archives, and no character of theirs may change what runs or
+// how the arguments fall apart.
+struct ToolCommand {
+  // The program: a bare name ("lha.exe") is looked for along the PATH, the way the command
+  // interpreter would find it but without the current directory (which, when a tool runs, is
+  // the folder an archive was just unpacked into); a name with a folder in it (WinZip's path) is
+  // taken as it is.
+  std::string program;
+  std::vector<ToolArgument> arguments;
+  // The program name between quotation marks on the command line even without a blank.
+  bool quote_program = false;
+};
+
+// The command line a ToolCommand is started with: the program name and each argument quoted by
+// the Windows argument rules (common/cmdline.h), one blank apart. Written for the tool's own
+// argument split, never for cmd.exe. Throws std::invalid_argument for a program name that no
+// command line can carry (empty, or holding a quotation mark).
+inline std::string ToolCommandLine(const ToolCommand& command) {
+  std::string line = QuoteProgramName(command.program, command.quote_program);
+  for (const ToolArgument& a : command.arguments) {
+    line += ' ';
+    line += QuoteArgument(a.text, a.always_quote);
+  }
+  return line;
+}
+
 // Running an outside tool to its end. Kept apart from ProcessService: the launchers never wait,
 // the extraction always does.
 class ToolProcessService {
  public:
   virtual ~ToolProcessService() = default;
+
+  // Starts `command` in the current directory with `window_style` and waits for it without a
+  // time-out, never through a command interpreter: the program found as ToolCommand says (on
+  // Windows only a .exe or .com file, since CreateProcess hands a batch file to cmd.exe), the
+  // command line ToolCommandLine(command). A program that is not found or not started, the exit
+  // code and the output are not reported: callers judge a tool by the files it leaves.
+  virtual void RunToolAndWait(const ToolCommand& command, int window_style) = 0;
 
   // Starts `command_line` (Windows command-line syntax, core text) in the current directory with
   // `window_style` and waits for it without a time-out. A failed start, the exit code and the

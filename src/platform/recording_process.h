@@ -61,10 +61,20 @@ class RecordingToolProcessService : public ToolProcessService {
   struct Run {
     std::string command_line;
     int window_style = 0;
+    // Set for RunToolAndWait: what was asked for before it became a line.
+    std::string program;
+    std::vector<std::string> arguments;
   };
   void RunAndWait(const std::string& command_line, int window_style) override {
-    runs.push_back({command_line, window_style});
+    runs.push_back({command_line, window_style, {}, {}});
     if (act) act(command_line);
+  }
+  void RunToolAndWait(const ToolCommand& command, int window_style) override {
+    const std::string line = ToolCommandLine(command);
+    std::vector<std::string> arguments;
+    for (const ToolArgument& a : command.arguments) arguments.push_back(a.text);
+    runs.push_back({line, window_style, command.program, arguments});
+    if (act) act(line);
   }
 
   std::vector<Run> runs;

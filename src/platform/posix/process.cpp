@@ -153,12 +153,40 @@ std::string ResolveIgnoringCase(const std::string& name) {
   });
 }
 
+// The file that runs for a ToolCommand's program: a name with a slash as it is; a bare name from
+// the absolute folders of the PATH only, exactly first and then without regard to case (as
+// ResolveIgnoringCase). Never the current directory, which holds what an archive unpacked.
+std::string ResolveTool(const std::string& name) {
+  if (name.empty()) return {};
+  if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : std::string();
+  const auto absolute = [](const std::string& dir) { return !dir.empty() && dir[0] == '/'; };
+  if (std::string exact = FirstOnPath([&](const std::string& dir) {
+        const std::string candidate = dir + "/" + name;
+        return absolute(dir) && IsExecutableFile(candidate) ? candidate : std::string();
+      });
+      !exact.empty()) {
+    return exact;
+  }
+  const std::string wanted = UpperCase1252(name);
+  return FirstOnPath([&](const std::string& dir) {
+    if (!absolute(dir)) return std::string();
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+    if (!d) return std::string();
+    while (const dirent* entry = ::readdir(d.get())) {
+      if (UpperCase1252(entry->d_name) != wanted) continue;
+      const std::string candidate = dir + "/" + entry->d_name;
+      if (IsExecutableFile(candidate)) return candidate;
+    }
+    return std::string();
+  });
+}
+
 // Runs `args` and waits for it. A hidden tool gets no terminal: its input and output go to
 // /dev/null, as a hidden console window shows nobody anything. Each file it writes stops
 // growing at `max_file_bytes`: the tool is then killed by SIGXFSZ (or, where it catches that,
 // sees its writes fail).
-void SpawnAndWait(const std::vector<std::string>& args, bool hidden, std::uint64_t max_file_bytes) {
-  const std::string program = ResolveIgnoringCase(args[0]);
+void SpawnAndWait(const std::string& program, const std::vector<std::string>& args, bool hidden,
+                  std::uint64_t max_file_bytes) {
   if (program.empty()) return;
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);
@@ -203,7 +231,17 @@ class PosixToolProcessService : public ToolProcessService {
     std::vector<std::string> args = SplitCommandLine(command_line);
     if (args.empty() || args[0].empty()) return;
     for (std::string& a : args) a = NativePath(a);
-    SpawnAndWait(args, window_style == kWindowHidden, max_file_bytes_);
+    SpawnAndWait(ResolveIgnoringCase(args[0]), args, window_style == kWindowHidden,
+                 max_file_bytes_);
+  }
+
+  // The arguments go to the program as they are, never through a line or a shell.
+  void RunToolAndWait(const ToolCommand& command, int window_style) override {
+    std::vector<std::string> args;
+    args.reserve(command.arguments.size() + 1);
+    args.push_back(NativePath(command.program));
+    for (const ToolArgument& a : command.arguments) args.push_back(NativePath(a.text));
+    SpawnAndWait(ResolveTool(args[0]), args, window_style == kWindowHidden, max_file_bytes_);
   }
 
  private:

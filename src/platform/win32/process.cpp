@@ -1,5 +1,7 @@
 // Starting programs on Windows: CreateProcessA with the command line as it is, shown with the
-// caller's window style, neither waited for nor kept; ShellExecuteA for default programs.
+// caller's window style, neither waited for nor kept; ShellExecuteA for default programs. The
+// extraction's tools start without the command interpreter: found along the PATH here, given
+// to CreateProcessA by name, with a command line whose arguments only the tool splits.
 
 #include "platform/process.h"
 
@@ -7,13 +9,16 @@
 // shellapi.h needs the types of windows.h first.
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "common/cmdline.h"
 #include "common/error.h"
 #include "platform/win32/handle.h"
 
@@ -23,7 +28,9 @@ namespace {
 
 // Starts `command_line` shown with `window_style` and hands back the process; an empty handle
 // when it could not be started. The thread handle is not needed and closes at once.
-win32::UniqueKernelHandle StartShown(const std::string& command_line, int window_style,
+// `application` names the file to run; "" lets CreateProcessA take it from the command line.
+win32::UniqueKernelHandle StartShown(const std::string& application,
+                                     const std::string& command_line, int window_style,
                                      BOOL inherit_handles, DWORD creation_flags) {
   // CreateProcessA may write into the command line: give it its own copy.
   std::vector<char> buffer(command_line.begin(), command_line.end());
@@ -33,20 +40,117 @@ win32::UniqueKernelHandle StartShown(const std::string& command_line, int window
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(window_style);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, inherit_handles, creation_flags,
-                        nullptr, nullptr, &startup, &info)) {
+  if (!::CreateProcessA(application.empty() ? nullptr : application.c_str(), buffer.data(), nullptr,
+                        nullptr, inherit_handles, creation_flags, nullptr, nullptr, &startup,
+                        &info)) {
     return {};
   }
   win32::UniqueKernelHandle thread(info.hThread);
   return win32::UniqueKernelHandle(info.hProcess);
 }
 
+// The process's own PATH as it is now: SetEnvironmentVariable changes it without the C
+// runtime's copy knowing, and the command interpreter would have seen the new one.
+std::string CurrentPathVariable() {
+  std::vector<char> buffer(1024);
+  for (;;) {
+    const DWORD n =
+        ::GetEnvironmentVariableA("PATH", buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(n);
+  }
+}
+
+bool IsPlainFile(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A PATH folder that names where it is by itself: "X:\..." or "\\server\...". A relative one
+// (".", "tools") would be looked up from the current directory, the archive's folder.
+bool IsAbsoluteFolder(const std::string& folder) {
+  if (folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) &&
+      folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/')) {
+    return true;
+  }
+  return folder.size() >= 2 && (folder[0] == '\\' || folder[0] == '/') &&
+         (folder[1] == '\\' || folder[1] == '/');
+}
+
+bool EndsWithNoCase(const std::string& text, const char* tail) {
+  const std::size_t n = std::char_traits<char>::length(tail);
+  if (text.size() < n) return false;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[text.size() - n + i])) != tail[i])
+      return false;
+  }
+  return true;
+}
+
+// Only a program that CreateProcessA loads itself: a .bat or .cmd file it would hand, with the
+// whole command line, to cmd.exe.
+bool IsLoadedDirectly(const std::string& file) {
+  return EndsWithNoCase(file, ".exe") || EndsWithNoCase(file, ".com");
+}
+
+// The file that runs for a ToolCommand's program, or "" when there is none. A bare name is
+// looked for in each absolute folder of the PATH in order, as the command interpreter looks
+// (quotation marks around a folder dropped; a name without an extension tried with .COM and
+// .EXE), but not in the current directory first: that is the folder an archive was just
+// unpacked into, and a member named lha.exe must not be the tool that runs.
+std::string FindTool(const std::string& program) {
+  if (program.empty()) return {};
+  if (program.find_first_of("\\/:") != std::string::npos) {
+    return IsPlainFile(program) && IsLoadedDirectly(program) ? program : std::string();
+  }
+  const std::size_t dot = program.find_last_of('.');
+  const bool has_extension = dot != std::string::npos && dot + 1 < program.size();
+  std::vector<std::string> names;
+  if (has_extension) {
+    names.push_back(program);
+  } else {
+    names = {program + ".COM", program + ".EXE"};
+  }
+  const std::string path = CurrentPathVariable();
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find(';', start);
+    if (end == std::string::npos) end = path.size();
+    std::string folder = path.substr(start, end - start);
+    start = end + 1;
+    folder.erase(std::remove(folder.begin(), folder.end(), '"'), folder.end());
+    if (!IsAbsoluteFolder(folder)) continue;
+    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    for (const std::string& name : names) {
+      const std::string candidate = folder + name;
+      if (IsPlainFile(candidate) && IsLoadedDirectly(candidate)) return candidate;
+    }
+  }
+  return {};
+}
+
 class Win32ToolProcessService : public ToolProcessService {
  public:
   void RunAndWait(const std::string& command_line, int window_style) override {
     const win32::UniqueKernelHandle process =
-        StartShown(command_line, window_style, TRUE, NORMAL_PRIORITY_CLASS);
+        StartShown({}, command_line, window_style, TRUE, NORMAL_PRIORITY_CLASS);
     // Not started: the next level finds nothing unpacked and says so.
+    if (process.valid()) ::WaitForSingleObject(process.get(), INFINITE);
+  }
+
+  void RunToolAndWait(const ToolCommand& command, int window_style) override {
+    const std::string program = FindTool(command.program);
+    // Not found: the next level finds nothing unpacked and says so, as after a failed start.
+    if (program.empty()) return;
+    std::string line;
+    try {
+      line = ToolCommandLine(command);
+    } catch (const std::invalid_argument&) {
+      return;  // FindTool found it, so this cannot happen; nothing is started all the same
+    }
+    const win32::UniqueKernelHandle process =
+        StartShown(program, line, window_style, TRUE, NORMAL_PRIORITY_CLASS);
     if (process.valid()) ::WaitForSingleObject(process.get(), INFINITE);
   }
 };
@@ -54,7 +158,7 @@ class Win32ToolProcessService : public ToolProcessService {
 class Win32ProcessService : public ProcessService {
  public:
   void Start(const std::string& command_line, int window_style) override {
-    if (!StartShown(command_line, window_style, FALSE, 0).valid()) {
+    if (!StartShown({}, command_line, window_style, FALSE, 0).valid()) {
       throw Error(vberr::kFileNotFound);
     }
   }

@@ -1,6 +1,15 @@
 // The outside tools of hvExtract: each routine makes the examined folder current, builds its
-// tool's command line, runs it and waits; gzip and disk sets tidy up afterwards. None reports
+// tool's command, runs it and waits; gzip and disk sets tidy up afterwards. None reports
 // success: the next level judges by what it finds.
+//
+// The tools start without the command interpreter. The classic lines put ComSpecPrefix
+// ("cmd /c ") in front of the console tools, but cmd.exe reads & | < > ^ % ! ( ) in the rest of
+// the line as its own, and those are legal in the names of an archive's members, short forms
+// included: a member named X&PWN&.GZ made cmd start PWN. No quoting makes a cmd /c line safe for
+// every name (%VAR% expands inside quotation marks), so each run is a ToolCommand instead: the
+// tool's usual name, found along the PATH by the tool service, and the usual pieces as separate
+// arguments, quoted by the Windows argument rules only (common/cmdline.h). For every name
+// without a blank the tool gets the command line the interpreter would have handed it.
 
 #include "platform/file_ops.h"
 #include "platform/path_separator.h"
@@ -12,7 +21,6 @@ namespace hv::tessary {
 using platform::kPathSeparator;
 
 namespace {
-constexpr char kQ = '"';
 constexpr char kDiskSetTemp[] = "zvTemp.d64";
 }  // namespace
 
@@ -21,26 +29,16 @@ void hvExtract::MakeCurrent(const std::string& F) {
   process_->ChangeDirectory(F);
 }
 
-// A piece of a command line that holds a blank would fall apart into several arguments; short
-// forms never do where the platform makes them, so only then is it quoted. A backslash closing
-// a quoted piece is doubled so that it does not escape the quotation mark.
-std::string hvExtract::QuoteIfBlank(std::string piece) {
-  if (piece.find_first_of(" \t") == std::string::npos) return piece;
-  if (!piece.empty() && piece.back() == '\\') piece += '\\';
-  return kQ + piece + kQ;
-}
-
-std::string hvExtract::ShortArgument(const std::string& path) {
-  return QuoteIfBlank(functions_->Long2Short(path));
+void hvExtract::RunTool(platform::ToolCommand command, int window_style) {
+  tools_->RunToolAndWait(command, window_style);
 }
 
 void hvExtract::ExtractDiskSet(std::string S, std::string F, std::string ShortBaseName,
                                std::string TargetName) {
   MakeCurrent(F);
-  const std::string line = com_spec_prefix_ + "Zip2D64.exe" + " " + QuoteIfBlank(ShortBaseName) +
-                           " " +
-                           QuoteIfBlank(functions_->Long2Short(S) + kPathSeparator + kDiskSetTemp);
-  tools_->RunAndWait(line, platform::kWindowHidden);
+  RunTool(
+      {"Zip2D64.exe", {ShortBaseName, functions_->Long2Short(S) + kPathSeparator + kDiskSetTemp}},
+      platform::kWindowHidden);
   const std::string image = Join(S, kDiskSetTemp);
   if (functions_->FileExists(image, halvane::kVbFalse, "")) {
     platform::RenameFile(image, Join(S, TargetName));
@@ -54,23 +52,23 @@ void hvExtract::ExtractLynx(std::string S, std::string F, std::string ShortFileN
   if (name.size() < 4) throw Error(vberr::kInvalidProcedureCall);
   const std::string B = name.substr(0, name.size() - 4);
   MakeCurrent(F);
-  const std::string line = com_spec_prefix_ + "starlynx.exe" + " -x " + QuoteIfBlank(P) + " /y " +
-                           QuoteIfBlank(functions_->Long2Short(S) + kPathSeparator + B);
-  tools_->RunAndWait(line, platform::kWindowHidden);
+  RunTool({"starlynx.exe", {"-x", P, "/y", functions_->Long2Short(S) + kPathSeparator + B}},
+          platform::kWindowHidden);
 }
 
 void hvExtract::ExtractLha(std::string F, std::string N, std::string S) {
   MakeCurrent(F);
-  const std::string line = com_spec_prefix_ + "lha.exe e /m " + ShortArgument(Join(F, N)) + " " +
-                           QuoteIfBlank(functions_->Long2Short(S) + kPathSeparator);
-  tools_->RunAndWait(line, platform::kWindowHidden);
+  RunTool(
+      {"lha.exe",
+       {"e", "/m", functions_->Long2Short(Join(F, N)), functions_->Long2Short(S) + kPathSeparator}},
+      platform::kWindowHidden);
 }
 
 void hvExtract::ExtractGzip(std::string F, std::string N, std::string S,
                             const std::vector<std::string>& gz_names) {
   MakeCurrent(F);
-  const std::string line = com_spec_prefix_ + "gunzip.exe -f -q " + ShortArgument(Join(F, N));
-  tools_->RunAndWait(line, platform::kWindowHidden);
+  RunTool({"gunzip.exe", {"-f", "-q", functions_->Long2Short(Join(F, N))}},
+          platform::kWindowHidden);
   // Every .gz file listed before the run goes, also those that were not unpacked.
   for (const std::string& gz : gz_names) functions_->DeletePathSilent(Join(F, gz));
   for (const std::string& name : ListNames(F, "*.*")) {
@@ -78,11 +76,14 @@ void hvExtract::ExtractGzip(std::string F, std::string N, std::string S,
   }
 }
 
+// WinZip's line never went through the interpreter; every piece stays between quotation marks.
 void hvExtract::ExtractWithWinZip(std::string F, std::string N, std::string S) {
   MakeCurrent(F);
-  const std::string line =
-      kQ + winzip_path_ + kQ + " -e " + kQ + Join(F, N) + kQ + " " + kQ + S + kQ;
-  tools_->RunAndWait(line, platform::kWindowMinimized);
+  using platform::ToolArgument;
+  RunTool({winzip_path_,
+           {"-e", ToolArgument::Quoted(Join(F, N)), ToolArgument::Quoted(S)},
+           /*quote_program=*/true},
+          platform::kWindowMinimized);
 }
 
 }  // namespace hv::tessary

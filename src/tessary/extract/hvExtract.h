@@ -28,7 +28,8 @@ struct ExtractServices {
   platform::ToolProcessService* tools = nullptr;
   platform::FileChooser* chooser = nullptr;
   std::function<std::unique_ptr<platform::GameDatabase>(const std::string& file)> open_database;
-  // The command interpreter's path (COMSPEC); "" starts tools directly.
+  // The command interpreter's path (COMSPEC), for ComSpecPrefix only: the tools always start
+  // directly, since the interpreter would read an archive's names as commands.
   std::function<std::string()> command_interpreter;
   // Bytes the zip branch may write in one extraction; 0 is kExtractMaxTotalBytes.
   std::uint64_t max_total_bytes = 0;
@@ -90,8 +91,8 @@ class hvExtract {
   void Fail(const std::string& text);
   std::string Join(const std::string& folder, const std::string& name) const;
   std::string FileNamePart(const std::string& path);
-  std::string ShortArgument(const std::string& path);
-  static std::string QuoteIfBlank(std::string piece);
+  // Starts an outside tool directly, never through the command interpreter (extract_tools.cpp).
+  void RunTool(platform::ToolCommand command, int window_style);
   void MakeCurrent(const std::string& F);
   bool ToolPresent(const std::string& name);
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "common/cmdline.h"
+
 #include "extract_fixture.h"
 #include "platform/recording_process.h"
 #include "support/bytes.h"
@@ -179,8 +181,9 @@ TEST_F(ExtractToolsTest, BlanksInTheWorkFolderSurviveTheCommandLine) {
                                       (spaced / "P1").string() + "/"}));
 }
 
-// The exact lines, with an interpreter in front as on Windows.
-TEST_F(ExtractToolsTest, CommandLinesGoThroughTheInterpreter) {
+// The exact lines, with an interpreter configured as on Windows: the classic line without the
+// interpreter in front, the tool found by its name and each piece one argument.
+TEST_F(ExtractToolsTest, ToolsStartWithoutTheInterpreter) {
   AllStandIns();
   platform::RecordingToolProcessService tools;
   tools.act = [this](const std::string&) {
@@ -191,18 +194,21 @@ TEST_F(ExtractToolsTest, CommandLinesGoThroughTheInterpreter) {
   services.command_interpreter = [] { return std::string("/bin/sh"); };
   Rebuild(services);
   EXPECT_EQ(extract->ComSpecPrefix(), "/bin/sh /c ");
+  using Args = std::vector<std::string>;
 
   Outcome o = Extract(Store("game.lzh", "x"));
   ASSERT_TRUE(o.ok) << o.fail;
   ASSERT_EQ(tools.runs.size(), 1u);
-  EXPECT_EQ(tools.runs[0].command_line,
-            "/bin/sh /c lha.exe e /m " + W("game.lzh") + " " + W("P1") + "/");
+  EXPECT_EQ(tools.runs[0].command_line, "lha.exe e /m " + W("game.lzh") + " " + W("P1") + "/");
+  EXPECT_EQ(tools.runs[0].program, "lha.exe");
+  EXPECT_EQ(tools.runs[0].arguments, (Args{"e", "/m", W("game.lzh"), W("P1") + "/"}));
   EXPECT_EQ(tools.runs[0].window_style, 0);
 
   tools.runs.clear();
   o = Extract(Store("game.gz", "x"));
   ASSERT_EQ(tools.runs.size(), 1u);
-  EXPECT_EQ(tools.runs[0].command_line, "/bin/sh /c gunzip.exe -f -q " + W("game.gz"));
+  EXPECT_EQ(tools.runs[0].command_line, "gunzip.exe -f -q " + W("game.gz"));
+  EXPECT_EQ(tools.runs[0].arguments, (Args{"-f", "-q", W("game.gz")}));
 
   tools.runs.clear();
   const std::string winzip = (bin / "gunzip.exe").string();  // any existing file
@@ -210,18 +216,83 @@ TEST_F(ExtractToolsTest, CommandLinesGoThroughTheInterpreter) {
   ASSERT_EQ(tools.runs.size(), 1u);
   EXPECT_EQ(tools.runs[0].command_line,
             "\"" + winzip + "\" -e \"" + W("game.gz") + "\" \"" + W("P1") + "\"");
+  EXPECT_EQ(tools.runs[0].program, winzip);
+  EXPECT_EQ(tools.runs[0].arguments, (Args{"-e", W("game.gz"), W("P1")}));
   EXPECT_EQ(tools.runs[0].window_style, 6);
 
   tools.runs.clear();
   o = Extract(Store("1!set", "x"));
   ASSERT_EQ(tools.runs.size(), 1u);
-  EXPECT_EQ(tools.runs[0].command_line, "/bin/sh /c Zip2D64.exe set " + W("P1") + "/zvTemp.d64");
+  EXPECT_EQ(tools.runs[0].command_line, "Zip2D64.exe set " + W("P1") + "/zvTemp.d64");
+  EXPECT_EQ(tools.runs[0].arguments, (Args{"set", W("P1") + "/zvTemp.d64"}));
 
   tools.runs.clear();
   o = Extract(Store("arc.lnx", "x"));
   ASSERT_EQ(tools.runs.size(), 1u);
   EXPECT_EQ(tools.runs[0].command_line,
-            "/bin/sh /c starlynx.exe -x " + W("arc.lnx") + " /y " + W("P1") + "/arc");
+            "starlynx.exe -x " + W("arc.lnx") + " /y " + W("P1") + "/arc");
+  EXPECT_EQ(tools.runs[0].arguments, (Args{"-x", W("arc.lnx"), "/y", W("P1") + "/arc"}));
+}
+
+// The characters cmd.exe reads as its own, and a blank, in the names of the archives each
+// branch hands its tool: every path is one argument, as it is, and the command line splits back
+// into exactly the program and those arguments.
+TEST_F(ExtractToolsTest, NoCharacterOfANameChangesTheCommand) {
+  AllStandIns();
+  StandIn("winzip32.exe", "exit 0");
+  const std::string winzip = (bin / "winzip32.exe").string();
+  platform::RecordingToolProcessService tools;
+  ExtractServices services;
+  services.tools = &tools;
+  services.command_interpreter = [] { return std::string("/bin/sh"); };
+  Rebuild(services);
+  using Args = std::vector<std::string>;
+  const std::string hostile = "&|<>^%!(),;= \"";
+  for (const char c : hostile) {
+    const std::string base = std::string("X") + c + "PWN" + c + "%PATH%";
+    SCOPED_TRACE("name " + base);
+    struct Case {
+      std::string stored;
+      std::string winzip;
+      std::string program;
+      Args arguments;
+    };
+    const Case cases[] = {
+        {base + ".lha", "", "lha.exe", {"e", "/m", W(base + ".lha"), W("P1") + "/"}},
+        {base + ".gz", "", "gunzip.exe", {"-f", "-q", W(base + ".gz")}},
+        {base + ".gz", winzip, winzip, {"-e", W(base + ".gz"), W("P1")}},
+        {"1!" + base, "", "Zip2D64.exe", {base, W("P1") + "/zvTemp.d64"}},
+        {base + ".lnx", "", "starlynx.exe", {"-x", W(base + ".lnx"), "/y", W("P1") + "/" + base}},
+    };
+    for (const Case& k : cases) {
+      tools.runs.clear();
+      fs::remove_all(store);
+      Extract(Store(k.stored, "x"), "", 0, k.winzip);
+      ASSERT_EQ(tools.runs.size(), 1u) << k.stored;
+      EXPECT_EQ(tools.runs[0].program, k.program);
+      EXPECT_EQ(tools.runs[0].arguments, k.arguments);
+      Args split = SplitCommandLine(tools.runs[0].command_line);
+      Args expected = k.arguments;
+      expected.insert(expected.begin(), k.program);
+      EXPECT_EQ(split, expected) << tools.runs[0].command_line;
+    }
+  }
+}
+
+// The same through the real tool service and the stand-ins: the name arrives whole and nothing
+// named inside it runs.
+TEST_F(ExtractToolsTest, AHostileNameReachesTheRealToolWhole) {
+  AllStandIns();
+  const fs::path marker = tmp / "pwned";
+  for (const char* name : {"PWN", "pwn", "PWN.exe", "pwn.exe"}) {
+    StandIn(name, "touch '" + marker.string() + "'");
+  }
+  StandIn("lha.exe", "printf '%s\\n' \"$#\" \"$3\" \"$4\" > '" + (tmp / "argv").string() + "'");
+  const std::string name = "X&PWN&;(a b)^%PATH%!PWN!=,.lha";
+  Extract(Store(name, "x"));
+  EXPECT_FALSE(fs::exists(marker));
+  const hv::test::Bytes argv = hv::test::ReadFile(tmp / "argv");
+  EXPECT_EQ(std::string(argv.begin(), argv.end()), "4\n" + W(name) + "\n" + W("P1") + "/\n");
 }
 
 }  // namespace
