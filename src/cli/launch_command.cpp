@@ -151,7 +151,7 @@ std::string ProgramOf(const WatchedProcessService::Failure& failed) {
 
 // Says so and sets the failure code when `path` (console text) names no file.
 bool ReportMissing(const char* command, const std::string& path, bool quiet) {
-  if (halvane::hvFunctions().FileExists(Core(path), halvane::kVbFalse, "")) return false;
+  if (halvane::hvFunctions().FileExists(CorePath(path), halvane::kVbFalse, "")) return false;
   if (!quiet) std::fprintf(stderr, "hv %s: %s: file not found\n", command, path.c_str());
   ResultCode() = kExitFailed;
   return true;
