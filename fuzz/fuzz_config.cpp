@@ -1,6 +1,7 @@
 // ChangeConfigFile on hostile files and entries. Input: the file's bytes, a NUL, then the
-// entries, each "KEY=VALUE", separated by NULs (CRs are dropped from entries: a caller's
-// value with a line break in it is the caller's business).
+// entries, each "KEY=VALUE", separated by NULs (CRs and LFs are dropped from entries: a
+// caller's value with a line break in it is the caller's business). The file keeps its own
+// line ends, as it does on Linux.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +25,7 @@ std::vector<ConfigFileType> ParseEntries(std::string_view text) {
     std::string item(text.substr(0, end));
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     std::erase(item, '\r');
+    std::erase(item, '\n');
     const std::size_t eq = item.find('=');
     if (eq == std::string::npos) {
       entries.push_back({item, ""});
@@ -64,14 +66,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::string out = hv::fuzz::ReadAll(path);
-  HV_FUZZ_CHECK(out == hv::halvane::EditConfigText(content, entries),
-                "the file differs from the edited text");
-  HV_FUZZ_CHECK(out.empty() || out.ends_with("\r\n"), "the last line does not end in CR LF");
+  HV_FUZZ_CHECK(
+      out == hv::halvane::EditConfigText(content, entries, hv::halvane::LineEnds::kAsRead),
+      "the file differs from the edited text");
+  // Every line ends as the file's first line did (CR LF when it had none, or a CR); no line
+  // is empty, so no line end follows another or starts the file.
+  const std::string_view end = hv::halvane::LineEndOf(content);
+  HV_FUZZ_CHECK(out.empty() || out.ends_with(end), "the last line does not end as the file did");
   for (std::size_t i = 0; i < out.size(); ++i) {
-    if (out[i] != '\r') continue;
-    HV_FUZZ_CHECK(i + 1 < out.size() && out[i + 1] == '\n', "a line ends in a lone CR");
-    const bool line_start = i == 0 || (i >= 2 && out[i - 2] == '\r' && out[i - 1] == '\n');
-    HV_FUZZ_CHECK(!line_start, "an empty line was written");
+    if (out[i] != '\r' && out[i] != '\n') continue;
+    HV_FUZZ_CHECK(out.compare(i, end.size(), end) == 0, "a line end differs from the file's");
+    HV_FUZZ_CHECK(i != 0 && out[i - 1] != '\n', "an empty line was written");
+    i += end.size() - 1;
   }
   std::size_t empty_keys = 0;
   for (const ConfigFileType& e : entries) empty_keys += e.KeyToChange.empty() ? 1 : 0;

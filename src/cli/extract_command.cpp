@@ -10,11 +10,13 @@
 
 #include "cli/commands.h"
 #include "cli/console_text.h"
+#include "cli/failure_texts.h"
 #include "cli/launch_shell.h"
 #include "common/text.h"
 #include "common/upper_case.h"
 #include "halvane/functions/hvFunctions.h"
 #include "platform/chooser.h"
+#include "platform/filesystem.h"
 #include "platform/game_database.h"
 #include "tessary/extract/hvExtract.h"
 #include "tessary/readers/hvD64.h"
@@ -30,7 +32,8 @@ struct ExtractArgs {
   bool from_given = false, choose_given = false, json = false;
 };
 
-// --choose NAME: the answer given ahead, for scripts; "" declines.
+// --choose NAME: the answer given ahead, for scripts; "" declines. Keeps the names it was
+// offered when none matched, so that hv can say what there was to choose from.
 class FixedChooser : public platform::FileChooser {
  public:
   explicit FixedChooser(std::string answer) : answer_(std::move(answer)) {}
@@ -38,16 +41,21 @@ class FixedChooser : public platform::FileChooser {
     for (const std::string& n : names) {
       if (UpperCase1252(n) == UpperCase1252(answer_)) return n;
     }
+    if (!answer_.empty()) unmatched_ = names;
     return {};
   }
+  const std::vector<std::string>& unmatched() const noexcept { return unmatched_; }
 
  private:
   std::string answer_;
+  std::vector<std::string> unmatched_;
 };
 
 struct ExtractOutcome {
   bool ok = false;
   std::string file, fail;  // core text
+  FailureReason why;       // the error behind a failure
+  std::string message;     // hv's own account of the failure (console text), or ""
 };
 
 ExtractOutcome RunExtract(const ExtractArgs& a) {
@@ -58,8 +66,28 @@ ExtractOutcome RunExtract(const ExtractArgs& a) {
   // With a database the caller is the front-end that remembers choices, unless told otherwise.
   const std::string from = a.from_given ? a.from : (a.db.empty() ? "" : "Zenvora");
   ExtractOutcome o;
-  o.ok = extract.Extract("", ArgToCoreText(a.archive), ArgToCoreText(a.db), ArgToCoreText(a.work),
-                         o.file, o.fail, ArgToCoreText(from), ArgToCoreText(a.winzip), a.game_id);
+  try {
+    o.ok = extract.Extract("", ArgToCoreText(a.archive), ArgToCoreText(a.db), ArgToCoreText(a.work),
+                           o.file, o.fail, ArgToCoreText(from), ArgToCoreText(a.winzip), a.game_id);
+  } catch (const Error& e) {
+    // Preparing the work folder failed; the error alone does not say which file it was about.
+    const bool archive_missing =
+        platform::FileAttributes(ArgToCoreText(a.archive)) == platform::attr::kInvalid;
+    o.message = "hv extract: " + (archive_missing ? a.archive : a.archive + " into " + a.work) +
+                ": Error " + std::to_string(e.Number()) + ": " + Cp1252ToUtf8(e.Description());
+    o.fail = e.Description();
+    o.why = {e.Number(), e.Description()};
+    return o;
+  }
+  if (o.ok) return o;
+  o.why = extract.LastFailure();
+  if (!fixed.unmatched().empty()) {
+    std::vector<std::string> names;
+    for (const std::string& n : fixed.unmatched()) names.push_back(Cp1252ToUtf8(n));
+    o.message = NoSuchChoiceText(a.choose, names);
+  } else {
+    o.message = ExtractReasonText(o.why, a.archive, a.work);
+  }
   return o;
 }
 
@@ -82,7 +110,10 @@ void Finish(const ExtractArgs& a, const ExtractOutcome& o) {
     WriteOut(j.dump(2) + "\n");
   } else if (o.ok) {
     WriteOut(Cp1252ToUtf8(o.file) + "\n");
-  } else {
+  }
+  if (!o.message.empty()) {
+    std::fprintf(stderr, "%s\n", o.message.c_str());
+  } else if (!o.ok && !a.json) {
     std::fprintf(stderr, "%s\n", Cp1252ToUtf8(o.fail).c_str());
   }
   if (!o.ok) ResultCode() = kExitFailed;
@@ -188,9 +219,9 @@ void RegisterPlay(CLI::App& app) {
     std::printf("game file: %s\n", l.game.c_str());
     if (l.prg_given) std::printf("program: %s\n", l.prg.c_str());
     std::fflush(stdout);
-    const std::string result = Launch(l);
-    if (!result.empty()) {
-      std::fprintf(stderr, "%s\n", Cp1252ToUtf8(result).c_str());
+    const std::string message = Launch(l, "play");
+    if (!message.empty()) {
+      std::fprintf(stderr, "%s\n", message.c_str());
       ResultCode() = kExitFailed;
     }
   });

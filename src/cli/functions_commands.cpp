@@ -10,6 +10,7 @@
 #include "common/error.h"
 #include "common/text.h"
 #include "halvane/functions/hvFunctions.h"
+#include "platform/filesystem.h"
 
 namespace hv::cli {
 namespace {
@@ -32,13 +33,11 @@ void PrintJson(const json& j) {
   std::printf("%s\n", j.dump().c_str());
 }
 
-void ReportError(const char* command, const Error& e, bool as_json) {
-  if (as_json) {
-    PrintJson({{"Number", e.Number()}, {"Description", Out(e.Description())}});
-  } else {
-    std::fprintf(stderr, "hv %s: Error %d: %s\n", command, e.Number(),
-                 Out(e.Description()).c_str());
-  }
+// An error of the method on `path`: as JSON when asked for, and always on stderr.
+void ReportError(const char* command, const std::string& path, const Error& e, bool as_json) {
+  if (as_json) PrintJson({{"Number", e.Number()}, {"Description", Out(e.Description())}});
+  std::fprintf(stderr, "hv %s: %s: Error %d: %s\n", command, path.c_str(), e.Number(),
+               Out(e.Description()).c_str());
   ResultCode() = kExitFailed;
 }
 
@@ -72,8 +71,11 @@ void RegisterConfig(CLI::App& app) {
     halvane::ConfigFileArray entries;
     for (const std::string& s : a.settings) {
       const std::size_t eq = s.find('=');
-      if (eq == std::string::npos) {
-        std::fprintf(stderr, "hv config set: '%s' is not KEY=VALUE\n", s.c_str());
+      if (eq == std::string::npos || eq == 0) {
+        // The method would let an empty key replace the file's first line: never what a
+        // user typing KEY=VALUE means.
+        std::fprintf(stderr, "hv config set: '%s' is not KEY=VALUE%s\n", s.c_str(),
+                     eq == 0 ? " (the key is empty)" : "");
         ResultCode() = kExitUsage;
         return;
       }
@@ -82,7 +84,7 @@ void RegisterConfig(CLI::App& app) {
     try {
       hvFunctions().ChangeConfigFile(In(a.file), entries);
     } catch (const Error& e) {
-      ReportError("config set", e, a.json);
+      ReportError("config set", a.file, e, a.json);
       return;
     }
     if (a.json) {
@@ -164,6 +166,15 @@ void RegisterFind(CLI::App& app) {
   find->add_option("PATTERN", a.pattern, "Wildcard pattern such as *.SID (any case)")->required();
   find->add_flag("--json", a.json, "Print JSON lines: one per match, then the total");
   find->callback([] {
+    // A search of a folder that is not there finds nothing, which the method cannot tell
+    // from an empty folder.
+    const std::uint32_t attributes = platform::FileAttributes(In(a.dir));
+    if (attributes == platform::attr::kInvalid || (attributes & platform::attr::kDirectory) == 0) {
+      std::fprintf(stderr, "hv find: %s: %s\n", a.dir.c_str(),
+                   attributes == platform::attr::kInvalid ? "no such folder" : "not a folder");
+      ResultCode() = kExitFailed;
+      return;
+    }
     hvFunctions f;
     f.SetFoundFileHandler([](const std::string& hit) {
       if (a.json) {

@@ -6,15 +6,20 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/dry_run_functions.h"
+#include "cli/failure_texts.h"
 #include "cli/launch_shell.h"
+#include "cli/watched_process.h"
+#include "common/cmdline.h"
 #include "common/text.h"
 #include "halvane/functions/hvFunctions.h"
 #include "halvane/shell/hvShell.h"
+#include "platform/path_separator.h"
 #include "platform/recording_process.h"
 
 namespace hv::cli {
@@ -98,13 +103,20 @@ CLI::Option* Control(CLI::App* cmd, const std::string& names, std::int32_t& valu
       ->option_text("NUMBER|NAME");
 }
 
+struct ShellOutcome {
+  std::string result;                                    // the method's own result
+  std::optional<WatchedProcessService::Failure> failed;  // a start that did not happen
+};
+
 // Runs `call` on a shell over the general functions; in a dry run with recording in place of
 // the process service and of configuration edits, and prints what would have happened.
 template <class Call>
-std::string RunShell(bool dry_run, Call call) {
+ShellOutcome RunShell(bool dry_run, Call call) {
   if (!dry_run) {
-    hvShell shell{[] { return std::make_unique<halvane::hvFunctions>(); }};
-    return call(shell);
+    WatchedProcessService process(platform::SystemProcessService());
+    hvShell shell{[] { return std::make_unique<halvane::hvFunctions>(); }, process};
+    std::string result = call(shell);
+    return {std::move(result), process.failure()};
   }
   std::vector<ConfigEdit> edits;
   platform::RecordingProcessService process;
@@ -128,16 +140,30 @@ std::string RunShell(bool dry_run, Call call) {
   for (const auto& opened : process.opened) {
     std::printf("open: %s\n", Show(opened.file).c_str());
   }
-  return result;
+  return {std::move(result), std::nullopt};
+}
+
+// The program a failed start was to run, as the console shows it.
+std::string ProgramOf(const WatchedProcessService::Failure& failed) {
+  const std::vector<std::string> args = SplitCommandLine(failed.command_line);
+  return Show(args.empty() ? failed.command_line : args.front());
+}
+
+// Says so and sets the failure code when `path` (console text) names no file.
+bool ReportMissing(const char* command, const std::string& path, bool quiet) {
+  if (halvane::hvFunctions().FileExists(CorePath(path), halvane::kVbFalse, "")) return false;
+  if (!quiet) std::fprintf(stderr, "hv %s: %s: file not found\n", command, path.c_str());
+  ResultCode() = kExitFailed;
+  return true;
 }
 
 }  // namespace
 
-std::string Launch(const LaunchArgs& a) {
+std::string Launch(const LaunchArgs& a, const std::string& command) {
   const std::string emu = CorePath(a.emulator), game = CorePath(a.game);
   const std::string dir = CorePath(a.games_dir);
   const std::string prg = Core(a.prg);
-  return RunShell(a.dry_run, [&](hvShell& s) -> std::string {
+  const ShellOutcome outcome = RunShell(a.dry_run, [&](hvShell& s) -> std::string {
     const std::string& m = a.method;
     if (m == "CCS64v109") {
       return s.CCS64v109(emu, dir, game, a.index, a.joy1, a.joy2, a.key1, a.key2, a.write_config,
@@ -158,6 +184,10 @@ std::string Launch(const LaunchArgs& a) {
     if (m == "PC64Win") return s.PC64Win(emu, game, a.wait);
     return s.Frodo(emu, a.wait);
   });
+  if (outcome.result.empty()) return {};
+  // The launcher's "Error 53: File not found" would hide that the program is there.
+  if (outcome.failed) return CannotRunText(command, ProgramOf(*outcome.failed));
+  return Show(outcome.result);
 }
 
 void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a) {
@@ -201,9 +231,9 @@ void RegisterLaunch(CLI::App& app) {
   AddLaunchSettings(cmd, a);
   cmd->callback([cmd] {
     a.prg_given = cmd->count("--prg") > 0;
-    const std::string result = Launch(a);
-    if (!result.empty()) {
-      std::fprintf(stderr, "%s\n", Show(result).c_str());
+    const std::string message = Launch(a, "launch");
+    if (!message.empty()) {
+      std::fprintf(stderr, "%s\n", message.c_str());
       ResultCode() = kExitFailed;
     }
   });
@@ -217,11 +247,15 @@ void RegisterPlaySid(CLI::App& app) {
   cmd->add_option("FILE", a.file, "The SID file's name in that folder")->required();
   cmd->add_option("--tune,--intTune", a.tune, "Number of the tune to play");
   cmd->add_option("--caption,--MsgBoxCaption", a.caption, "Caption of the file-test messages");
-  cmd->add_flag("--quiet", a.quiet, "Do not report a missing player or file");
+  cmd->add_flag("--quiet", a.quiet, "Do not report a missing player or file (exit status 1)");
   cmd->add_flag("--dry-run", a.dry_run, "Print what would be started; change nothing");
   cmd->callback([cmd] {
     a.tune_given = cmd->count("--tune") > 0;
-    RunShell(a.dry_run, [](hvShell& s) {
+    // The player methods end silently on a missing file; hv says which one it was.
+    if (ReportMissing("play-sid", a.player, a.quiet)) return;
+    const std::string tune = a.music_path + platform::kPathSeparator + a.file;
+    if (ReportMissing("play-sid", tune, a.quiet)) return;
+    const ShellOutcome outcome = RunShell(a.dry_run, [](hvShell& s) {
       if (a.tune_given) {
         s.PlayMusicSong(CorePath(a.player), CorePath(a.music_path), Core(a.file), a.tune);
       } else {
@@ -230,6 +264,10 @@ void RegisterPlaySid(CLI::App& app) {
       }
       return std::string();
     });
+    if (outcome.failed) {
+      std::fprintf(stderr, "%s\n", CannotRunText("play-sid", ProgramOf(*outcome.failed)).c_str());
+      ResultCode() = kExitFailed;
+    }
   });
 }
 
@@ -240,10 +278,16 @@ void RegisterOpen(CLI::App& app) {
   cmd->add_option("--parent,--ParentHwnd", a.parent, "Parent window handle");
   cmd->add_flag("--dry-run", a.dry_run, "Print what would be opened; open nothing");
   cmd->callback([] {
-    RunShell(a.dry_run, [](hvShell& s) {
+    if (ReportMissing("open", a.file, false)) return;
+    const ShellOutcome outcome = RunShell(a.dry_run, [](hvShell& s) {
       s.ShellWithDefaultProgram(Core(a.file), a.parent);
       return std::string();
     });
+    if (outcome.failed) {
+      std::fprintf(stderr, "hv open: cannot open %s: %s\n", a.file.c_str(),
+                   Show(outcome.failed->error.Description()).c_str());
+      ResultCode() = kExitFailed;
+    }
   });
 }
 

@@ -27,7 +27,8 @@ const std::vector<std::string>& LaunchMethods();
 // The emulator settings (ports, controls, index, configuration writing, --dry-run).
 void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a);
 
-// Runs the launcher `a.method`; "" on success, else the launcher's message.
-std::string Launch(const LaunchArgs& a);
+// Runs the launcher `a.method` for the hv command `command`; "" on success, else the message
+// to show (console text): the launcher's own, or which program could not be run.
+std::string Launch(const LaunchArgs& a, const std::string& command);
 
 }  // namespace hv::cli

@@ -3,15 +3,20 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "cli/commands.h"
 #include "cli/console_text.h"
 #include "cli/list_render.h"
+#include "platform/file_ops.h"
 
 namespace hv::cli {
 namespace {
 
 enum class Kind { kD64, kT64, kPrg, kP00 };
+
+// The P00 header: signature, C64 name and two bytes before the data.
+constexpr int kP00HeaderBytes = 26;
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -51,6 +56,15 @@ int ListWith(const Options& options) {
   const bool loaded = reader.Load(ArgToCoreText(options.file));
   UseBinaryStdout();
   WriteOut(options.json ? ListJson(reader, loaded) : ListText(reader));
+  if constexpr (std::is_same_v<Reader, tessary::hvP00>) {
+    // The reader accepts any length; a file without the whole header holds no container, and
+    // its negative FileSize says nothing a user can use.
+    if (loaded && platform::FileLength(ArgToCoreText(options.file)) < kP00HeaderBytes) {
+      std::fprintf(stderr, "hv list: %s: shorter than the %d-byte P00 header; not a P00 file\n",
+                   options.file.c_str(), kP00HeaderBytes);
+      return kExitFailed;
+    }
+  }
   if (loaded) return kExitOk;
   const auto& why = reader.LastFailure();
   std::fprintf(stderr, "hv list: %s: Error %d: %s\n", options.file.c_str(), why.number,

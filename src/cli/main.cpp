@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/failure_texts.h"
 
 namespace hv::cli {
 
@@ -11,6 +14,33 @@ int& ResultCode() {
   static int code = kExitOk;
   return code;
 }
+
+namespace {
+
+// The first word that names no command where one is expected: CLI11 would only say that a
+// subcommand is required. Returns the message, or "" when every command word is known.
+std::string UnknownCommand(CLI::App& app, int argc, char** argv) {
+  CLI::App* current = &app;
+  std::string where = "hv";
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    const auto subs = current->get_subcommands([](CLI::App*) { return true; });
+    if (subs.empty() || word.empty() || word[0] == '-') return {};
+    CLI::App* next = nullptr;
+    std::vector<std::string> names;
+    for (CLI::App* sub : subs) {
+      if (sub->get_name().empty()) continue;  // an option group
+      names.push_back(sub->get_name());
+      if (next == nullptr && sub->check_name(word)) next = sub;
+    }
+    if (next == nullptr) return UnknownCommandText(where, word, names);
+    current = next;
+    where += " " + next->get_name();
+  }
+  return {};
+}
+
+}  // namespace
 
 }  // namespace hv::cli
 
@@ -28,6 +58,10 @@ int main(int argc, char** argv) {
   RegisterExtract(app);
   RegisterDb(app);
   RegisterPlay(app);
+  if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
+    std::fprintf(stderr, "%s\n", unknown.c_str());
+    return kExitUsage;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

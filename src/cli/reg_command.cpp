@@ -9,6 +9,9 @@
 #include "common/error.h"
 #include "common/text.h"
 #include "halvane/functions/hvRegistry.h"
+#ifndef _WIN32
+#include "platform/posix/settings_db.h"
+#endif
 
 namespace hv::cli {
 namespace {
@@ -83,7 +86,23 @@ void ReportError(const char* command, const RegArgs& a, const Error& e) {
   ResultCode() = kExitFailed;
 }
 
+// Says why the settings cannot be reached at all, where that can be told beforehand (the
+// registry is always there; a settings database named by HV_SETTINGS_DB may not be).
+bool ReportUnreachable(const char* command) {
+#ifndef _WIN32
+  if (const std::string problem = platform::SettingsDbProblem(); !problem.empty()) {
+    std::fprintf(stderr, "hv reg %s: %s\n", command, problem.c_str());
+    ResultCode() = kExitFailed;
+    return true;
+  }
+#else
+  (void)command;
+#endif
+  return false;
+}
+
 void RunGet(const RegArgs& a) {
+  if (ReportUnreachable("get")) return;
   std::string root = FromArg(a.root), key = FromArg(a.key), name = FromArg(a.name);
   std::int16_t string_type = a.StringType();
   Variant value;
@@ -112,6 +131,7 @@ void RunGet(const RegArgs& a) {
 }
 
 void RunSet(const RegArgs& a) {
+  if (ReportUnreachable("set")) return;
   std::string root = FromArg(a.root), key = FromArg(a.key), name = FromArg(a.name);
   std::int16_t string_type = a.StringType();
   Variant value(FromArg(a.value));

@@ -34,7 +34,8 @@ class ProcessService {
   virtual void ChangeDirectory(const std::string& directory) = 0;
 
   // Opens `file` with the program the desktop associates with it, any window it shows owned by
-  // `parent_window`. Not waited for; the outcome is not reported.
+  // `parent_window`. Not waited for; the outcome is not reported. Where a helper program does
+  // the opening (Linux), throws hv::Error when that helper cannot be started.
   virtual void OpenWithDefaultProgram(const std::string& file, std::int32_t parent_window) = 0;
 };
 

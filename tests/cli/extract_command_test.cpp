@@ -55,6 +55,20 @@ TEST_F(ExtractCommandTest, DatabaseRemembersTheChoice) {
   EXPECT_EQ(r.out, P("work") + "/ReZip/a.prg\n");
 }
 
+TEST_F(ExtractCommandTest, FailuresNameWhatTheyConcern) {
+  auto r = hv::test::Run(kHv, {"extract", P("gone.zip"), "--work", P("work")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("hv extract: " + P("gone.zip") + ": Error 53: File not found"),
+            std::string::npos)
+      << r.err;
+  r = hv::test::Run(kHv, {"extract", zip, "--work", P("work"), "--choose", "c.prg"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("--choose \"c.prg\" matches none of the game files: "), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("a.prg"), std::string::npos);
+  EXPECT_NE(r.err.find("b.prg"), std::string::npos);
+}
+
 TEST_F(ExtractCommandTest, RefusedWorkFolderIsAnError) {
   const auto r = hv::test::Run(kHv, {"extract", zip, "--work", "/"});
   EXPECT_EQ(r.exit_code, 1);

@@ -25,6 +25,27 @@ TEST(FunctionsCli, ConfigSetRewritesAndReportsErrors) {
   EXPECT_EQ(r.exit_code, 2);
 }
 
+TEST(FunctionsCli, ConfigSetKeepsEveryLineOfAnLfFile) {
+  hv::test::TempDir dir;
+  const std::string ini = (dir / "vice.ini").string();
+  hv::test::WriteFile(dir / "vice.ini", std::string("[C64]\nSound=1\nVideo=2\n"));
+  auto r = hv::test::Run(kHv, {"config", "set", ini, "Sound=0"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  auto bytes = hv::test::ReadFile(dir / "vice.ini");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[C64]\nSound=0\nVideo=2\n");
+
+  // An empty key would replace the first line: refused, and the file stays as it was.
+  r = hv::test::Run(kHv, {"config", "set", ini, "=0"});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_NE(r.err.find("'=0'"), std::string::npos) << r.err;
+  bytes = hv::test::ReadFile(dir / "vice.ini");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[C64]\nSound=0\nVideo=2\n");
+
+  r = hv::test::Run(kHv, {"config", "set", (dir / "none.ini").string(), "A=1"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find((dir / "none.ini").string() + ": Error 53"), std::string::npos) << r.err;
+}
+
 TEST(FunctionsCli, SidInfoAndSetDefault) {
   hv::test::TempDir dir;
   hv::test::Bytes tune(0x80, 0);
@@ -51,6 +72,33 @@ TEST(FunctionsCli, FindPrintsHitsThenTotal) {
   const auto r = hv::test::Run(kHv, {"find", dir.path().string(), "*.sid"});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, (dir / "A.SID").string() + "\n10 bytes\n");
+}
+
+TEST(FunctionsCli, FindInAMissingFolderFails) {
+  hv::test::TempDir dir;
+  const std::string missing = (dir / "gone").string();
+  auto r = hv::test::Run(kHv, {"find", missing, "*.sid"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "hv find: " + missing + ": no such folder\n");
+  EXPECT_EQ(r.out, "");
+  hv::test::WriteFile(dir / "A.SID", std::string("x"));
+  r = hv::test::Run(kHv, {"find", (dir / "A.SID").string(), "*.sid"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("A.SID: not a folder"), std::string::npos) << r.err;
+}
+
+TEST(FunctionsCli, UnknownCommandsAreNamedWithTheKnownOnes) {
+  auto r = hv::test::Run(kHv, {"bogus"});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_NE(r.err.find("hv: unknown command \"bogus\"; the commands are: list, reg, launch"),
+            std::string::npos)
+      << r.err;
+  r = hv::test::Run(kHv, {"config", "sett", "f", "A=1"});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_EQ(r.err, "hv config: unknown command \"sett\"; the commands are: set\n");
+  // Aliases and options are no unknown commands.
+  EXPECT_NE(hv::test::Run(kHv, {"path", "is-cdrom", "/"}).exit_code, 2);
+  EXPECT_EQ(hv::test::Run(kHv, {"--help"}).exit_code, 0);
 }
 
 TEST(FunctionsCli, PathQuestions) {

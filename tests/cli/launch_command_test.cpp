@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -85,6 +86,53 @@ TEST_F(LaunchCommandTest, NotFoundIsReportedWithFailureCode) {
       hv::test::Run(kHv, {"launch", "VICE", "--emulator", P("emu/x64"), "--game", P("g.d64")});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Unable to run the VICE Emulator.  File: " + P("emu/x64") + " not found\n");
+}
+
+TEST_F(LaunchCommandTest, AProgramThatCannotRunIsNamed) {
+  WriteFile(tmp / "emu" / "x64", std::string("#!/bin/sh\n"));
+  fs::permissions(tmp / "emu" / "x64", fs::perms::owner_read | fs::perms::owner_write);
+  const auto r = hv::test::Run(
+      kHv, {"launch", "VICE", "--emulator", P("emu/x64"), "--game", P("Games/Game.D64")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "hv launch: cannot run " + P("emu/x64") + ": it is not executable\n");
+}
+
+TEST_F(LaunchCommandTest, PlaySidSaysWhichFileIsMissing) {
+  WriteFile(tmp / "Games" / "tune.sid", std::string());
+  const std::string player = P("emu/ccsdpmi.exe");
+  auto r = hv::test::Run(kHv, {"play-sid", P("emu/none"), P("Games"), "tune.sid"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "hv play-sid: " + P("emu/none") + ": file not found\n");
+  for (const char* tune : {"--tune=2", "--dry-run"}) {
+    r = hv::test::Run(kHv, {"play-sid", player, P("Games"), "gone.sid", tune});
+    EXPECT_EQ(r.exit_code, 1) << tune;
+    EXPECT_EQ(r.err, "hv play-sid: " + P("Games/gone.sid") + ": file not found\n");
+    EXPECT_EQ(r.out, "");
+  }
+  r = hv::test::Run(kHv, {"play-sid", player, P("Games"), "gone.sid", "--quiet"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "");
+  // A player that is there but cannot run.
+  WriteFile(tmp / "emu" / "player", std::string());
+  fs::permissions(tmp / "emu" / "player", fs::perms::owner_read);
+  r = hv::test::Run(kHv, {"play-sid", P("emu/player"), P("Games"), "tune.sid"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "hv play-sid: cannot run " + P("emu/player") + ": it is not executable\n");
+}
+
+TEST_F(LaunchCommandTest, OpenFailsOnAMissingFileOrOpener) {
+  auto r = hv::test::Run(kHv, {"open", P("Games/none.txt")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "hv open: " + P("Games/none.txt") + ": file not found\n");
+  // No xdg-open on the PATH.
+  const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+  ::setenv("PATH", P("emu").c_str(), 1);
+  r = hv::test::Run(kHv, {"open", P("Games/Game.D64")});
+  ::setenv("PATH", saved.c_str(), 1);
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("hv open: cannot open " + P("Games/Game.D64") + ": xdg-open cannot be run"),
+            std::string::npos)
+      << r.err;
 }
 
 TEST_F(LaunchCommandTest, PlaySidAndOpenDryRuns) {

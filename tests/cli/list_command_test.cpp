@@ -63,6 +63,18 @@ TEST_F(ListCommandTest, D64JsonKeepsTextsAsHeldInUtf8) {
   EXPECT_NE(text.out.find("  664 \"A.B\"              PRG\n"), std::string::npos) << text.out;
 }
 
+TEST_F(ListCommandTest, P00ShorterThanItsHeaderFails) {
+  for (std::size_t size : {0u, 25u}) {
+    const auto path = Write("empty.p00", Bytes(size, 0));
+    const auto run = Hv({"list", path});
+    EXPECT_EQ(run.exit_code, 1) << size;
+    EXPECT_NE(run.err.find(path + ": shorter than the 26-byte P00 header"), std::string::npos)
+        << run.err;
+  }
+  // A bare header is an empty container, not a failure.
+  EXPECT_EQ(Hv({"list", Write("bare.p00", Bytes(26, 0))}).exit_code, 0);
+}
+
 TEST_F(ListCommandTest, T64PrgAndP00Json) {
   test::T64Header header;
   header.entries_count = 30;

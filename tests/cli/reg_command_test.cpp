@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "support/temp_dir.h"
@@ -56,6 +57,21 @@ TEST_F(RegCommand, ExitCodesSayFailureErrorAndUsage) {
       Hv({"reg", "set", "HKEY_CURRENT_USER", "Zen", "N", "1", "--string", "--dword"}).exit_code, 2);
   EXPECT_EQ(Hv({"reg", "get", "HKEY_CURRENT_USER", "Zen"}).exit_code, 2);
   EXPECT_EQ(Hv({"reg"}).exit_code, 2);
+}
+
+TEST_F(RegCommand, ADatabaseInAMissingFolderIsNamedAndNotMade) {
+  const std::string db = (dir_ / "typo" / "settings.db").string();
+  ::setenv("HV_SETTINGS_DB", db.c_str(), 1);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"reg", "set", "HKEY_CURRENT_USER", "Zen", "N", "1"},
+        std::vector<std::string>{"reg", "get", "HKEY_CURRENT_USER", "Zen", "N"}}) {
+    const RunResult r = Hv(args);
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find(db + ", but its folder " + (dir_ / "typo").string() + " does not exist"),
+              std::string::npos)
+        << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "typo"));
 }
 
 }  // namespace

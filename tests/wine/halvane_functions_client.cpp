@@ -232,6 +232,27 @@ HV_WINE_TEST(ChangeConfigFileErrorsReachTheClient) {
   HV_CHECK_EQ(ReadText(cfg), original);
 }
 
+// Line ends: a lone LF ends a line as CR LF and CR do, and Windows writes every line back
+// with CR LF; the empty key keeps replacing the first line.
+HV_WINE_TEST(ChangeConfigFileKeepsEveryLineOfAnLfFile) {
+  Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
+  const std::string cfg = FreshFolder("config line ends") + "\\vice.ini";
+  const auto change = [&](const std::vector<std::pair<std::wstring, std::wstring>>& entries) {
+    SAFEARRAY* array = RecordArray(entries);
+    HV_CHECK_OK(fn.Call(L"ChangeConfigFile", W(cfg), Arg::ByRefRecords(&array)));
+    SafeArrayDestroy(array);
+  };
+  WriteText(cfg, "[C64]\nSound=1\nVideo=2\n\nJoy=0\n");
+  change({{L"Sound", L"0"}});
+  HV_CHECK_EQ(ReadText(cfg), std::string("[C64]\r\nSound=0\r\nVideo=2\r\nJoy=0\r\n"));
+  WriteText(cfg, "A=1\rB=2\nC=3\r\n");
+  change({{L"c", L"4"}, {L"b", L"5"}});
+  HV_CHECK_EQ(ReadText(cfg), std::string("A=1\r\nb=5\r\nc=4\r\n"));
+  WriteText(cfg, "A=1\nB=2");
+  change({{L"", L"v"}});
+  HV_CHECK_EQ(ReadText(cfg), std::string("=v\r\nB=2\r\n"));
+}
+
 HV_WINE_TEST(SidHeadersThroughInOutArguments) {
   Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
   const std::string folder = FreshFolder("sid");

@@ -8,16 +8,22 @@ std::vector<std::string> SplitConfigLines(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r') continue;
+    if (text[i] != '\r' && text[i] != '\n') continue;
     lines.emplace_back(text.substr(start, i - start));
-    if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     start = i + 1;
   }
   if (start < text.size()) lines.emplace_back(text.substr(start));
   return lines;
 }
 
-std::string EditConfigText(std::string_view text, const std::vector<ConfigFileType>& entries) {
+std::string_view LineEndOf(std::string_view text) {
+  const std::size_t end = text.find_first_of("\r\n");
+  return end != std::string_view::npos && text[end] == '\n' ? "\n" : "\r\n";
+}
+
+std::string EditConfigText(std::string_view text, const std::vector<ConfigFileType>& entries,
+                           LineEnds ends) {
   std::vector<std::string> lines = SplitConfigLines(text);
   lines.emplace_back();  // the working copy ends with one extra empty line
   for (const ConfigFileType& entry : entries) {
@@ -29,12 +35,13 @@ std::string EditConfigText(std::string_view text, const std::vector<ConfigFileTy
       break;
     }
   }
+  const std::string_view line_end = ends == LineEnds::kAsRead ? LineEndOf(text) : "\r\n";
   std::string out;
   out.reserve(text.size() + lines.size() * 2);
   for (const std::string& line : lines) {
     if (line.empty()) continue;
     out += line;
-    out += "\r\n";
+    out += line_end;
   }
   return out;
 }

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -266,8 +267,11 @@ class PosixProcessService : public ProcessService {
   }
 
   void OpenWithDefaultProgram(const std::string& file, std::int32_t /*parent_window*/) override {
-    // The desktop reports its own failures; nothing is reported from here.
-    SpawnDetached({"xdg-open", NativePath(file)});
+    // The desktop reports its own failures; only an opener that cannot start is ours to tell.
+    if (const int err = SpawnDetached({"xdg-open", NativePath(file)}); err != 0) {
+      throw Error(vberr::kFileNotFound,
+                  "xdg-open cannot be run: " + std::string(std::strerror(err)));
+    }
   }
 };
 

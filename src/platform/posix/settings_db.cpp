@@ -131,10 +131,25 @@ std::string FoldName(const std::string& name) {
   return Cp1252ToUtf8(upper);
 }
 
+std::string SettingsDbProblem() {
+  const char* named = std::getenv("HV_SETTINGS_DB");
+  if (named == nullptr || *named == '\0') return {};
+  const std::filesystem::path folder = std::filesystem::path(named).parent_path();
+  if (folder.empty()) return {};  // the current folder
+  std::error_code ec;
+  const auto st = std::filesystem::status(folder, ec);
+  if (std::filesystem::is_directory(st)) return {};
+  return std::string("HV_SETTINGS_DB names ") + named + ", but its folder " + folder.string() +
+         (std::filesystem::exists(st) ? " is not a folder" : " does not exist");
+}
+
 std::int32_t OpenSettingsDb(SqliteDb& db) {
   db.reset();
   const std::filesystem::path path = SettingsDbPath();
-  if (path.has_parent_path()) {
+  // A file named by the user is taken as named: a mistyped folder must not be made.
+  if (!SettingsDbProblem().empty()) return kRegCantOpen;
+  const char* named = std::getenv("HV_SETTINGS_DB");
+  if ((named == nullptr || *named == '\0') && path.has_parent_path()) {
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     if (ec) return kRegCantOpen;

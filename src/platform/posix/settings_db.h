@@ -21,8 +21,14 @@ namespace hv::platform {
 // ~/.config/hv/settings.db.
 std::string SettingsDbPath();
 
-// Opens the database, creating the file, its folder and the tables as needed. Returns a
-// registry status (0 on success).
+// Why the database named by HV_SETTINGS_DB cannot be opened: its folder is missing or no
+// folder. "" when nothing speaks against it, or the default location is used. In the file
+// system's own text (UTF-8).
+std::string SettingsDbProblem();
+
+// Opens the database, creating the file and the tables as needed, and the folder of the
+// default location (never one that HV_SETTINGS_DB names). Returns a registry status (0 on
+// success).
 std::int32_t OpenSettingsDb(SqliteDb& db);
 
 // A SQLite result code as a registry status.

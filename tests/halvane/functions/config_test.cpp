@@ -61,13 +61,30 @@ TEST(ConfigEdit, EmptyFiles) {
   EXPECT_EQ(Edit("\r\n\r\n", {{"X", "1"}}), "");
 }
 
-TEST(ConfigEdit, LineEnds) {
-  // Line feeds alone do not end a line.
-  EXPECT_EQ(Edit("A=1\nB=2\n", {{"B", "3"}}), "A=1\nB=2\n\r\n");
-  // Carriage returns alone do.
+TEST(ConfigEdit, EveryLineEndEndsALine) {
+  // A lone LF ends a line as CR and CR LF do: no line is lost to its neighbour's key.
+  EXPECT_EQ(Edit("A=1\nB=2\n", {{"B", "3"}}), "A=1\r\nB=3\r\n");
+  EXPECT_EQ(Edit("Sound=1\nVideo=2\n", {{"Sound", "0"}}), "Sound=0\r\nVideo=2\r\n");
   EXPECT_EQ(Edit("A=1\rB=2\r", {{"b", "3"}}), "A=1\r\nb=3\r\n");
+  // LF CR is two line ends with an empty line between.
+  EXPECT_EQ(Edit("A=1\n\rB=2", {{"", "v"}}), "=v\r\nB=2\r\n");
   // The last line needs no terminator.
   EXPECT_EQ(Edit("A=1\r\nB=2", {}), "A=1\r\nB=2\r\n");
+}
+
+TEST(ConfigEdit, KeptLineEndsFollowTheFirstLine) {
+  const auto keep = [](std::string_view text, std::vector<ConfigFileType> entries) {
+    return EditConfigText(text, entries, hv::halvane::LineEnds::kAsRead);
+  };
+  EXPECT_EQ(keep("Sound=1\nVideo=2\n", {{"Sound", "0"}}), "Sound=0\nVideo=2\n");
+  EXPECT_EQ(keep("Sound=1\r\n\r\nVideo=2\r\n", {{"video", "0"}}), "Sound=1\r\nvideo=0\r\n");
+  // A mixed file takes its first line's end throughout; empty lines go as always.
+  EXPECT_EQ(keep("A=1\n\nB=2\r\nC=3\r", {{"C", "4"}}), "A=1\nB=2\nC=4\n");
+  // CR alone, or no line end at all, is written as the description has it: CR LF.
+  EXPECT_EQ(keep("A=1\rB=2\n", {}), "A=1\r\nB=2\r\n");
+  EXPECT_EQ(keep("A=1", {{"A", "2"}}), "A=2\r\n");
+  EXPECT_EQ(keep("", {{"", "v"}}), "=v\r\n");
+  EXPECT_EQ(keep("\n\n", {{"X", "1"}}), "");
 }
 
 class ConfigFile : public ::testing::Test {
@@ -87,6 +104,15 @@ TEST_F(ConfigFile, RewritesInPlaceWithoutTemporaryLeftovers) {
   struct stat st {};
   ::stat(file.c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(ConfigFile, AnLfFileKeepsEveryLineAndItsLineEnds) {
+  hv::test::WriteFile(file, std::string("Sound=1\nVideo=2\n\nJoy=0\n"));
+  f.ChangeConfigFile(file.string(), ConfigFileArray{{"Sound", "0"}, {"JOY", "1"}});
+  EXPECT_EQ(Slurp(file), "Sound=0\nVideo=2\nJOY=1\n");
+  hv::test::WriteFile(file, std::string("Sound=1\r\nVideo=2\r\n"));
+  f.ChangeConfigFile(file.string(), ConfigFileArray{{"Video", "3"}});
+  EXPECT_EQ(Slurp(file), "Sound=1\r\nVideo=3\r\n");
 }
 
 TEST_F(ConfigFile, MissingFileRaisesFileNotFoundAndCreatesNothing) {

@@ -56,6 +56,21 @@ TEST(SettingsDbPath, CreatesTheFolderOnFirstUse) {
   EXPECT_TRUE(std::filesystem::exists(dir / "hv" / "settings.db"));
 }
 
+TEST(SettingsDbPath, AFolderNamedByTheOverrideIsNeverMade) {
+  TempDir dir;
+  const std::string db = (dir / "typo" / "s.db").string();
+  EnvVar named("HV_SETTINGS_DB", db.c_str());
+  EXPECT_EQ(platform::SettingsDbProblem(), "HV_SETTINGS_DB names " + db + ", but its folder " +
+                                               (dir / "typo").string() + " does not exist");
+  platform::RegistryKey key;
+  EXPECT_NE(platform::RegistryKey::Create(platform::RegistryRoot::kCurrentUser, "Zen", key), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "typo"));
+  WriteFile(dir / "typo", std::string("a file"));
+  EXPECT_NE(platform::SettingsDbProblem().find("is not a folder"), std::string::npos);
+  EnvVar here("HV_SETTINGS_DB", (dir / "s.db").c_str());
+  EXPECT_EQ(platform::SettingsDbProblem(), "");
+}
+
 using SettingsDbTest = StoreTest;
 
 // Two processes write the same value as fast as they can, each reading it back in between,

@@ -1,0 +1,32 @@
+#pragma once
+// The command line's own failure messages: each names the path or value it is about. The
+// automation interface keeps the methods' results; only hv prints these. Texts in and out are
+// what the console shows (UTF-8 on Linux).
+
+#include <string>
+#include <vector>
+
+#include "common/error.h"
+
+namespace hv::cli {
+
+// Why the program at `program` cannot be started, as the file system tells: "it does not
+// exist", "it is a folder", "it is not executable", or "it could not be started".
+std::string ProgramProblem(const std::string& program);
+
+// "hv COMMAND: cannot run PROGRAM: REASON".
+std::string CannotRunText(const std::string& command, const std::string& program);
+
+// The message for an extraction whose error behind the failure says more than the failure
+// text (a full disk); "" when the failure text itself is the best account.
+std::string ExtractReasonText(const FailureReason& why, const std::string& archive,
+                              const std::string& work);
+
+// --choose NAME when no offered file has that name.
+std::string NoSuchChoiceText(const std::string& answer, const std::vector<std::string>& names);
+
+// A word where a command of `parent` ("hv", "hv config") was expected.
+std::string UnknownCommandText(const std::string& parent, const std::string& word,
+                               const std::vector<std::string>& commands);
+
+}  // namespace hv::cli

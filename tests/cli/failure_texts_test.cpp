@@ -1,0 +1,48 @@
+// hv's own failure messages, for the failures a test cannot bring about through the program
+// (a full disk) and the file-system answers behind "cannot run".
+
+#include "cli/failure_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/bytes.h"
+#include "support/temp_dir.h"
+
+namespace hv::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ExtractReasonText, AFullDiskIsSaidSoWithBothPaths) {
+  // What the zip branch carries behind "The file is possibly corrupt." when a write hits ENOSPC.
+  const FailureReason full{vberr::kDiskFull, VbErrorText(vberr::kDiskFull)};
+  EXPECT_EQ(ExtractReasonText(full, "/a/game.zip", "/w"),
+            "hv extract: the disk is full: /a/game.zip could not be unpacked into /w");
+  // Other reasons: the method's own failure text says it best.
+  EXPECT_EQ(ExtractReasonText({vberr::kDeviceIo, "Input/output error"}, "/a/game.zip", "/w"), "");
+  EXPECT_EQ(ExtractReasonText({}, "/a/game.zip", "/w"), "");
+}
+
+TEST(ProgramProblem, TellsMissingFolderAndNotExecutable) {
+  test::TempDir dir;
+  EXPECT_EQ(ProgramProblem((dir / "none").string()), "it does not exist");
+  EXPECT_EQ(ProgramProblem(dir.path().string()), "it is a folder");
+  test::WriteFile(dir / "prog", std::string("#!/bin/sh\n"));
+  fs::permissions(dir / "prog", fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(ProgramProblem((dir / "prog").string()), "it is not executable");
+  fs::permissions(dir / "prog", fs::perms::owner_all);
+  EXPECT_EQ(CannotRunText("launch", (dir / "prog").string()),
+            "hv launch: cannot run " + (dir / "prog").string() + ": it could not be started");
+}
+
+TEST(ChoiceAndCommandTexts, ListWhatThereIs) {
+  EXPECT_EQ(NoSuchChoiceText("X.PRG", {"a.prg", "b.prg"}),
+            "hv extract: --choose \"X.PRG\" matches none of the game files: a.prg, b.prg");
+  EXPECT_EQ(UnknownCommandText("hv", "bogus", {"list", "reg"}),
+            "hv: unknown command \"bogus\"; the commands are: list, reg");
+}
+
+}  // namespace
+}  // namespace hv::cli
