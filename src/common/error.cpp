@@ -41,4 +41,18 @@ const char* VbErrorText(int number) noexcept {
   }
 }
 
+FailureReason CaughtFailure() noexcept {
+  try {
+    throw;
+  } catch (const Error& e) {
+    return {e.Number(), e.Description()};
+  } catch (const std::bad_alloc&) {
+    return {vberr::kOutOfMemory, VbErrorText(vberr::kOutOfMemory)};
+  } catch (const std::exception& e) {
+    return {vberr::kInternalError, std::string("Internal error: ") + e.what()};
+  } catch (...) {
+    return {vberr::kInternalError, VbErrorText(vberr::kInternalError)};
+  }
+}
+
 }  // namespace hv

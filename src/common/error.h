@@ -11,11 +11,13 @@ namespace hv {
 // Visual Basic run-time error numbers the system reports.
 namespace vberr {
 inline constexpr int kInvalidProcedureCall = 5;
+inline constexpr int kOutOfMemory = 7;
 inline constexpr int kOverflow = 6;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kTypeMismatch = 13;
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kFileAlreadyOpen = 55;
+inline constexpr int kInternalError = 51;
 inline constexpr int kDeviceIo = 57;
 inline constexpr int kFileAlreadyExists = 58;
 inline constexpr int kBadFileName = 52;
@@ -53,5 +55,9 @@ struct FailureReason {
   std::string description;
   bool empty() const noexcept { return number == 0 && description.empty(); }
 };
+
+// The failure that the exception being handled stands for: an hv::Error as it is, running out
+// of memory as 7, anything else as 51 with its text. Call it only inside a catch block.
+FailureReason CaughtFailure() noexcept;
 
 }  // namespace hv

@@ -86,12 +86,8 @@ ZipExtractResult ExtractZip(const std::string& zip_path, const std::string& dest
       }
     }
     result.ok = true;
-  } catch (const Error& e) {
-    result.failure = {e.Number(), e.Description()};
-  } catch (const std::bad_alloc&) {
-    result.failure = {7, "Out of memory"};
-  } catch (const std::exception& e) {
-    result.failure = {51, std::string("Internal error: ") + e.what()};
+  } catch (...) {
+    result.failure = CaughtFailure();
   }
   return result;
 }

@@ -84,12 +84,8 @@ ZipcodeJoinResult ZipcodeJoin(const std::string& folder, const std::string& base
     result.written = target.file_name;
     result.tracks = tracks;
     result.ok = true;
-  } catch (const Error& e) {
-    result.failure = {e.Number(), e.Description()};
-  } catch (const std::bad_alloc&) {
-    result.failure = {7, "Out of memory"};
-  } catch (const std::exception& e) {
-    result.failure = {51, std::string("Internal error: ") + e.what()};
+  } catch (...) {
+    result.failure = CaughtFailure();
   }
   return result;
 }
