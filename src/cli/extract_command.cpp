@@ -8,9 +8,12 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli/autostart_name.h"
 #include "cli/commands.h"
 #include "cli/console_text.h"
+#include "cli/disk_set.h"
 #include "cli/launch_shell.h"
+#include "common/error.h"
 #include "common/text.h"
 #include "common/upper_case.h"
 #include "halvane/functions/hvFunctions.h"
@@ -50,9 +53,10 @@ struct ExtractOutcome {
   std::string file, fail;  // core text
 };
 
-ExtractOutcome RunExtract(const ExtractArgs& a) {
+ExtractOutcome RunExtract(const ExtractArgs& a, platform::FileChooser* chooser = nullptr) {
   FixedChooser fixed(ArgToCoreText(a.choose));
   tessary::ExtractServices services;
+  services.chooser = chooser;
   if (a.choose_given) services.chooser = &fixed;
   tessary::hvExtract extract(std::make_shared<halvane::hvFunctions>(), services);
   // With a database the caller is the front-end that remembers choices, unless told otherwise.
@@ -105,7 +109,7 @@ std::string DefaultWorkFolder() {
 }
 
 // The program an emulator should start from the game file: a disk's first PRG, a tape's first
-// entry; none for a program file.
+// entry, as VICE takes it; none for a program file.
 std::string FirstProgram(const std::string& game) {
   const std::string upper = UpperCase1252(game);
   const auto ends = [&upper](const char* ext) {
@@ -116,16 +120,37 @@ std::string FirstProgram(const std::string& game) {
     tessary::hvD64 d64;
     if (d64.Load(game)) {
       for (const auto& e : d64.Entries()->All()) {
-        if (e->FileType().find("PRG") != std::string::npos) return e->Filename();
+        if (e->FileType().find("PRG") != std::string::npos) {
+          return ViceAutostartName(e->NameBytes());
+        }
       }
     }
   } else if (ends(".T64")) {
     tessary::hvT64 t64;
     if (t64.Load(game) && !t64.Entries()->All().empty()) {
-      return t64.Entries()->All().front()->C64Filename();
+      return ViceAutostartName(t64.Entries()->All().front()->C64Filename());
     }
   }
   return {};
+}
+
+// Writes the files that name the other disks of the set; false (with the reason on stderr)
+// when they could not be written.
+bool PlayDiskSet(const std::string& game, const std::vector<std::string>& disks, bool m3u,
+                 LaunchArgs& l) {
+  try {
+    const DiskSetFiles files = WriteDiskSetFiles(game, disks, m3u);
+    l.fliplist = Cp1252ToUtf8(files.fliplist);
+    std::printf("disks: %zu\nfliplist: %s\n", disks.size(), l.fliplist.c_str());
+    if (!files.playlist.empty())
+      std::printf("playlist: %s\n", Cp1252ToUtf8(files.playlist).c_str());
+    return true;
+  } catch (const Error& e) {
+    std::fprintf(stderr, "Could not write the list of disks: %s\n",
+                 Cp1252ToUtf8(e.Description()).c_str());
+    ResultCode() = kExitFailed;
+    return false;
+  }
 }
 
 }  // namespace
@@ -172,19 +197,24 @@ void RegisterPlay(CLI::App& app) {
   cmd->add_option("--prg,--PRGName", launch.prg,
                   "Program to start (default: the image's first program)");
   AddLaunchSettings(cmd, launch);
+  static bool m3u = false;
+  cmd->add_flag("--m3u", m3u, "With several disks of one game, also write a playlist (.m3u)");
   cmd->callback([cmd] {
     a.from_given = cmd->count("--from") > 0;
     a.choose_given = cmd->count("--choose") > 0;
     if (a.work.empty()) a.work = DefaultWorkFolder();
-    const ExtractOutcome o = RunExtract(a);
+    DiskSetChooser sets(platform::SystemFileChooser());
+    const ExtractOutcome o = RunExtract(a, &sets);
     if (!o.ok) {
       Finish(a, o);
       return;
     }
     LaunchArgs l = launch;
     l.game = Cp1252ToUtf8(o.file);
-    if (cmd->count("--prg") == 0) l.prg = Cp1252ToUtf8(FirstProgram(o.file));
+    l.exact_prg = cmd->count("--prg") == 0;
+    if (l.exact_prg) l.prg = Cp1252ToUtf8(FirstProgram(o.file));
     l.prg_given = !l.prg.empty();
+    if (!sets.Disks().empty() && !PlayDiskSet(o.file, sets.Disks(), m3u, l)) return;
     std::printf("game file: %s\n", l.game.c_str());
     if (l.prg_given) std::printf("program: %s\n", l.prg.c_str());
     std::fflush(stdout);
