@@ -13,7 +13,7 @@
 #include "cli/console_text.h"
 #include "cli/disk_set.h"
 #include "cli/launch_shell.h"
-#include "common/error.h"
+#include "cli/play_disk_set.h"
 #include "common/text.h"
 #include "common/upper_case.h"
 #include "halvane/functions/hvFunctions.h"
@@ -132,25 +132,6 @@ std::string FirstProgram(const std::string& game) {
     }
   }
   return {};
-}
-
-// Writes the files that name the other disks of the set; false (with the reason on stderr)
-// when they could not be written.
-bool PlayDiskSet(const std::string& game, const std::vector<std::string>& disks, bool m3u,
-                 LaunchArgs& l) {
-  try {
-    const DiskSetFiles files = WriteDiskSetFiles(game, disks, m3u);
-    l.fliplist = Cp1252ToUtf8(files.fliplist);
-    std::printf("disks: %zu\nfliplist: %s\n", disks.size(), l.fliplist.c_str());
-    if (!files.playlist.empty())
-      std::printf("playlist: %s\n", Cp1252ToUtf8(files.playlist).c_str());
-    return true;
-  } catch (const Error& e) {
-    std::fprintf(stderr, "Could not write the list of disks: %s\n",
-                 Cp1252ToUtf8(e.Description()).c_str());
-    ResultCode() = kExitFailed;
-    return false;
-  }
 }
 
 }  // namespace
