@@ -85,6 +85,16 @@ TEST_F(ListCommandTest, T64PrgAndP00Json) {
                 "  \"EntriesUsed\": 1,\n"
                 "  \"Entries\": [\n    {\n      \"C64Filename\": \"GAME\"\n    }\n  ]\n}\n");
 
+  // The plain listing shows tape names as PETSCII, without their shifted-space padding.
+  header.entries_used = 2;
+  const auto shifted =
+      Write("shifted.t64",
+            test::MakeT64(header, {test::PaddedName("\xC7\x41ME"), test::PaddedName("X\xA0Y")}));
+  run = Hv({"list", shifted});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find("Tape name:  games\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    1 \"Game\"\n    2 \"x y\"\n"), std::string::npos) << run.out;
+
   Bytes program = {0x01, 0x08};
   program.resize(3000, 0);
   run = Hv({"list", "--json", Write("game.prg", program)});
