@@ -8,10 +8,13 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli/autostart_name.h"
 #include "cli/commands.h"
 #include "cli/console_text.h"
+#include "cli/disk_set.h"
 #include "cli/failure_texts.h"
 #include "cli/launch_shell.h"
+#include "cli/play_disk_set.h"
 #include "common/text.h"
 #include "common/upper_case.h"
 #include "halvane/functions/hvFunctions.h"
@@ -58,9 +61,10 @@ struct ExtractOutcome {
   std::string message;     // hv's own account of the failure (console text), or ""
 };
 
-ExtractOutcome RunExtract(const ExtractArgs& a) {
+ExtractOutcome RunExtract(const ExtractArgs& a, platform::FileChooser* chooser = nullptr) {
   FixedChooser fixed(ArgToCoreText(a.choose));
   tessary::ExtractServices services;
+  services.chooser = chooser;
   if (a.choose_given) services.chooser = &fixed;
   tessary::hvExtract extract(std::make_shared<halvane::hvFunctions>(), services);
   // With a database the caller is the front-end that remembers choices, unless told otherwise.
@@ -136,7 +140,7 @@ std::string DefaultWorkFolder() {
 }
 
 // The program an emulator should start from the game file: a disk's first PRG, a tape's first
-// entry; none for a program file.
+// entry, as VICE takes it; none for a program file.
 std::string FirstProgram(const std::string& game) {
   const std::string upper = UpperCase1252(game);
   const auto ends = [&upper](const char* ext) {
@@ -147,13 +151,15 @@ std::string FirstProgram(const std::string& game) {
     tessary::hvD64 d64;
     if (d64.Load(game)) {
       for (const auto& e : d64.Entries()->All()) {
-        if (e->FileType().find("PRG") != std::string::npos) return e->Filename();
+        if (e->FileType().find("PRG") != std::string::npos) {
+          return ViceAutostartName(e->NameBytes());
+        }
       }
     }
   } else if (ends(".T64")) {
     tessary::hvT64 t64;
     if (t64.Load(game) && !t64.Entries()->All().empty()) {
-      return t64.Entries()->All().front()->C64Filename();
+      return ViceAutostartName(t64.Entries()->All().front()->C64Filename());
     }
   }
   return {};
@@ -203,19 +209,24 @@ void RegisterPlay(CLI::App& app) {
   cmd->add_option("--prg,--PRGName", launch.prg,
                   "Program to start (default: the image's first program)");
   AddLaunchSettings(cmd, launch);
+  static bool m3u = false;
+  cmd->add_flag("--m3u", m3u, "With several disks of one game, also write a playlist (.m3u)");
   cmd->callback([cmd] {
     a.from_given = cmd->count("--from") > 0;
     a.choose_given = cmd->count("--choose") > 0;
     if (a.work.empty()) a.work = DefaultWorkFolder();
-    const ExtractOutcome o = RunExtract(a);
+    DiskSetChooser sets(platform::SystemFileChooser());
+    const ExtractOutcome o = RunExtract(a, &sets);
     if (!o.ok) {
       Finish(a, o);
       return;
     }
     LaunchArgs l = launch;
     l.game = Cp1252ToUtf8(o.file);
-    if (cmd->count("--prg") == 0) l.prg = Cp1252ToUtf8(FirstProgram(o.file));
+    l.exact_prg = cmd->count("--prg") == 0;
+    if (l.exact_prg) l.prg = Cp1252ToUtf8(FirstProgram(o.file));
     l.prg_given = !l.prg.empty();
+    if (!sets.Disks().empty() && !PlayDiskSet(o.file, sets.Disks(), m3u, l)) return;
     std::printf("game file: %s\n", l.game.c_str());
     if (l.prg_given) std::printf("program: %s\n", l.prg.c_str());
     std::fflush(stdout);

@@ -164,6 +164,7 @@ std::string Launch(const LaunchArgs& a, const std::string& command) {
   const std::string dir = CorePath(a.games_dir);
   const std::string prg = Core(a.prg);
   const ShellOutcome outcome = RunShell(a.dry_run, [&](hvShell& s) -> std::string {
+    s.SetViceOptions({a.exact_prg, CorePath(a.fliplist)});
     const std::string& m = a.method;
     if (m == "CCS64v109") {
       return s.CCS64v109(emu, dir, game, a.index, a.joy1, a.joy2, a.key1, a.key2, a.write_config,

@@ -14,6 +14,10 @@ struct LaunchArgs {
   std::string method;
   std::string emulator, game, games_dir, prg;
   bool prg_given = false;
+  // hv play only: the program name is already the form VICE needs (never lowered), and the
+  // fliplist of the game's other disks.
+  bool exact_prg = false;
+  std::string fliplist;
   std::int16_t index = 0;
   std::int32_t joy1 = 0, joy2 = 0, key1 = 0, key2 = 0;
   std::int32_t control1 = 0, control2 = 0, mode1 = 0, mode2 = 0;

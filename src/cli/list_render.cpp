@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/petscii_display.h"
 #include "common/text.h"
 
 namespace hv::cli {
@@ -73,14 +74,15 @@ std::string ListJson(const tessary::hvP00& p00, bool loaded) {
                {"FileSize", Utf8(p00.FileSize())}});
 }
 
-// As a C64 lists a disk: the header line in reverse video there, then size, name and type.
+// As c1541 lists a disk: the header line (in reverse video on a C64), then size, name and
+// type.
 std::string ListText(const tessary::hvD64& d64) {
   // Padding is counted in C64 characters, before the conversion to UTF-8.
   std::string out =
-      "0 \"" + Visible(PadRight(d64.DiskName(), 16)) + "\" " + Visible(d64.DiskID()) + "\n";
+      "0 \"" + C64Text(PadRight(d64.DiskName(), 16)) + "\" " + C64Text(d64.DiskID()) + "\n";
   for (const auto& e : d64.Entries()->All()) {
-    out += e->FileSizeInBlocks() + " " + Visible(PadRight("\"" + e->Filename() + "\"", 18)) + " " +
-           e->FileType() + "\n";
+    out += e->FileSizeInBlocks() + " " + PadRight(C64QuotedName(e->NameBytes()), 18) +
+           C64TypeColumn(e->TypeByte()) + "\n";
   }
   out += std::to_string(d64.Entries()->All().size()) + " files.\n";
   return out;
@@ -89,14 +91,14 @@ std::string ListText(const tessary::hvD64& d64) {
 std::string ListText(const tessary::hvT64& t64) {
   std::string out = "Signature:  " + Visible(t64.Signature()) + "\n" +
                     "Version:    " + t64.Version() + "\n" +
-                    "Tape name:  " + Visible(t64.TapeImageName()) + "\n" +
+                    "Tape name:  " + C64TapeName(t64.TapeImageName()) + "\n" +
                     "Entries:    " + std::to_string(t64.EntriesUsed()) + " used of " +
                     std::to_string(t64.EntriesCount()) + "\n";
   std::size_t n = 0;
   for (const auto& e : t64.Entries()->All()) {
     std::string number = std::to_string(++n);
     out += std::string(number.size() < 5 ? 5 - number.size() : 0, ' ') + number + " \"" +
-           Visible(e->C64Filename()) + "\"\n";
+           C64TapeName(e->C64Filename()) + "\"\n";
   }
   return out;
 }

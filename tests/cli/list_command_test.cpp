@@ -59,8 +59,10 @@ TEST_F(ListCommandTest, D64JsonKeepsTextsAsHeldInUtf8) {
 
   const auto text = Hv({"list", path});
   EXPECT_EQ(text.exit_code, 0);
-  EXPECT_NE(text.out.find("0 \"DISK\xC3\xA9           \" AB 2A\n"), std::string::npos) << text.out;
-  EXPECT_NE(text.out.find("  664 \"A.B\"              PRG\n"), std::string::npos) << text.out;
+  // As c1541 shows PETSCII: 0x41-0x5A lower case, 0xE9 a graphic character with no ASCII form.
+  EXPECT_NE(text.out.find("0 \"disk.           \" ab 2a\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("  664 \"a?b\"              PRG\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("    0 \"notes\"            SEQ<\n"), std::string::npos) << text.out;
 }
 
 TEST_F(ListCommandTest, P00ShorterThanItsHeaderFails) {
@@ -94,6 +96,16 @@ TEST_F(ListCommandTest, T64PrgAndP00Json) {
                 "  \"EntriesCount\": 30,\n"
                 "  \"EntriesUsed\": 1,\n"
                 "  \"Entries\": [\n    {\n      \"C64Filename\": \"GAME\"\n    }\n  ]\n}\n");
+
+  // The plain listing shows tape names as PETSCII, without their shifted-space padding.
+  header.entries_used = 2;
+  const auto shifted =
+      Write("shifted.t64",
+            test::MakeT64(header, {test::PaddedName("\xC7\x41ME"), test::PaddedName("X\xA0Y")}));
+  run = Hv({"list", shifted});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find("Tape name:  games\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    1 \"Game\"\n    2 \"x y\"\n"), std::string::npos) << run.out;
 
   Bytes program = {0x01, 0x08};
   program.resize(3000, 0);
@@ -166,9 +178,36 @@ TEST_F(ListCommandTest, ListsADiskMadeByCc1541) {
             0);
   const auto run = Hv({"list", image});
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_NE(run.out.find("0 \"MADE            \" MK"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("    1 \"INTRO\"            PRG\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("    1 \"DATA\"             SEQ\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("0 \"made            \" mk"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    1 \"intro\"            PRG\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    1 \"data\"             SEQ\n"), std::string::npos) << run.out;
+}
+
+// cc1541 writes upper-case letters as the shifted codes 0xC1-0xDA: they read as capitals, not
+// as the Windows-1252 characters of those bytes; open and locked files are marked as a C64
+// marks them, and what follows a shifted space shows after the closing quote.
+TEST_F(ListCommandTest, ShowsCc1541NamesAsAC64Does) {
+  const auto cc1541 = test::ToolPath(HV_CC1541);
+  HV_REQUIRE_TOOL(cc1541);
+  Write("a.prg", Bytes{0x01, 0x08, 0x00});
+  const auto image = (dir_ / "names.d64").string();
+  ASSERT_EQ(test::Run(cc1541, {"-q", "-n",          "Big Disk", "-f",    "MANY",    "-w", "a.prg",
+                               "-f", "MiXeD#c1#41", "-O",       "-w",    "a.prg",   "-f", "Keep",
+                               "-P", "-w",          "a.prg",    "-f",    "ab#a0cd", "-T", "USR",
+                               "-O", "-P",          "-w",       "a.prg", image},
+                      dir_.path().string())
+                .exit_code,
+            0);
+  const auto run = Hv({"list", image});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find("0 \"Big Disk        \" "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    1 \"MANY\"             PRG\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    1 \"MiXeDAa\"         *PRG\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    1 \"Keep\"             PRG<\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    1 \"ab\"cd            *USR<\n"), std::string::npos) << run.out;
+  const auto json = Hv({"list", "--json", image});  // the property values, as held
+  EXPECT_NE(json.out.find("\"Filename\": \"\xC3\x8D\xC3\x81\xC3\x8E\xC3\x99\""), std::string::npos)
+      << json.out;
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ std::string CommandLine::Render(bool lower, const ShellPathRules& rules) const {
   std::string line;
   bool in_quotes = false;  // the line so far ends inside quotation marks
   for (const Piece& p : pieces_) {
-    const bool lower_this = lower && (!p.is_path || rules.case_blind_paths);
+    const bool lower_this = lower && !p.keep_case && (!p.is_path || rules.case_blind_paths);
     std::string text = lower_this ? AnsiLower(p.text) : p.text;
     if (p.is_path && !rules.short_paths && !in_quotes &&
         text.find_first_of(" \t") != std::string::npos) {

@@ -42,18 +42,24 @@ class CommandLine {
  public:
   CommandLine& Text(const std::string& text) { return Add(text, false); }
   CommandLine& Path(const std::string& path) { return Add(path, true); }
+  // Text that keeps its case even where the rest of the line is lowered.
+  CommandLine& Exact(const std::string& text) {
+    pieces_.push_back({text, false, true});
+    return *this;
+  }
 
   // The command line as written, or lowered as far as `rules` allow.
   std::string Render(bool lower, const ShellPathRules& rules) const;
 
  private:
   CommandLine& Add(const std::string& text, bool is_path) {
-    pieces_.push_back({text, is_path});
+    pieces_.push_back({text, is_path, false});
     return *this;
   }
   struct Piece {
     std::string text;
     bool is_path;
+    bool keep_case;
   };
   std::vector<Piece> pieces_;
 };

@@ -61,6 +61,16 @@ class hvShell {
                              const std::string& strGamePathAndFile, const std::string& PRGName,
                              bool blnWaitTillFinished);
 
+  // What hv play adds to VICE and VICENoSettings; not on the automation interface, whose
+  // calls never set it. The program name then reaches the emulator as given, since it is
+  // already the text VICE turns into the entry's bytes, and `fliplist` (when not empty) names
+  // VICE's list of the other disks of the game.
+  struct ViceOptions {
+    bool exact_program_name = false;
+    std::string fliplist;
+  };
+  void SetViceOptions(ViceOptions options) { vice_options_ = std::move(options); }
+
  private:
   // The launch pattern's frame: a fresh functions object for the body, and any error turned
   // into `error_prefix` + number + ": " + description.
@@ -79,6 +89,7 @@ class hvShell {
   FunctionsFactory functions_;
   platform::ProcessService& process_;
   ShellPathRules rules_;
+  ViceOptions vice_options_;
 };
 
 }  // namespace hv::halvane

@@ -28,11 +28,21 @@ std::string FirstMissing(FunctionsOps& fn, const char* not_found,
   return "";
 }
 
-// E -autostart "G[:name]"
-void AddAutostart(CommandLine& line, const std::string& emulator, const std::string& game,
-                  const std::string& name) {
-  line.Path(emulator).Text(std::string(" -autostart ") + kQ).Path(game);
-  if (!name.empty()) line.Text(":" + name);
+// E [-flipname F] -autostart "G[:name]"; the fliplist and the exact name only for hv play.
+void AddAutostart(CommandLine& line, FunctionsOps& fn, const std::string& emulator,
+                  const std::string& game, const std::string& name,
+                  const hvShell::ViceOptions& options) {
+  line.Path(emulator);
+  if (!options.fliplist.empty()) line.Text(" -flipname ").Path(fn.Long2Short(options.fliplist));
+  line.Text(std::string(" -autostart ") + kQ).Path(game);
+  if (!name.empty() && options.exact_program_name) {
+    // Backslashes before the closing mark would escape it; doubled they stand for themselves.
+    const std::size_t last = name.find_last_not_of('\\');
+    const std::size_t trailing = name.size() - (last == std::string::npos ? 0 : last + 1);
+    line.Text(":").Exact(name + std::string(trailing, '\\'));
+  } else if (!name.empty()) {
+    line.Text(":" + name);
+  }
   line.Text(kQ);
 }
 
@@ -51,7 +61,7 @@ std::string hvShell::VICE(const std::string& strEmulatorExePath,
     if (!missing.empty()) return missing;
     MoveTo(emulator, dir);
     CommandLine line;
-    AddAutostart(line, emulator, game, PRGName);
+    AddAutostart(line, fn, emulator, game, PRGName, vice_options_);
     line.Text(" -joydev1 " + NumberText(intPort1) + " -joydev2 " + NumberText(intPort2));
     Start(line, true);
     return "";
@@ -135,7 +145,7 @@ std::string hvShell::VICENoSettings(const std::string& strEmulatorExePath,
     if (!missing.empty()) return missing;
     MoveTo(emulator, dir);
     CommandLine line;
-    AddAutostart(line, emulator, game, PRGName);
+    AddAutostart(line, fn, emulator, game, PRGName, vice_options_);
     Start(line, true);
     return "";
   });

@@ -108,9 +108,12 @@ class DecodedEntries {
     const std::uint8_t type = entry[0x02];
     if (type == 0x00) return;
     Slot& slot = slots_[count_];
+    std::copy(entry + 0x05, entry + 0x15, slot.raw_name.begin());
     texts_[count_] = {NameText(entry + 0x05, slot.name),
                       BlocksText(entry[0x1E] + 256u * entry[0x1F], slot.blocks),
-                      FileTypeText(type)};
+                      FileTypeText(type),
+                      {slot.raw_name.data(), slot.raw_name.size()},
+                      type};
     ++count_;
   }
 
@@ -121,6 +124,7 @@ class DecodedEntries {
   struct Slot {
     std::array<char, 16> name;
     std::array<char, 5> blocks;
+    std::array<char, 16> raw_name;
   };
   // The walk examines at most 18 sectors of eight entries.
   std::array<Slot, kMaxDirSectors * 8> slots_;
@@ -144,8 +148,7 @@ void hvD64Entries::AddDecoded(const D64EntryTexts* texts, std::size_t count) {
   block->reserve(count);  // never reallocated afterwards: the entries stay where they are
   Reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
-    hvD64Entry& entry = block->emplace_back(hvD64Entry::Key{}, texts[i].filename,
-                                            texts[i].file_size, texts[i].file_type);
+    hvD64Entry& entry = block->emplace_back(hvD64Entry::Key{}, texts[i]);
     Append(std::shared_ptr<hvD64Entry>(block, &entry));
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Directory reader for D64 disk images (a 1541 floppy, sector by sector).
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,8 @@ class hvD64Entries;
 // The three texts of a directory entry as Load decodes them.
 struct D64EntryTexts {
   std::string_view filename, file_size, file_type;
+  std::string_view name_bytes;  // the 16 bytes of the name field as stored
+  std::uint8_t type_byte = 0;
 };
 
 class hvD64Entry {
@@ -28,16 +31,29 @@ class hvD64Entry {
   hvD64Entry() = default;
   hvD64Entry(Key, std::string_view filename, std::string_view file_size, std::string_view file_type)
       : filename_(filename), file_size_in_blocks_(file_size), file_type_(file_type) {}
+  hvD64Entry(Key, const D64EntryTexts& texts)
+      : filename_(texts.filename),
+        file_size_in_blocks_(texts.file_size),
+        file_type_(texts.file_type),
+        name_bytes_(texts.name_bytes),
+        type_byte_(texts.type_byte) {}
 
   const std::string& Filename() const noexcept { return filename_; }
   const std::string& FileSizeInBlocks() const noexcept { return file_size_in_blocks_; }
   const std::string& FileType() const noexcept { return file_type_; }
+
+  // Not on the automation interface: the entry as stored, for showing and loading it as a C64
+  // does. Both are empty (0) for an entry made by Add.
+  const std::string& NameBytes() const noexcept { return name_bytes_; }
+  std::uint8_t TypeByte() const noexcept { return type_byte_; }
 
  private:
   friend class hvD64Entries;
   std::string filename_;
   std::string file_size_in_blocks_;
   std::string file_type_;
+  std::string name_bytes_;
+  std::uint8_t type_byte_ = 0;
 };
 
 class hvD64Entries : public EntryCollection<hvD64Entry> {

@@ -36,6 +36,24 @@ TEST_F(OtherLaunchersTest, ViceLowerCasesTheWholeLineOnWindows) {
             "c:\\emu\\emu.exe -autostart \"c:\\games\\game.d64\" -joydev1 9 -joydev2 -1");
 }
 
+// hv play's name is already what VICE needs; the automation calls above still lower it.
+TEST_F(OtherLaunchersTest, ViceOptionsKeepTheNameAndAddTheFliplist) {
+  w.files.insert("C:\\WORK\\REZIP\\GAME.VFL");
+  shell.SetViceOptions({true, "C:\\WORK\\REZIP\\GAME.VFL"});
+  EXPECT_EQ(shell.VICE(kEmu, kGame, "MiXeD$22x", 0, 0, false), "");
+  EXPECT_EQ(Last().command_line,
+            "c:\\emu\\emu.exe -flipname c:\\work\\rezip\\game.vfl -autostart "
+            "\"c:\\games\\game.d64:MiXeD$22x\" -joydev1 0 -joydev2 0");
+  EXPECT_EQ(shell.VICENoSettings(kEmu, kGame, "Up\\", false), "");
+  EXPECT_EQ(Last().command_line,
+            "c:\\emu\\emu.exe -flipname c:\\work\\rezip\\game.vfl -autostart "
+            "\"c:\\games\\game.d64:Up\\\\\"");
+  shell.SetViceOptions({});
+  EXPECT_EQ(shell.VICE(kEmu, kGame, "MiXeD", 0, 0, false), "");
+  EXPECT_EQ(Last().command_line,
+            "c:\\emu\\emu.exe -autostart \"c:\\games\\game.d64:mixed\" -joydev1 0 -joydev2 0");
+}
+
 TEST_F(OtherLaunchersTest, TableOfTheOtherLaunchers) {
   w.short_forms["C:\\EMU\\EMU.EXE"] = "C:\\EMU\\EMU.EXE";
   EXPECT_EQ(shell.VICENoSettings(kEmu, kGame, "Name", false), "");
