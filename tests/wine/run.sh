@@ -228,8 +228,11 @@ if [ "$arch" = win64 ] && [ -f "$other/bin/Tessary.dll" ] && [ -f "$build/bin/wi
       got=$(x86_64-w64-mingw32-objdump -p "$f" 2>/dev/null |
         awk '/\[Ordinal\/Name Pointer\] Table/ {t = 1; next} t && NF == 0 {t = 0} t {print $NF}' |
         sort | xargs)
-      [ "$got" = "$want" ]
-      record $? "$(basename "$(dirname "$(dirname "$f")")")/$name exports $want (got ${got:-nothing})"
+      if [ "$got" = "$want" ]; then
+        record 0 "$(basename "$(dirname "$(dirname "$f")")")/$name exports its entry points undecorated"
+      else
+        record 1 "$(basename "$(dirname "$(dirname "$f")")")/$name exports ${got:-nothing}, not $want"
+      fi
     done
   done
   [ ${#pairs[@]} -gt 0 ] && run_client typelib_compare "$wine" "$build/bin/wine-tests/typelib_compare.exe" "${pairs[@]}"

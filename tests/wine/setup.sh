@@ -107,7 +107,8 @@ for mode in ALLUSERS CURRENTUSER; do
       for p in "${progids[@]}"; do
         clsid=$(reg_data "$w" "HKCR\\$p\\CLSID")
         server=$(reg_data "$w" "HKCR\\CLSID\\$clsid\\InprocServer32")
-        [ "${server,,}" = "${folder,,}\\${p%%.*}.dll" ]
+        want="$folder\\${p%%.*}.dll"
+        [ "${server,,}" = "${want,,}" ]
         record $? "$p ($bits-bit) served by ${server:-nothing}"
         clsids+=("$clsid")
         libids+=("$(reg_data "$w" "HKCR\\CLSID\\$clsid\\TypeLib")")
