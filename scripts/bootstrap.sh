@@ -11,6 +11,8 @@ PACKAGES=(
   # Windows cross-build and Wine
   mingw-w64 mingw-w64-tools libz-mingw-w64-dev libwine-dev wine wine64
   xvfb xauth x11-apps x11-utils imagemagick unixodbc libsqliteodbc
+  # the 32-bit servers under Wine (i386 loader, ODBC, stdole2.tlb for widl -m32); the setup program
+  wine32:i386 libodbc2:i386 libsqliteodbc:i386 nsis
   # test peers: tools that make C64 images and archives no one here wrote
   cc1541 cbmconvert lhasa zip unzip gzip sidplayfp
 )
@@ -25,5 +27,6 @@ echo "bootstrap: installing ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

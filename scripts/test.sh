@@ -22,11 +22,26 @@ for preset in linux linux-release windows-x64 windows-x86; do
 done
 
 step ctest --preset linux -j "$jobs"
-step tests/wine/run.sh build/windows-x64
+# The Wine suite on both builds, then the setup program; each run's last line ("N passed,
+# N failed" or why it was skipped) and its time are repeated at the end.
+wine_summary=()
+wine_run() {  # wine_run <label> <command...>
+  local label=$1 start log
+  shift
+  start=$(date +%s)
+  log=$(mktemp)
+  step bash -o pipefail -c '"$@" | tee "$0"' "$log" "$@"
+  wine_summary+=("$label: $(tail -1 "$log") ($(($(date +%s) - start)) s)")
+  rm -f "$log"
+}
+wine_run windows-x64 tests/wine/run.sh build/windows-x64
+wine_run windows-x86 tests/wine/run.sh build/windows-x86
+wine_run setup tests/wine/setup.sh build/windows-x86
 step scripts/sample.sh --no-bootstrap
 
 # Every fuzz target briefly, one after another (11 targets: under four minutes).
 step fuzz/run.sh 20
 
+printf 'Wine %s\n' "${wine_summary[@]}"
 [ $status -eq 0 ] && echo "ALL TESTS PASSED" || echo "SOME TESTS FAILED"
 exit $status

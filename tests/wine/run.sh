@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Drives the x86_64 automation servers of a build as a client would, under Wine:
-#   tests/wine/run.sh build/windows-x64
+# Drives the automation servers of one Windows build as a client would, under Wine:
+#   tests/wine/run.sh build/windows-x64 [win64|win32]
+# The architecture is that of the build's DLLs unless given: win64 runs under wine64 in a win64
+# prefix, win32 under the 32-bit loader in a win32 prefix. Before a 32-bit run a tiny i686
+# program is started; when it cannot start here the run is skipped with one line saying why.
 # Makes a Wine prefix once per build folder, makes inputs with the Linux tools, registers every
 # DLL in BUILD_DIR/bin with regsvr32, runs each client (BUILD_DIR/bin/wine-tests/*_client.exe and
 # tests/wine/scripts/*_client.vbs, given the data folder), reads back the settings the registry
@@ -8,10 +11,16 @@
 # Every client prints "CHECKS <passed> <failed>"; a client that stops without it has failed.
 set -uo pipefail
 
-build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd) || exit 2
+build=$(cd "${1:?usage: run.sh BUILD_DIR [win64|win32]}" && pwd) || exit 2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-wine=/usr/lib/wine/wine64
+arch=${2:-$("$here/pe_arch.sh" "$build/bin/Tessary.dll")} || exit 2
+case "$arch" in
+  win64) wine=/usr/lib/wine/wine64 ;;
+  win32) wine=/usr/lib/wine/wine ;;
+  *) echo "unknown architecture '$arch' (win64 or win32)"; exit 2 ;;
+esac
+export WINEARCH=$arch
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
 unset DISPLAY  # nothing here shows a window; GUI tests set up Xvfb themselves
 
@@ -41,8 +50,14 @@ run_client() {  # run_client <label> <command...>
   echo "     $label: $2 passed, $3 failed"
 }
 
+if [ "$arch" = win32 ]; then
+  why=$("$here/probe32.sh") || {
+    echo "32-bit Wine run of $(basename "$build") skipped: $why"
+    exit 0
+  }
+fi
 if [ ! -x "$wine" ]; then
-  echo "wine64 not installed: nothing run"
+  echo "$(basename "$wine") not installed: nothing run"
   echo "0 passed, 1 failed"
   exit 1
 fi
@@ -215,6 +230,32 @@ else
   done
 fi
 
+# ---- the i686 build beside this one ------------------------------------------------------------
+# Checked from the x86_64 run, as it needs no 32-bit program to start: every server DLL of both
+# builds exports its entry points undecorated (stdcall names would carry @N) and nothing else,
+# and the two type libraries of each server describe the same members.
+other="$(dirname "$build")/windows-x86"
+if [ "$arch" = win64 ] && [ -f "$other/bin/Tessary.dll" ] && [ -f "$build/bin/wine-tests/typelib_compare.exe" ]; then
+  want="DllCanUnloadNow DllGetClassObject DllInstall DllRegisterServer DllUnregisterServer"
+  pairs=()
+  for dll in "$build"/bin/*.dll; do
+    name=$(basename "$dll")
+    [ -f "$other/bin/$name" ] || { record 1 "$name: no i686 build beside the x86_64 one"; continue; }
+    pairs+=("$(winpath "$dll")" "$(winpath "$other/bin/$name")")
+    for f in "$dll" "$other/bin/$name"; do
+      got=$(x86_64-w64-mingw32-objdump -p "$f" 2>/dev/null |
+        awk '/\[Ordinal\/Name Pointer\] Table/ {t = 1; next} t && NF == 0 {t = 0} t {print $NF}' |
+        sort | xargs)
+      if [ "$got" = "$want" ]; then
+        record 0 "$(basename "$(dirname "$(dirname "$f")")")/$name exports its entry points undecorated"
+      else
+        record 1 "$(basename "$(dirname "$(dirname "$f")")")/$name exports ${got:-nothing}, not $want"
+      fi
+    done
+  done
+  [ ${#pairs[@]} -gt 0 ] && run_client typelib_compare "$wine" "$build/bin/wine-tests/typelib_compare.exe" "${pairs[@]}"
+fi
+
 # ---- unregister ---------------------------------------------------------------------------
 for dll in "${dlls[@]}"; do
   [ -f "$dll" ] || continue
@@ -231,6 +272,25 @@ for script in "$here"/scripts/*_unregistered.vbs; do
   [ -f "$script" ] || continue
   run_client "$(basename "$script")" "$wine" cscript //nologo "$(winpath "$script")" "$wdata"
 done
+
+# ---- registration for the current user alone ------------------------------------------------
+# `regsvr32 /n /i:user` (DllInstall) writes below HKCU\Software\Classes only, and the matching
+# /u takes all of it away again; nothing is registered for every user by then.
+peruser="$build/bin/wine-tests/registration_peruser.exe"
+if [ -f "$peruser" ] && [ -f "$build/bin/Tessary.dll" ] && [ -f "$build/bin/Halvane.dll" ]; then
+  for dll in Tessary.dll Halvane.dll; do
+    "$wine" regsvr32 /s /n /i:user "$(winpath "$build/bin/$dll")" >/dev/null 2>&1
+    record $? "regsvr32 /n /i:user $dll"
+  done
+  run_client "registration_peruser (registered)" "$wine" "$peruser" "$(winpath "$build/bin")" RegisteredForUser
+  for dll in Tessary.dll Halvane.dll; do
+    for round in "" " again"; do
+      "$wine" regsvr32 /s /u /n /i:USER "$(winpath "$build/bin/$dll")" >/dev/null 2>&1
+      record $? "regsvr32 /u /n /i:USER $dll$round"
+    done
+  done
+  run_client "registration_peruser (gone)" "$wine" "$peruser" "$(winpath "$build/bin")" GoneForUser
+fi
 
 /usr/lib/wine/wineserver -k >/dev/null 2>&1
 echo "$passed passed, $failed failed"

@@ -4,6 +4,7 @@
 
 #include "com/common/com_object.h"
 #include "com/common/module.h"
+#include "com/common/registration.h"
 
 namespace hv::com {
 namespace {
@@ -33,50 +34,6 @@ std::wstring GuidText(const GUID& guid) {
   return text;
 }
 
-HRESULT Win32Result(LSTATUS status) {
-  return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
-}
-
-HRESULT SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  UniqueHkey handle;
-  LSTATUS status =
-      RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_SET_VALUE, nullptr, handle.put(), nullptr);
-  if (status != ERROR_SUCCESS) return Win32Result(status);
-  return Win32Result(RegSetValueExW(handle.get(), name, 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(value.c_str()),
-                                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
-}
-
-HRESULT WriteClassKeys(const ServerInfo& server, const ClassEntry& entry,
-                       const std::wstring& path) {
-  const std::wstring clsid = GuidText(entry.clsid);
-  const std::wstring key = L"CLSID\\" + clsid;
-  const std::wstring version = std::to_wstring(server.major) + L"." + std::to_wstring(server.minor);
-  const std::pair<std::wstring, std::pair<const wchar_t*, std::wstring>> values[] = {
-      {entry.prog_id, {nullptr, entry.description}},
-      {std::wstring(entry.prog_id) + L"\\CLSID", {nullptr, clsid}},
-      {key, {nullptr, entry.description}},
-      {key + L"\\InprocServer32", {nullptr, path}},
-      {key + L"\\InprocServer32", {L"ThreadingModel", L"Apartment"}},
-      {key + L"\\ProgID", {nullptr, entry.prog_id}},
-      {key + L"\\TypeLib", {nullptr, GuidText(server.libid)}},
-      {key + L"\\Version", {nullptr, version}},
-  };
-  for (const auto& [k, value] : values) {
-    HRESULT hr = SetValue(k, value.first, value.second);
-    if (FAILED(hr)) return hr;
-  }
-  return S_OK;
-}
-
-void RemoveClassKeys(const ClassEntry& entry) {
-  RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidText(entry.clsid)).c_str());
-  RegDeleteKeyW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidText(entry.clsid)).c_str());
-  RegDeleteTreeW(HKEY_CLASSES_ROOT, entry.prog_id);
-  RegDeleteKeyW(HKEY_CLASSES_ROOT, entry.prog_id);
-}
-
 constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 
 }  // namespace
@@ -104,12 +61,10 @@ HRESULT ServerRegister(const ServerInfo& server) noexcept {
   try {
     const std::wstring path = ModulePath();
     if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
-    for (const ClassEntry& entry : server.classes) {
-      HRESULT hr = WriteClassKeys(server, entry, path);
-      if (FAILED(hr)) return hr;
-    }
+    HRESULT hr = WriteClassKeys(HKEY_CLASSES_ROOT, server, path);
+    if (FAILED(hr)) return hr;
     ComPtr<ITypeLib> library;
-    HRESULT hr = ModuleTypeLib(library.put());
+    hr = ModuleTypeLib(library.put());
     if (FAILED(hr)) return hr;
     std::wstring writable_path = path;
     return RegisterTypeLib(library.get(), writable_path.data(), nullptr);
@@ -120,7 +75,7 @@ HRESULT ServerRegister(const ServerInfo& server) noexcept {
 
 HRESULT ServerUnregister(const ServerInfo& server) noexcept {
   try {
-    for (const ClassEntry& entry : server.classes) RemoveClassKeys(entry);
+    RemoveClassKeys(HKEY_CLASSES_ROOT, server);
   } catch (...) {
     return E_OUTOFMEMORY;
   }

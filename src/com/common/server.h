@@ -39,21 +39,28 @@ HRESULT ServerCanUnloadNow() noexcept;
 HRESULT ServerRegister(const ServerInfo& server) noexcept;
 // Removes every key ServerRegister wrote and unregisters the type library.
 HRESULT ServerUnregister(const ServerInfo& server) noexcept;
+// DllInstall. Command "user" (any case) registers or unregisters for the current user alone,
+// under HKCU\Software\Classes, as `regsvr32 [/u] /n /i:user` asks (no administrator rights
+// needed); an empty command does what DllRegisterServer or DllUnregisterServer does.
+HRESULT ServerInstall(const ServerInfo& server, bool install, const wchar_t* command) noexcept;
 
 }  // namespace hv::com
 
-// Defines DllGetClassObject, DllCanUnloadNow, DllRegisterServer and DllUnregisterServer for
-// the server table `server`, at global scope (the names the .def file exports).
-#define HV_COM_SERVER_EXPORTS(server)                                 \
-  STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) { \
-    return ::hv::com::ServerGetClassObject(server, clsid, riid, ppv); \
-  }                                                                   \
-  STDAPI DllCanUnloadNow() {                                          \
-    return ::hv::com::ServerCanUnloadNow();                           \
-  }                                                                   \
-  STDAPI DllRegisterServer() {                                        \
-    return ::hv::com::ServerRegister(server);                         \
-  }                                                                   \
-  STDAPI DllUnregisterServer() {                                      \
-    return ::hv::com::ServerUnregister(server);                       \
+// Defines DllGetClassObject, DllCanUnloadNow, DllRegisterServer, DllUnregisterServer and
+// DllInstall for the server table `server`, at global scope (the names the .def file exports).
+#define HV_COM_SERVER_EXPORTS(server)                                   \
+  STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {   \
+    return ::hv::com::ServerGetClassObject(server, clsid, riid, ppv);   \
+  }                                                                     \
+  STDAPI DllCanUnloadNow() {                                            \
+    return ::hv::com::ServerCanUnloadNow();                             \
+  }                                                                     \
+  STDAPI DllRegisterServer() {                                          \
+    return ::hv::com::ServerRegister(server);                           \
+  }                                                                     \
+  STDAPI DllUnregisterServer() {                                        \
+    return ::hv::com::ServerUnregister(server);                         \
+  }                                                                     \
+  STDAPI DllInstall(BOOL install, LPCWSTR command) {                    \
+    return ::hv::com::ServerInstall(server, install != FALSE, command); \
   }
