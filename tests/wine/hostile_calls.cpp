@@ -50,6 +50,7 @@ struct Progress {
   const char* volatile shape = "";
 };
 Progress g_progress;
+std::vector<std::string> g_recent(6);  // the last calls, oldest first
 
 DWORD WINAPI Watchdog(void*) {
   DWORD reported = 0;
@@ -67,6 +68,8 @@ DWORD WINAPI Watchdog(void*) {
     if (started && running > static_cast<LONG>(kHangMillis)) {
       std::printf("FAIL hang: %ls did not return within %lu s (%s)\n", g_progress.member,
                   static_cast<unsigned long>(kHangMillis / 1000), g_progress.shape);
+      // The calls before it: a member may leave something behind that blocks a later one.
+      for (const std::string& earlier : g_recent) std::printf("  after %s\n", earlier.c_str());
       std::printf("CHECKS %ld %ld\n", g_progress.passed, g_progress.failed + 1);
       std::fflush(stdout);
       TerminateProcess(GetCurrentProcess(), 3);
@@ -414,6 +417,8 @@ class Runner {
     const HRESULT hr = call.Invoke(target.object.get(), id, flags);
     g_progress.call_started = 0;
     const DWORD took = GetTickCount() - began;
+    g_recent.erase(g_recent.begin());
+    g_recent.push_back(std::string(name.begin(), name.end()) + " (" + shape + ")");
     if (took > tally.slowest_ms) tally.slowest_ms = took;
 
     bool good = true;

@@ -141,6 +141,16 @@ class Call {
       shape += " " + std::to_string(V_VT(&a) & ~VT_BYREF);
       if (V_VT(&a) & VT_BYREF) shape += "&";
       if (V_VT(&a) == (VT_BYREF | VT_VARIANT)) shape += std::to_string(V_VT(V_VARIANTREF(&a)));
+      if (V_VT(&a) == VT_BSTR && V_BSTR(&a)) {
+        // The text's length and start, printable.
+        const UINT n = SysStringLen(V_BSTR(&a));
+        shape += "[" + std::to_string(n) + " '";
+        for (UINT c = 0; c < n && c < 48; ++c) {
+          const wchar_t ch = V_BSTR(&a)[c];
+          shape += ch >= 0x20 && ch < 0x7F ? static_cast<char>(ch) : '~';
+        }
+        shape += "']";
+      }
     }
     if (!named_.empty()) {
       shape += ", named";

@@ -416,6 +416,8 @@ class Values {
                                                    L"hvq.exe"};
       return rng_.Chance(6) ? places_.standin : rng_.Pick(kPrograms);
     }
+    // Inputs of the member's own kind most of the time, so calls get past the first checks.
+    if (const wchar_t* own = OwnInput(role); own && rng_.Chance(60)) return own;
     // Any other text: a path of scratch, a name that is nowhere, a text of no path at all.
     switch (rng_.Below(14)) {
       case 0:
@@ -446,6 +448,15 @@ class Values {
       default:
         return Garbage();
     }
+  }
+
+  static const wchar_t* OwnInput(const std::wstring& role) {
+    if (role == L"ConfigFile") return L"S:\\in\\emu.ini";
+    if (role == L"strSidFile" || role == L"SidFilename") return L"S:\\in\\tune.sid";
+    if (role == L"FileToExtract") return L"S:\\in\\game.zip";
+    if (role == L"strGamePathAndFile") return L"S:\\in\\disk.d64";
+    if (role == L"CurrGameDIR") return L"S:\\work\\w1";
+    return nullptr;
   }
 
   Rng& rng_;
