@@ -567,6 +567,19 @@ int Main(int argc, char** argv) {
       const bool ok = declined.ok() && declined.type() == VT_BOOL && declined.Long() == 0;
       std::printf("%s a prompt with no display declines\n", ok ? "ok  " : "FAIL");
       InterlockedIncrement(ok ? &g_progress.passed : &g_progress.failed);
+
+      // The system reads a path only up to a NUL: a search must walk on from there, not list
+      // the folder before the NUL again at every level.
+      CreateDirectoryW(L"S:\\work\\nul-walk", nullptr);
+      CreateDirectoryW(L"S:\\work\\nul-walk\\sub", nullptr);
+      g_progress.member = L"FindFile below a path with a NUL";
+      g_progress.call_started = GetTickCount() | 1;
+      const std::wstring cut(L"S:\\work\\nul-walk\0junk", 21);
+      const hv::wine::Outcome walked = functions.Get(L"FindFile", L"none.d64", cut);
+      g_progress.call_started = 0;
+      const bool ended = walked.ok() && walked.Text().empty();
+      std::printf("%s a search below a path with a NUL ends\n", ended ? "ok  " : "FAIL");
+      InterlockedIncrement(ended ? &g_progress.passed : &g_progress.failed);
     }
   }
 
