@@ -256,6 +256,13 @@ if [ "$arch" = win64 ] && [ -f "$other/bin/Tessary.dll" ] && [ -f "$build/bin/wi
   [ ${#pairs[@]} -gt 0 ] && run_client typelib_compare "$wine" "$build/bin/wine-tests/typelib_compare.exe" "${pairs[@]}"
 fi
 
+# ---- hostile arguments, in a prefix of their own with no drive onto the host ------------------
+# A fixed seed and a bounded time (HV_HOSTILE_SECONDS, default 60); tests/wine/hostile.sh runs
+# longer hunts by hand.
+if [ -f "$build/bin/wine-tests/hostile_calls.exe" ]; then
+  run_client hostile_calls "$here/hostile.sh" "$build" "${HV_HOSTILE_SECONDS:-60}" 1
+fi
+
 # ---- unregister ---------------------------------------------------------------------------
 for dll in "${dlls[@]}"; do
   [ -f "$dll" ] || continue

@@ -50,7 +50,9 @@ std::string hvFunctions::AddBackslash(const std::string& path) {
 std::string hvFunctions::FindFile(const std::string& FileName, const std::string& path) {
   const std::string hit = platform::SearchPathIn(path, FileName);
   if (!hit.empty()) return TrimAtNull(hit);
-  const std::string folder = AddBackslash(path);
+  // The system sees the path up to a NUL: the walk goes on from there, or a folder before the
+  // NUL would be listed again at every level, for ever.
+  const std::string folder = AddBackslash(TrimAtNull(path));
   platform::FindEnumeration entries(folder + "*.*");
   if (!entries.valid()) return {};
   platform::FindData data;
