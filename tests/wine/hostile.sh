@@ -12,7 +12,11 @@ build=$(cd "${1:?usage: hostile.sh BUILD_DIR [SECONDS] [SEED] [CALLS]}" && pwd) 
 seconds=${2:-60}
 seed=${3:-1}
 calls=${4:-20000}
-wine=/usr/lib/wine/wine64
+# The loader of the build's architecture: run.sh exports WINEARCH (win64 unless told).
+case "${WINEARCH:-win64}" in
+  win32) wine=/usr/lib/wine/wine ;;
+  *) wine=/usr/lib/wine/wine64 ;;
+esac
 wineserver=/usr/lib/wine/wineserver
 export WINEPREFIX="$build/wineprefix-hostile" WINEDEBUG=-all
 unset DISPLAY  # no box can be shown, so none can wait for an answer
@@ -29,7 +33,7 @@ fail() {
 for f in Tessary.dll Halvane.dll wine-tests/hostile_calls.exe wine-tests/standin_emulator.exe; do
   [ -f "$build/bin/$f" ] || fail "$build/bin/$f missing"
 done
-[ -x "$wine" ] || fail "wine64 not installed"
+[ -x "$wine" ] || fail "$wine not installed"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "making Wine prefix $WINEPREFIX"
