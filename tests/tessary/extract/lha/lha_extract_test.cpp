@@ -312,5 +312,14 @@ TEST_F(LhaExtractTest, ATruncatedArchiveFailsAndLeavesNoFile) {
   EXPECT_TRUE(Tree(area_.dest()).empty());
 }
 
+// Inputs the fuzzer found that broke lhasa 0.4.0 itself (fixed in the vendored copy).
+TEST_F(LhaExtractTest, DecoderDamageFoundByFuzzingFailsCleanly) {
+  // A -pm2- code tree giving copy codes past the end of its length table.
+  const auto result = Extract(kArchives / "fuzz/pm2_copy_code.lzh");
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.failure.number, 321) << result.failure.description;
+  EXPECT_TRUE(Tree(area_.dest()).empty());
+}
+
 }  // namespace
 }  // namespace hv::lha
