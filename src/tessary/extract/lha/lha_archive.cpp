@@ -92,9 +92,18 @@ struct LhaArchive::Impl {
     if (next_header == length) return;
     std::array<std::uint8_t, 1> marker{};
     file.ReadAt(next_header, marker);
-    if (marker[0] != 0) {
-      ThrowBadLha("unreadable header at offset " + std::to_string(next_header));
-    }
+    if (marker[0] == 0 || IsTransferPadding()) return;
+    ThrowBadLha("unreadable header at offset " + std::to_string(next_header));
+  }
+
+  // Archives that went through XMODEM carry up to one 128-byte block of ^Z characters.
+  bool IsTransferPadding() {
+    constexpr std::uint64_t kXmodemBlock = 128;
+    if (length - next_header >= kXmodemBlock) return false;
+    std::array<std::uint8_t, kXmodemBlock> rest{};
+    const auto tail = std::span(rest).first(static_cast<std::size_t>(length - next_header));
+    file.ReadAt(next_header, tail);
+    return std::all_of(tail.begin(), tail.end(), [](std::uint8_t b) { return b == 0x1A; });
   }
 
   platform::BinaryFile file;

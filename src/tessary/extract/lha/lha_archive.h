@@ -36,7 +36,8 @@ class LhaArchive {
   LhaArchive(const LhaArchive&) = delete;
   LhaArchive& operator=(const LhaArchive&) = delete;
 
-  // The next entry, or nothing at the end of the archive (its end, or a zero end marker).
+  // The next entry, or nothing at the end of the archive (its end, a zero end marker, or
+  // less than 128 bytes of ^Z padding).
   // Throws hv::Error 321 when no header is found at all, when the data of the last entry runs
   // past the end of the file, or when the bytes after it are no header.
   std::optional<LhaEntry> Next();

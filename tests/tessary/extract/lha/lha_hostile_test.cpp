@@ -124,6 +124,15 @@ TEST_F(LhaHostileTest, BytesAfterTheLastEntryMustBeAnEndMarker) {
   EXPECT_EQ(result.written, std::vector<std::string>{"first.prg"});
   fs::remove(area_.dest() / "first.prg");
 
+  // ^Z padding from an XMODEM transfer ends the archive too; a full block of it does not.
+  Bytes padded = archive;
+  padded.insert(padded.end(), 127, 0x1A);
+  result = Extract(padded);
+  ASSERT_TRUE(result.ok) << result.failure.description;
+  fs::remove(area_.dest() / "first.prg");
+  padded.push_back(0x1A);
+  ExpectRefused(padded, "unreadable header at offset 34");
+
   archive.insert(archive.end(), {'P', 'K', 3, 4, 'x', 'x'});
   ExpectRefused(archive, "unreadable header at offset 34");
 }
