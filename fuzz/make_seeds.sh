@@ -4,6 +4,7 @@
 set -euo pipefail
 seeds=$1
 seed_gen=$2
+lha_archives=$(cd "$(dirname "$0")/../tests/tessary/extract/lha/archives" 2>/dev/null && pwd || true)
 
 rm -rf "$seeds"
 mkdir -p "$seeds"
@@ -58,6 +59,26 @@ if command -v cbmconvert >/dev/null && [ -f three.d64 ]; then
   cbmconvert -v0 -L "$seeds/lynx/many.lnx" -d many.d64 >/dev/null 2>&1 || true
   : >empty.prg
   cbmconvert -v0 -n -L "$seeds/lynx/raw.lnx" empty.prg hello.prg big.prg >/dev/null 2>&1 || true
+fi
+
+if command -v gzip >/dev/null; then
+  mkdir -p "$seeds/gzip"
+  gzip -c hello.prg >"$seeds/gzip/hello.gz"
+  gzip -9 -c big.prg >"$seeds/gzip/big.gz"
+  { gzip -c hello.prg; gzip -1 -c data.seq; } >"$seeds/gzip/members.gz"
+  { gzip -c data.seq; printf 'trailing'; } >"$seeds/gzip/garbage.gz"
+fi
+
+# LHA seeds: archives from lhasa's test set, one per archiver family and method.
+if [ -n "$lha_archives" ]; then
+  mkdir -p "$seeds/lha"
+  for a in lha213/lh5.lzh lha213/subdir.lzh lharc113/lh1.lzh larc333/lz5.lzs \
+    lha_unix114i/h2_lh6.lzh lha_unix114i/h1_lh7.lzh lha_unix114i/h1_symlink.lzh \
+    lha_amiga_122/lh4.lzh lha_os2_208/h3_lh5.lzh lhark04d/lh7.lzh unlha32/h2_lhx.lzh \
+    pmarc124/pm1.pma pmarc2/pm2.pma pmarc2/pm0.pma maclha_224/l1_lh5.lzh \
+    generated/lzs/lzs.lzs regression/dotdot.lzh lha_x68k_213/sfx.x; do
+    cp "$lha_archives/$a" "$seeds/lha/$(echo "$a" | tr / _)"
+  done
 fi
 
 # Zipcode seeds frame the parts as fuzz_zipcode reads them: a byte of present parts, then
