@@ -39,7 +39,7 @@ wine_run windows-x86 tests/wine/run.sh build/windows-x86
 wine_run setup tests/wine/setup.sh build/windows-x86
 step scripts/sample.sh --no-bootstrap
 
-# Every fuzz target briefly, one after another (11 targets: under four minutes).
+# Every fuzz target briefly, one after another (15 targets: about five minutes).
 step fuzz/run.sh 20
 
 printf 'Wine %s\n' "${wine_summary[@]}"
