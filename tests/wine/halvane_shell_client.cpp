@@ -49,7 +49,8 @@ struct Started {
 Started WaitForStart(const std::string& program) {
   const std::string record = program + ".txt";
   Started s;
-  for (int i = 0; i < 400 && !FileThere(record); ++i) Sleep(25);
+  // A cold Wine process takes seconds to start on a loaded machine: wait up to a minute.
+  for (int i = 0; i < 2400 && !FileThere(record); ++i) Sleep(25);
   if (!FileThere(record)) return s;
   const std::string text = ReadText(record);
   DeleteFileA(record.c_str());

@@ -186,7 +186,10 @@ HRESULT Invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
 
   DISPPARAMS typed{args.data(), params->rgdispidNamedArgs, params->cArgs, params->cNamedArgs};
   const HRESULT hr = info->Invoke(object, id, flags, &typed, result, excep, arg_err);
-  // Written back even when the member then failed: a typed caller would see those writes too.
+  // Written back when the member ran, even when it then raised an error: a typed caller would
+  // see those writes too. A call the dispatcher refused never reached the member, and what the
+  // dispatcher did to the stand-ins on its way out is not the caller's business.
+  if (FAILED(hr) && hr != DISP_E_EXCEPTION) return hr;
   for (Bridged& b : bridged) {
     if (!Written(b)) continue;
     VariantClear(b.caller);

@@ -185,6 +185,10 @@ class Call {
         change_ = "argument " + std::to_string(i) + ": type " + std::to_string(V_VT(&args_[i])) +
                   " became " + std::to_string(V_VT(&rg[k]));
       }
+      // Wine's dispatcher frees and replaces some named by-value arguments on its way out of a
+      // refused call; what the variant holds now is what is left to free, never the old text.
+      if (!(V_VT(&args_[i]) & VT_BYREF) && std::memcmp(&args_[i], &rg[k], sizeof(VARIANT)) != 0)
+        args_[i] = rg[k];
     }
     return hr_;
   }
