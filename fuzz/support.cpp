@@ -2,12 +2,15 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+
+#include "common/text.h"
 
 namespace fs = std::filesystem;
 
@@ -84,6 +87,37 @@ std::vector<std::string> ListTree(const std::string& dir) {
 void Fail(const char* file, int line, const std::string& what) {
   std::fprintf(stderr, "%s:%d: property violated: %s\n", file, line, what.c_str());
   std::abort();
+}
+
+const UnpackPaths& UnpackScratch(const std::string& input_name) {
+  static const UnpackPaths paths = [&input_name] {
+    UnpackPaths p{input_name, ScratchDir() + "/" + input_name, ScratchDir() + "/out"};
+    WriteAll(p.input, "");
+    fs::create_directories(p.out);
+    return p;
+  }();
+  return paths;
+}
+
+std::uint64_t CheckOnlyReported(const UnpackPaths& paths, const std::vector<std::string>& written) {
+  // Core names are Windows-1252; the files carry them in UTF-8.
+  std::vector<std::string> on_disk;
+  std::uint64_t bytes = 0;
+  for (const std::string& name : written) {
+    const bool plain = !name.empty() && name != "." && name != ".." &&
+                       name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+    if (!plain) Fail(__FILE__, __LINE__, "reported a written name that is no plain name: " + name);
+    on_disk.push_back(Cp1252ToUtf8(name));
+    bytes += ReadAll(paths.out + "/" + on_disk.back()).size();
+  }
+  // No stray temporaries, no sub-folders, no file that escaped the output folder.
+  for (const std::string& rel : ListTree(ScratchDir())) {
+    if (rel == paths.input_name || rel == "out/") continue;
+    const bool reported = rel.rfind("out/", 0) == 0 &&
+                          std::find(on_disk.begin(), on_disk.end(), rel.substr(4)) != on_disk.end();
+    if (!reported) Fail(__FILE__, __LINE__, "unexpected path after extraction: " + rel);
+  }
+  return bytes;
 }
 
 }  // namespace hv::fuzz

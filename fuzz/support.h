@@ -27,6 +27,19 @@ std::vector<std::string> ListTree(const std::string& dir);
 
 [[noreturn]] void Fail(const char* file, int line, const std::string& what);
 
+// The input file and the output folder of an unpacker target, in the scratch folder. Made on
+// the first call; every later call of the process gets the same two paths.
+struct UnpackPaths {
+  std::string input_name;  // relative to the scratch folder
+  std::string input, out;
+};
+const UnpackPaths& UnpackScratch(const std::string& input_name);
+
+// After one unpack: every reported name (Windows-1252) is a plain file name, and nothing exists
+// in the scratch folder but the input, the output folder and the reported files directly in
+// it. Returns the bytes the reported files hold.
+std::uint64_t CheckOnlyReported(const UnpackPaths& paths, const std::vector<std::string>& written);
+
 }  // namespace hv::fuzz
 
 #define HV_FUZZ_CHECK(cond, what)                              \
