@@ -99,9 +99,11 @@ checksums() {
   (cd "$drive_c" && find . -type f ! -path './users/*/Temp/*' ! -path './windows/temp/*' -print0 |
     sort -z | xargs -0 sha1sum)
 }
-# The user's settings outside the test key: every key and value, Wine's time stamps left out.
+# The user's settings outside the test key: every key and value, Wine's time stamps left out,
+# and Wine's font cache, which a fresh prefix fills the first time a program draws text.
 settings() {
-  awk '/^\[/ { skip = ($0 ~ /HalvaneHostileTest/) } !skip && !/^#time=/' "$WINEPREFIX/user.reg" |
+  awk '/^\[/ { skip = ($0 ~ /HalvaneHostileTest|^\[Software\\\\Wine\\\\Fonts/) } !skip && !/^#time=/' \
+    "$WINEPREFIX/user.reg" |
     sed -E 's/^(\[.*\]) [0-9]+$/\1/'
 }
 "$wineserver" -k >/dev/null 2>&1
