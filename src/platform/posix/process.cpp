@@ -134,6 +134,18 @@ int SpawnDetached(const std::vector<std::string>& args) {
   return got == static_cast<ssize_t>(sizeof err) ? err : 0;
 }
 
+// The executable of `dir` whose name is `wanted` (upper case) without regard to case, or "".
+std::string ExecutableIgnoringCase(const std::string& dir, const std::string& wanted) {
+  std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+  if (!d) return {};
+  while (const dirent* entry = ::readdir(d.get())) {
+    if (UpperCase1252(entry->d_name) != wanted) continue;
+    const std::string candidate = dir + "/" + entry->d_name;
+    if (IsExecutableFile(candidate)) return candidate;
+  }
+  return {};
+}
+
 // Windows finds "Zip2D64.exe" as zip2d64.exe: where the exact name is on no PATH folder, the
 // first PATH entry whose name matches without regard to case stands in.
 std::string ResolveIgnoringCase(const std::string& name) {
@@ -142,16 +154,7 @@ std::string ResolveIgnoringCase(const std::string& name) {
     return exact;
   }
   const std::string wanted = UpperCase1252(name);
-  return FirstOnPath([&](const std::string& dir) {
-    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
-    if (!d) return std::string();
-    while (const dirent* entry = ::readdir(d.get())) {
-      if (UpperCase1252(entry->d_name) != wanted) continue;
-      const std::string candidate = dir + "/" + entry->d_name;
-      if (IsExecutableFile(candidate)) return candidate;
-    }
-    return std::string();
-  });
+  return FirstOnPath([&](const std::string& dir) { return ExecutableIgnoringCase(dir, wanted); });
 }
 
 // The file that runs for a ToolCommand's program: a name with a slash as it is; a bare name from
@@ -170,15 +173,7 @@ std::string ResolveTool(const std::string& name) {
   }
   const std::string wanted = UpperCase1252(name);
   return FirstOnPath([&](const std::string& dir) {
-    if (!absolute(dir)) return std::string();
-    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
-    if (!d) return std::string();
-    while (const dirent* entry = ::readdir(d.get())) {
-      if (UpperCase1252(entry->d_name) != wanted) continue;
-      const std::string candidate = dir + "/" + entry->d_name;
-      if (IsExecutableFile(candidate)) return candidate;
-    }
-    return std::string();
+    return absolute(dir) ? ExecutableIgnoringCase(dir, wanted) : std::string();
   });
 }
 

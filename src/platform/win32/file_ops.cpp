@@ -15,13 +15,9 @@
 namespace hv::platform {
 namespace {
 
+// The absolute path without trailing separators, but for a root's own.
 std::string FullPath(const std::string& path) {
-  const DWORD need = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-  if (need == 0) return path;
-  std::vector<char> buffer(need + 1);
-  const DWORD got = ::GetFullPathNameA(path.c_str(), need + 1, buffer.data(), nullptr);
-  if (got == 0 || got > need) return path;
-  std::string full(buffer.data(), got);
+  std::string full = AbsolutePath(path);
   while (full.size() > 3 && (full.back() == '\\' || full.back() == '/')) full.pop_back();
   return full;
 }

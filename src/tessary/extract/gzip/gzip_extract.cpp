@@ -149,15 +149,9 @@ GzipExtractResult ExtractGzip(const std::string& archive, const std::string& fol
     out.Commit(target.path);
     result.written = target.file_name;
     result.ok = true;
-  } catch (const Error& e) {
+  } catch (...) {
     result.warning.clear();
-    result.failure = {e.Number(), e.Description()};
-  } catch (const std::bad_alloc&) {
-    result.warning.clear();
-    result.failure = {7, "Out of memory"};
-  } catch (const std::exception& e) {
-    result.warning.clear();
-    result.failure = {51, std::string("Internal error: ") + e.what()};
+    result.failure = CaughtFailure();
   }
   return result;
 }

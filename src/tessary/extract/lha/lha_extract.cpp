@@ -77,18 +77,11 @@ LhaExtractResult ExtractLha(const std::string& archive, const std::string& folde
         out.Write(bytes);
       });
       out.Commit(item.target.path);
-      if (std::find(result.written.begin(), result.written.end(), item.target.file_name) ==
-          result.written.end()) {
-        result.written.push_back(item.target.file_name);
-      }
+      zip::RecordWritten(result.written, item.target.file_name);
     }
     result.ok = true;
-  } catch (const Error& e) {
-    result.failure = {e.Number(), e.Description()};
-  } catch (const std::bad_alloc&) {
-    result.failure = {7, "Out of memory"};
-  } catch (const std::exception& e) {
-    result.failure = {51, std::string("Internal error: ") + e.what()};
+  } catch (...) {
+    result.failure = CaughtFailure();
   }
   return result;
 }

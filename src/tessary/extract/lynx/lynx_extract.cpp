@@ -67,10 +67,7 @@ LynxExtractResult ExtractLynx(const std::string& archive, const std::string& fol
       auto out = platform::FileWriter::CreateTempIn(folder);
       CopyEntry(file, *item.entry, out);
       out.Commit(item.target.path);
-      if (std::find(result.written.begin(), result.written.end(), item.target.file_name) ==
-          result.written.end()) {
-        result.written.push_back(item.target.file_name);
-      }
+      zip::RecordWritten(result.written, item.target.file_name);
     }
     result.ok = true;
   } catch (...) {

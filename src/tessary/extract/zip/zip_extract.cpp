@@ -80,10 +80,7 @@ ZipExtractResult ExtractZip(const std::string& zip_path, const std::string& dest
       if (!options.quiet && options.prompter) {
         options.prompter->Print("  inflating: " + item.target.file_name + "\r\n");
       }
-      if (std::find(result.written.begin(), result.written.end(), item.target.file_name) ==
-          result.written.end()) {
-        result.written.push_back(item.target.file_name);
-      }
+      RecordWritten(result.written, item.target.file_name);
     }
     result.ok = true;
   } catch (...) {

@@ -1,5 +1,6 @@
 #include "tessary/extract/zip/zip_names.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -100,6 +101,12 @@ EntryTarget FlatEntryTarget(const std::string& folder, std::string_view entry_na
     ThrowUnsafeName(std::string(entry_name));
   }
   return target;
+}
+
+void RecordWritten(std::vector<std::string>& written, const std::string& file_name) {
+  if (std::find(written.begin(), written.end(), file_name) == written.end()) {
+    written.push_back(file_name);
+  }
 }
 
 }  // namespace hv::zip

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hv::zip {
 
@@ -25,5 +26,8 @@ struct EntryTarget {
 // and device names (CON, NUL, COM1, ...) are refused with hv::Error 52. The result is
 // confirmed to lie directly in `folder`.
 EntryTarget FlatEntryTarget(const std::string& folder, std::string_view entry_name);
+
+// Adds `file_name` to the names an unpacker reports, once however often the archive writes it.
+void RecordWritten(std::vector<std::string>& written, const std::string& file_name);
 
 }  // namespace hv::zip
