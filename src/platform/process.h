@@ -99,12 +99,22 @@ class ToolProcessService {
   // command line ToolCommandLine(command). A program that is not found or not started, the exit
   // code and the output are not reported: callers judge a tool by the files it leaves.
   virtual void RunToolAndWait(const ToolCommand& command, int window_style) = 0;
+  // True when RunToolAndWait would find a program to start for `program`.
+  virtual bool Finds(const std::string& program) = 0;
 
   // Starts `command_line` (Windows command-line syntax, core text) in the current directory with
   // `window_style` and waits for it without a time-out. A failed start, the exit code and the
   // output are not reported: callers judge a tool by the files it leaves.
   virtual void RunAndWait(const std::string& command_line, int window_style) = 0;
 };
+
+// Whether the extraction hands an archive to its kind's outside tool when that tool is found:
+// on Windows callers may rely on their own tools, elsewhere the built-in unpackers serve.
+#ifdef _WIN32
+inline constexpr bool kRunFoundTools = true;
+#else
+inline constexpr bool kRunFoundTools = false;
+#endif
 
 // Each file an outside tool writes is cut off at this size where the platform can bound it
 // (Linux), and the tool stopped: archives come from downloads, and a hostile one must not

@@ -76,9 +76,11 @@ class RecordingToolProcessService : public ToolProcessService {
     runs.push_back({line, window_style, command.program, arguments});
     if (act) act(line);
   }
+  bool Finds(const std::string& /*program*/) override { return finds; }
 
   std::vector<Run> runs;
   std::function<void(const std::string& command_line)> act;
+  bool finds = true;  // what Finds answers
 };
 
 }  // namespace hv::platform

@@ -240,6 +240,10 @@ class PosixToolProcessService : public ToolProcessService {
     SpawnAndWait(ResolveTool(args[0]), args, window_style == kWindowHidden, max_file_bytes_);
   }
 
+  bool Finds(const std::string& program) override {
+    return !ResolveTool(NativePath(program)).empty();
+  }
+
  private:
   std::uint64_t max_file_bytes_;
 };

@@ -153,6 +153,8 @@ class Win32ToolProcessService : public ToolProcessService {
         StartShown(program, line, window_style, TRUE, NORMAL_PRIORITY_CLASS);
     if (process.valid()) ::WaitForSingleObject(process.get(), INFINITE);
   }
+
+  bool Finds(const std::string& program) override { return !FindTool(program).empty(); }
 };
 
 class Win32ProcessService : public ProcessService {

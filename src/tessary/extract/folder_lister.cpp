@@ -54,7 +54,7 @@ std::vector<std::string> ListNames(const std::string& folder, std::string_view p
   return names;
 }
 
-std::string ListFolderText(const std::string& folder) {
+std::string ListFolder(const std::string& folder) {
   std::string text;
   for (const std::string& name : PlainFiles(folder)) text += name + "\r\n";
   return text;

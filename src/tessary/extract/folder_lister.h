@@ -13,6 +13,6 @@ namespace hv::tessary {
 std::vector<std::string> ListNames(const std::string& folder, std::string_view patterns);
 
 // The folder's plain files (hidden and system files left out), each name followed by CR LF.
-std::string ListFolderText(const std::string& folder);
+std::string ListFolder(const std::string& folder);
 
 }  // namespace hv::tessary

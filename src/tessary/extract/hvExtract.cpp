@@ -1,10 +1,9 @@
 // hvExtract: Extract, the level-by-level examination, the choice among several game files and
-// the move of the result.
+// the move of the result. Unpacking belongs to the archive kinds (kinds/).
 
 #include "tessary/extract/hvExtract.h"
 
 #include <algorithm>
-#include <new>
 
 #include "common/path_split.h"
 #include "common/upper_case.h"
@@ -14,24 +13,34 @@
 #include "tessary/extract/extract_limits.h"
 #include "tessary/extract/extract_texts.h"
 #include "tessary/extract/folder_lister.h"
+#include "tessary/extract/kinds/archive_kind.h"
+#include "tessary/extract/kinds/kind_support.h"
 #include "tessary/extract/work_folder.h"
-#include "tessary/extract/zip/zip_extract.h"
 
 namespace hv::tessary {
 
 using namespace texts;
 using platform::kPathSeparator;
 
+namespace {
+
+halvane::FunctionsOps& Required(const std::shared_ptr<halvane::FunctionsOps>& functions) {
+  if (!functions) throw Error(vberr::kCannotCreateObject);
+  return *functions;
+}
+
+}  // namespace
+
 hvExtract::hvExtract(std::shared_ptr<halvane::FunctionsOps> Functions, ExtractServices services)
     : functions_(std::move(Functions)),
-      process_(services.process ? services.process : &platform::SystemProcessService()),
-      tools_(services.tools ? services.tools : &platform::SystemToolProcessService()),
       chooser_(services.chooser ? services.chooser : &platform::SystemFileChooser()),
       open_database_(services.open_database ? std::move(services.open_database)
                                             : platform::OpenGameDatabase),
+      tools_(services.process ? *services.process : platform::SystemProcessService(),
+             services.tools ? *services.tools : platform::SystemToolProcessService(),
+             Required(functions_), services.run_found_tools.value_or(platform::kRunFoundTools)),
       max_total_bytes_(services.max_total_bytes ? services.max_total_bytes
                                                 : kExtractMaxTotalBytes) {
-  if (!functions_) throw Error(vberr::kCannotCreateObject);
   const std::string interpreter = services.command_interpreter ? services.command_interpreter()
                                                                : platform::CommandInterpreterPath();
   // Where tools start directly there is no interpreter to put in front of them.
@@ -43,111 +52,127 @@ bool hvExtract::Extract(const std::string& AppPath, const std::string& FileToExt
                         std::string& ReturnFilename, std::string& ReturnFailInfo,
                         const std::string& FromProgram, const std::string& WinzipPath,
                         std::int32_t GameID) {
-  level_ = 0;
-  fail_info_.clear();
-  result_file_.clear();
-  from_program_ = FromProgram;
-  database_file_ = DatabaseFile;
-  game_id_ = GameID;
-  app_path_ = AppPath;
-  winzip_path_ = WinzipPath;
-  status_ = 1;
-  last_failure_ = {};
-  zip_budget_ = max_total_bytes_;
+  call_ = ExtractCall{};
+  call_.app_path = AppPath;
+  call_.from_program = FromProgram;
+  call_.database_file = DatabaseFile;
+  call_.winzip_path = WinzipPath;
+  call_.game_id = GameID;
+  call_.status = 1;
+  call_.budget = max_total_bytes_;
 
-  const std::string name = FileNamePart(FileToExtract);
+  const std::string name = FileNamePart(*functions_, FileToExtract);
 
   // Every later step works on the absolute path: a relative one would move with the current
   // directory, which the outside tools change.
   const std::string work = PrepareWorkFolder(CurrGameDIR, FileToExtract, *functions_);
 
-  const std::string G = WithTrailingSeparator(work, kPathSeparator);
-  result_folder_ = G + kResultFolderName + kPathSeparator;
-  platform::CopyFileReplacing(FileToExtract, G + name);
+  const std::string work_with_separator = WithTrailingSeparator(work, kPathSeparator);
+  call_.result_folder = work_with_separator + kResultFolderName + kPathSeparator;
+  platform::CopyFileReplacing(FileToExtract, work_with_separator + name);
 
   ProcessFolder(work);
 
-  ReturnFilename = result_file_;
-  ReturnFailInfo = fail_info_;
-  return status_ == 0;
+  ReturnFilename = call_.result_file;
+  ReturnFailInfo = call_.fail_info;
+  return call_.status == 0;
 }
 
-void hvExtract::ProcessFolder(std::string F) {
+void hvExtract::ProcessFolder(const std::string& folder) {
   try {
-    ProcessFolderOrThrow(F);
-  } catch (const Error& e) {
-    ProcessFolderFailed(e);
-  } catch (const std::bad_alloc&) {
-    ProcessFolderFailed(Error(7));
-  } catch (const std::exception& e) {
-    ProcessFolderFailed(Error(51, e.what()));
+    ExamineLevel(folder);
+  } catch (...) {
+    ReportFailure(CaughtFailure());
   }
 }
 
-void hvExtract::ProcessFolderFailed(const Error& e) {
-  result_file_.clear();
-  fail_info_ = std::string(kErrorPrefix) + kCrLf + kCrLf + e.Description() + "  (" +
-               std::to_string(e.Number()) + ")";
-  status_ = 2;
-  last_failure_ = {e.Number(), e.Description()};
+void hvExtract::ReportFailure(const FailureReason& why) {
+  call_.result_file.clear();
+  call_.fail_info = std::string(kErrorPrefix) + kCrLf + kCrLf + why.description + "  (" +
+                    std::to_string(why.number) + ")";
+  call_.status = 2;
+  call_.last_failure = why;
 }
 
-void hvExtract::ProcessFolderOrThrow(const std::string& F) {
-  ++level_;
-  level_name_ = "P" + std::to_string(level_);
-  if (level_ > kExtractMaxDepth) {
+void hvExtract::ExamineLevel(const std::string& folder) {
+  ++call_.level;
+  call_.level_name = "P" + std::to_string(call_.level);
+  if (call_.level > kExtractMaxDepth) {
     throw Error(vberr::kOverflow, "The archive nests archives more than " +
                                       std::to_string(kExtractMaxDepth) +
                                       " levels deep; the extraction was stopped.");
   }
-  const std::vector<std::string> names = ListNames(F, kCompatiblePattern);
+  const std::vector<std::string> names = ListNames(folder, kCompatiblePattern);
   if (names.size() == 1) {
-    Succeed(F, names[0]);
+    Succeed(folder, names[0]);
   } else if (names.size() > 1) {
-    ChooseAmong(F, names);
-  } else if (!Dispatch(F)) {
-    NotCompatible(F);
+    ChooseAmong(folder, names);
+  } else if (!UnpackLevel(folder)) {
+    NotCompatible(folder);
   }
+}
+
+bool hvExtract::UnpackLevel(const std::string& folder) {
+  for (const ArchiveKind* kind : ArchiveKinds()) {
+    std::vector<std::string> names = ListNames(folder, kind->Patterns());
+    if (names.empty()) continue;
+    const ArchiveLevel level{folder, JoinPath(folder, call_.level_name), std::move(names),
+                             call_.winzip_path};
+    UnpackServices services{*functions_, tools_, call_.budget};
+    const Unpacked unpacked = kind->Unpack(level, services);
+    switch (unpacked.next) {
+      case Unpacked::Next::kExamineLevelFolder:
+        ProcessFolder(level.level_folder);
+        return true;
+      case Unpacked::Next::kFailed:
+        Fail(unpacked.fail_text, unpacked.reason);
+        return true;
+      case Unpacked::Next::kNothing:
+        return false;
+    }
+  }
+  return false;
 }
 
 std::string hvExtract::RunChooser(const std::vector<std::string>& names) {
-  // Every question starts without an answer: a previous choice never leaks into this one.
-  chosen_file_.clear();
-  chosen_file_ = chooser_->Choose(names, 0);
-  if (!chosen_file_.empty() && std::find(names.begin(), names.end(), chosen_file_) == names.end()) {
+  std::string chosen = chooser_->Choose(names, 0);
+  if (!chosen.empty() && std::find(names.begin(), names.end(), chosen) == names.end()) {
     throw Error(vberr::kInvalidProcedureCall,
-                "The chooser answered a file that was not offered: " + chosen_file_);
+                "The chooser answered a file that was not offered: " + chosen);
   }
-  return chosen_file_;
+  return chosen;
 }
 
-std::string hvExtract::NoChoiceText(const std::string& F) {
-  return std::string(kNoChoice) + kCrLf + kSeparator + ListFolder(F) + kSeparator;
+std::string hvExtract::NoChoiceText(const std::string& folder) const {
+  return std::string(kNoChoice) + kCrLf + kSeparator + ListFolder(folder) + kSeparator;
 }
 
-void hvExtract::ChooseAmong(const std::string& F, const std::vector<std::string>& names) {
-  if (from_program_ == kFromZenvora) {
-    ChooseWithDatabase(F, names);
+void hvExtract::ChooseAmong(const std::string& folder, const std::vector<std::string>& names) {
+  if (call_.from_program == kFromZenvora) {
+    ChooseWithDatabase(folder, names);
     return;
   }
   const std::string chosen = RunChooser(names);
   if (!chosen.empty()) {
-    Succeed(F, chosen);
+    Succeed(folder, chosen);
   } else {
-    Fail(NoChoiceText(F));
+    Fail(NoChoiceText(folder));
   }
 }
 
-void hvExtract::ChooseWithDatabase(const std::string& F, const std::vector<std::string>& names) {
-  std::unique_ptr<platform::GameDatabase> db = open_database_(database_file_);
-  if (!db) throw Error(platform::kDbFileNotFound, "Could not find file '" + database_file_ + "'.");
-  if (std::optional<platform::ArchiveRow> row = db->FirstArchiveRow(game_id_)) {
+void hvExtract::ChooseWithDatabase(const std::string& folder,
+                                   const std::vector<std::string>& names) {
+  std::unique_ptr<platform::GameDatabase> db = open_database_(call_.database_file);
+  if (!db) {
+    throw Error(platform::kDbFileNotFound, "Could not find file '" + call_.database_file + "'.");
+  }
+  if (std::optional<platform::ArchiveRow> row = db->FirstArchiveRow(call_.game_id)) {
     const std::string wanted = UpperCase1252(row->file_to_run);
     const auto match = std::find_if(names.begin(), names.end(), [&wanted](const std::string& n) {
       return UpperCase1252(n) == wanted;
     });
     if (match != names.end()) {
-      Succeed(F, *match);
+      Succeed(folder, *match);
       return;
     }
     // The remembered choice no longer fits the archive.
@@ -155,160 +180,44 @@ void hvExtract::ChooseWithDatabase(const std::string& F, const std::vector<std::
   }
   const std::string chosen = RunChooser(names);
   if (!chosen.empty()) {
-    db->AddArchiveRow(game_id_, chosen);
-    Succeed(F, chosen);
+    db->AddArchiveRow(call_.game_id, chosen);
+    Succeed(folder, chosen);
   } else {
-    Fail(NoChoiceText(F));
+    Fail(NoChoiceText(folder));
   }
 }
 
-bool hvExtract::Dispatch(const std::string& F) {
-  const std::string S = Join(F, level_name_);
-
-  if (const auto zips = ListNames(F, "*.zip"); !zips.empty()) {
-    platform::MakeFolder(S);
-    ExtractZipBranch(F, zips[0], S);
-    return true;
-  }
-  if (const auto lhas = ListNames(F, "*.lha;*.lzh"); !lhas.empty()) {
-    if (!ToolPresent("lha.exe")) {
-      Fail(kNeedLha);
-      return true;
-    }
-    platform::MakeFolder(S);
-    ExtractLha(F, lhas[0], S);
-    ProcessFolder(S);
-    return true;
-  }
-  if (const auto gzs = ListNames(F, "*.gz"); !gzs.empty()) {
-    if (functions_->FileExists(winzip_path_, halvane::kVbFalse, "")) {
-      platform::MakeFolder(S);
-      ExtractWithWinZip(F, gzs[0], S);
-      ProcessFolder(S);
-    } else if (!ToolPresent("gunzip.exe")) {
-      Fail(kNeedGunzip);
-    } else if (gzs[0].find('+') != std::string::npos) {
-      Fail(kNeedWinzipForPlus);
-    } else {
-      platform::MakeFolder(S);
-      ExtractGzip(F, gzs[0], S, gzs);
-      ProcessFolder(S);
-    }
-    return true;
-  }
-  if (const auto sets = ListNames(F, "1!*.*"); !sets.empty()) {
-    if (!ToolPresent("zip2d64.exe")) {
-      Fail(kNeedZip2d64);
-      return true;
-    }
-    platform::MakeFolder(S);
-    for (const std::string& N : sets) {
-      const std::string short_name = FileNamePart(functions_->Long2Short(Join(F, N)));
-      ExtractDiskSet(S, F, short_name.size() > 2 ? short_name.substr(2) : std::string(),
-                     N.substr(2) + ".d64");
-    }
-    ProcessFolder(S);
-    return true;
-  }
-  if (const auto lynxes = ListNames(F, "*.lnx"); !lynxes.empty()) {
-    if (!ToolPresent("starlynx.exe")) {
-      Fail(kNeedStarlynx);
-      return true;
-    }
-    platform::MakeFolder(S);
-    for (const std::string& N : lynxes) {
-      ExtractLynx(S, F, FileNamePart(functions_->Long2Short(Join(F, N))));
-    }
-    ProcessFolder(S);
-    return true;
-  }
-  if (const auto loose = ListNames(F, "*.*"); !loose.empty() && MoveLooseFiles(F, loose, S)) {
-    ProcessFolder(S);
-    return true;
-  }
-  return false;
-}
-
-void hvExtract::ExtractZipBranch(const std::string& F, const std::string& name,
-                                 const std::string& S) {
-  const std::string zip_path = Join(F, name);
-  zip::ZipOptions options;
-  options.overwrite = true;
-  options.max_total_bytes = zip_budget_;
-  const zip::ZipExtractResult result = zip::ExtractZip(zip_path, S, options);
-  if (!result.ok) {
-    Fail(std::string(kUnzipError) + kCrLf + kCrLf + zip_path + kCrLf + kCrLf + kPossiblyCorrupt);
-    last_failure_ = result.failure;
-    return;
-  }
-  // Every level's zip draws on the one budget of this extraction.
-  for (const std::string& written : result.written) {
-    const std::uint64_t size = platform::FileLength(Join(S, written));
-    zip_budget_ = size < zip_budget_ ? zip_budget_ - size : 0;
-  }
-  ProcessFolder(S);
-}
-
-bool hvExtract::MoveLooseFiles(const std::string& F, const std::vector<std::string>& names,
-                               const std::string& S) {
-  bool moved = false;
-  for (const std::string& N : names) {
-    if (platform::FileLength(Join(F, N)) > kLooseFileMaxBytes) continue;
-    moved = true;
-    if (!functions_->DirExists(S)) platform::MakeFolder(S);
-    // The extension is appended, not replaced: GAME.BIN becomes GAME.BIN.prg.
-    platform::RenameFile(Join(F, N), Join(S, N + ".prg"));
-  }
-  return moved;
-}
-
-void hvExtract::NotCompatible(const std::string& F) {
-  if (ListNames(F, "*.*").empty()) {
+void hvExtract::NotCompatible(const std::string& folder) {
+  if (ListNames(folder, "*.*").empty()) {
     Fail(std::string(kNotCompatible) + kNoGameFile);
   } else {
-    Fail(std::string(kNotCompatible) + kCrLf + kSeparator + kCrLf + ListFolder(F) + kSeparator);
+    Fail(std::string(kNotCompatible) + kCrLf + kSeparator + kCrLf + ListFolder(folder) +
+         kSeparator);
   }
 }
 
-std::string hvExtract::ListFolder(std::string F) {
-  return ListFolderText(F);
-}
-
-void hvExtract::MoveResultFiles(std::string F) {
-  const std::vector<std::string> names = ListNames(F, "*.*");
-  platform::MakeFolder(result_folder_);
-  for (const std::string& N : names) platform::RenameFile(Join(F, N), result_folder_ + N);
+void hvExtract::MoveResultFiles(const std::string& folder) {
+  const std::vector<std::string> names = ListNames(folder, "*.*");
+  platform::MakeFolder(call_.result_folder);
+  for (const std::string& name : names) {
+    platform::RenameFile(JoinPath(folder, name), call_.result_folder + name);
+  }
   // The top level holds the result folder itself: deleting it would take the result along.
-  if (!platform::PathIsWithin(result_folder_, F)) functions_->DeletePathSilent(F);
+  if (!platform::PathIsWithin(call_.result_folder, folder)) functions_->DeletePathSilent(folder);
 }
 
-void hvExtract::Succeed(const std::string& F, const std::string& name) {
-  result_file_ = result_folder_ + name;
-  fail_info_.clear();
-  MoveResultFiles(F);
-  status_ = 0;
+void hvExtract::Succeed(const std::string& folder, const std::string& name) {
+  call_.result_file = call_.result_folder + name;
+  call_.fail_info.clear();
+  MoveResultFiles(folder);
+  call_.status = 0;
 }
 
-void hvExtract::Fail(const std::string& text) {
-  result_file_.clear();
-  fail_info_ = text;
-  status_ = 2;
-  last_failure_ = {0, text};
-}
-
-std::string hvExtract::Join(const std::string& folder, const std::string& name) const {
-  return folder + kPathSeparator + name;
-}
-
-std::string hvExtract::FileNamePart(const std::string& path) {
-  // One variable for both outputs: the file name is written last and stays.
-  std::string part;
-  functions_->GetFileAndPath(path, part, part);
-  return part;
-}
-
-bool hvExtract::ToolPresent(const std::string& name) {
-  return functions_->FileExists(name, halvane::kVbFalse, "");
+void hvExtract::Fail(const std::string& text, FailureReason why) {
+  call_.result_file.clear();
+  call_.fail_info = text;
+  call_.status = 2;
+  call_.last_failure = why.empty() ? FailureReason{0, text} : std::move(why);
 }
 
 }  // namespace hv::tessary

@@ -2,12 +2,13 @@
 // hvExtract: turns a stored game file into one playable game file. Extract copies the stored
 // file into a working folder and examines it level by level (P1, P1\P2, ...): one game file is
 // the result, several are settled by the game database or the chooser, none makes the first
-// archive of a known kind unpack into the next level. The result's folder is moved into
-// "ReZip" below the working folder.
+// kind of archive the folder holds (kinds/archive_kind.h) unpack into the next level. The
+// result's folder is moved into "ReZip" below the working folder.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "platform/chooser.h"
 #include "platform/game_database.h"
 #include "platform/process.h"
+#include "tessary/extract/extract_call.h"
+#include "tessary/extract/kinds/outside_tools.h"
 
 namespace hv::tessary {
 
@@ -31,8 +34,12 @@ struct ExtractServices {
   // The command interpreter's path (COMSPEC), for ComSpecPrefix only: the tools always start
   // directly, since the interpreter would read an archive's names as commands.
   std::function<std::string()> command_interpreter;
-  // Bytes the zip branch may write in one extraction; 0 is kExtractMaxTotalBytes.
+  // Bytes the built-in unpackers may write in one extraction; 0 is kExtractMaxTotalBytes.
   std::uint64_t max_total_bytes = 0;
+  // Whether an outside tool that is found unpacks its kind of archive (the built-in unpacker
+  // serves when it is missing), or the built-in unpackers always serve; unset is the
+  // platform's way (platform::kRunFoundTools).
+  std::optional<bool> run_found_tools;
 };
 
 class hvExtract {
@@ -53,68 +60,38 @@ class hvExtract {
                std::int32_t GameID = 0);
 
   // 1 while an extraction runs, 0 after success, 2 after failure.
-  std::int32_t Status() const noexcept { return status_; }
-  std::int16_t Level() const noexcept { return level_; }
-  const std::string& LevelName() const noexcept { return level_name_; }
-  const std::string& ResultFolder() const noexcept { return result_folder_; }
+  std::int32_t Status() const noexcept { return call_.status; }
+  std::int16_t Level() const noexcept { return call_.level; }
+  const std::string& LevelName() const noexcept { return call_.level_name; }
+  const std::string& ResultFolder() const noexcept { return call_.result_folder; }
   const std::string& ComSpecPrefix() const noexcept { return com_spec_prefix_; }
   // Why the last Extract failed: the error behind a failure report, or the text's own case.
-  const FailureReason& LastFailure() const noexcept { return last_failure_; }
+  const FailureReason& LastFailure() const noexcept { return call_.last_failure; }
 
  private:
-  void ProcessFolder(std::string F);
-  void ProcessFolderOrThrow(const std::string& F);
-  void ProcessFolderFailed(const Error& e);
+  // Examines one level; every failure below it ends in the failure report.
+  void ProcessFolder(const std::string& folder);
+  void ExamineLevel(const std::string& folder);
+  // Unpacks the first kind of archive the folder holds; false when it holds none.
+  bool UnpackLevel(const std::string& folder);
+  void ChooseAmong(const std::string& folder, const std::vector<std::string>& names);
+  void ChooseWithDatabase(const std::string& folder, const std::vector<std::string>& names);
   std::string RunChooser(const std::vector<std::string>& names);
-  std::string NoChoiceText(const std::string& F);
-  void ChooseAmong(const std::string& F, const std::vector<std::string>& names);
-  void ChooseWithDatabase(const std::string& F, const std::vector<std::string>& names);
-  bool Dispatch(const std::string& F);
-  void ExtractZipBranch(const std::string& F, const std::string& name, const std::string& S);
-  bool MoveLooseFiles(const std::string& F, const std::vector<std::string>& names,
-                      const std::string& S);
-  void NotCompatible(const std::string& F);
+  std::string NoChoiceText(const std::string& folder) const;
+  void NotCompatible(const std::string& folder);
+  void MoveResultFiles(const std::string& folder);
 
-  // The outside tools.
-  void ExtractDiskSet(std::string S, std::string F, std::string ShortBaseName,
-                      std::string TargetName);
-  void ExtractLynx(std::string S, std::string F, std::string ShortFileName);
-  void ExtractLha(std::string F, std::string N, std::string S);
-  void ExtractGzip(std::string F, std::string N, std::string S,
-                   const std::vector<std::string>& gz_names);
-  void ExtractWithWinZip(std::string F, std::string N, std::string S);
-
-  std::string ListFolder(std::string F);
-  void MoveResultFiles(std::string F);
-
-  void Succeed(const std::string& F, const std::string& name);
-  void Fail(const std::string& text);
-  std::string Join(const std::string& folder, const std::string& name) const;
-  std::string FileNamePart(const std::string& path);
-  // Starts an outside tool directly, never through the command interpreter (extract_tools.cpp).
-  void RunTool(platform::ToolCommand command, int window_style);
-  void MakeCurrent(const std::string& F);
-  bool ToolPresent(const std::string& name);
+  void Succeed(const std::string& folder, const std::string& name);
+  void Fail(const std::string& text, FailureReason why = {});
+  void ReportFailure(const FailureReason& why);
 
   std::shared_ptr<halvane::FunctionsOps> functions_;
-  platform::ProcessService* process_;
-  platform::ToolProcessService* tools_;
   platform::FileChooser* chooser_;
   std::function<std::unique_ptr<platform::GameDatabase>(const std::string&)> open_database_;
+  OutsideTools tools_;
   std::string com_spec_prefix_;
-
-  std::int32_t status_ = 0;
-  std::int16_t level_ = 0;
-  std::string level_name_;
-  std::string result_folder_;
-  std::string result_file_;
-  std::string fail_info_;
-  std::string from_program_, database_file_, winzip_path_, app_path_;
-  std::int32_t game_id_ = 0;
-  std::string chosen_file_;
   std::uint64_t max_total_bytes_;
-  std::uint64_t zip_budget_ = 0;
-  FailureReason last_failure_;
+  ExtractCall call_;
 };
 
 }  // namespace hv::tessary

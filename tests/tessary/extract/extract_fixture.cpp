@@ -37,6 +37,12 @@ void ExtractTest::Rebuild(ExtractServices services) {
   extract = std::make_unique<hvExtract>(std::make_shared<halvane::hvFunctions>(), services);
 }
 
+void ExtractTest::UseFoundTools() {
+  ExtractServices services;
+  services.run_found_tools = true;
+  Rebuild(services);
+}
+
 Outcome ExtractTest::Extract(const fs::path& stored, const std::string& from, std::int32_t game_id,
                              const std::string& winzip, const std::string& database) {
   Outcome o;
@@ -97,8 +103,8 @@ void ExtractTest::StandIn(const std::string& name, const std::string& body) {
 void ExtractTest::AllStandIns() {
   // gunzip.exe -f -q ARCHIVE: the real gunzip, in place.
   StandIn("gunzip.exe", "exec '" + ToolPath(HV_GZIP_TOOL) + "' -d \"$@\"");
-  // lha.exe e /m ARCHIVE TARGET/: unpack flat into TARGET.
-  StandIn("lha.exe", "cd \"$4\" && exec '" + ToolPath(HV_LHA_TOOL) + "' e \"$3\"");
+  // lha.exe e /m ARCHIVE TARGET/: unpack flat into TARGET, replacing what is there.
+  StandIn("lha.exe", "cd \"$4\" && exec '" + ToolPath(HV_LHA_TOOL) + "' eif \"$3\"");
   // Zip2D64.exe BASE TARGET: join 1!BASE ... 4!BASE of the current folder.
   StandIn("zip2d64.exe", "exec '" + ToolPath(HV_ZIP2DISK_TOOL) + "' \"$1\" \"$2\"");
   // starlynx.exe -x ARCHIVE /y TARGET/BASE: unpack into TARGET.

@@ -69,6 +69,8 @@ class ExtractTest : public ::testing::Test {
 
   // Rebuilds the object with different services.
   void Rebuild(ExtractServices services);
+  // Rebuilds the object to run the outside tools it finds, as on Windows.
+  void UseFoundTools();
 
   fs::path work() const { return tmp / "work"; }
   std::string W(const std::string& rel = "") const;

@@ -287,6 +287,7 @@ TEST_F(ExtractHostileTest, GzipBombsStopAtTheToolBound) {
   const auto tools = platform::MakeToolProcessService(kBound);
   ExtractServices services;
   services.tools = tools.get();
+  services.run_found_tools = true;
   Rebuild(services);
   AllStandIns();
   hv::test::TempDir scratch;

@@ -1,13 +1,16 @@
-// The outside tools, run as stand-ins on the PATH with the Debian tools behind them: the
-// arguments they receive, what they leave, and the texts when a tool is missing.
+// The outside tools, run as stand-ins on the PATH with the Debian tools behind them, the way
+// Windows runs a tool that is found: the arguments they receive, what they leave, and the
+// built-in unpackers taking over when a tool is missing.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
 #include "common/cmdline.h"
+#include "tessary/extract/extract_texts.h"
 
 #include "extract_fixture.h"
+#include "lha/lha_builder.h"
 #include "platform/recording_process.h"
 #include "support/bytes.h"
 #include "support/tools.h"
@@ -23,59 +26,50 @@ class ExtractToolsTest : public ExtractTest {};
 // A stored-method LHA archive (level-0 headers), as lha would write it.
 fs::path Lha(ExtractTest& t, const std::string& name,
              const std::vector<std::pair<std::string, std::string>>& files) {
-  auto crc16 = [](const std::string& d) {
-    std::uint16_t c = 0;
-    for (unsigned char b : d) {
-      c ^= b;
-      for (int i = 0; i < 8; ++i)
-        c = (c & 1) ? static_cast<std::uint16_t>((c >> 1) ^ 0xA001) : c >> 1;
-    }
-    return c;
-  };
-  auto le = [](std::string& s, std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  std::string out;
+  std::vector<hv::test::LhaMember> members;
   for (const auto& [file, data] : files) {
-    std::string body = "-lh0-";
-    le(body, static_cast<std::uint32_t>(data.size()), 4);
-    le(body, static_cast<std::uint32_t>(data.size()), 4);
-    le(body, 0x5A210000u, 4);
-    body += '\x20';
-    body += '\0';
-    body += static_cast<char>(file.size());
-    body += file;
-    le(body, crc16(data), 2);
-    unsigned sum = 0;
-    for (unsigned char b : body) sum += b;
-    out += static_cast<char>(body.size());
-    out += static_cast<char>(sum & 0xFF);
-    out += body + data;
+    members.push_back({file, hv::test::Bytes(data.begin(), data.end())});
   }
-  out += '\0';
-  return t.Store(name, out);
+  const fs::path out = t.store / name;
+  hv::test::WriteFile(out, hv::test::BuildLha(members));
+  return out;
 }
 
-TEST_F(ExtractToolsTest, MissingToolsAreNamed) {
-  const auto fail = [this](const fs::path& stored) { return Extract(stored).fail; };
-  EXPECT_EQ(fail(Store("g.lha", "x")),
-            "To extract this File you need to put the file LHA.EXE into a folder on the PATH "
-            "environment variable.");
-  EXPECT_EQ(fail(Store("g.gz", "x")),
-            "To extract this File you need to put the file GUNZIP.EXE into a folder on the PATH "
-            "environment variable.  You can also use Winzip to extract these files if you set "
-            "it's path in 'Options...'.");
-  EXPECT_EQ(fail(Store("1!game", "x")),
-            "To extract this File you need to put the file ZIP2D64.EXE into a folder on the PATH "
-            "environment variable.");
-  EXPECT_EQ(fail(Store("g.lnx", "x")),
-            "To extract this File you need to put the file STARLYNX.EXE into a folder on the "
-            "PATH environment variable.");
+// Without a tool of its name the built-in unpacker takes the archive; a damaged one ends in the
+// failure report with the reader's reason instead of a request to install the tool.
+TEST_F(ExtractToolsTest, AMissingToolLeavesTheArchiveToTheBuiltInUnpacker) {
+  UseFoundTools();
+  for (const char* name : {"g.lha", "g.gz", "1!game", "g.lnx"}) {
+    const Outcome o = Extract(Store(name, "x"));
+    EXPECT_FALSE(o.ok) << name;
+    EXPECT_EQ(o.fail.rfind(texts::kErrorPrefix, 0), 0u) << name << ": " << o.fail;
+    EXPECT_EQ(o.fail.find(".EXE"), std::string::npos) << o.fail;
+  }
+  // The same archive a stand-in would get, unpacked without it.
+  const fs::path lha = Lha(*this, "game.lha", {{"game.d64", std::string(174848, 'D')}});
+  const Outcome o = Extract(lha);
+  ASSERT_TRUE(o.ok) << o.fail;
+  EXPECT_EQ(o.file, W("ReZip/game.d64"));
   EXPECT_TRUE(ToolLog().empty());
+}
+
+// A tool that only the archive brought along is never taken for the tool: the tool service
+// does not look in the folder the archive was unpacked into.
+TEST_F(ExtractToolsTest, AToolInTheArchiveFolderIsNotTheTool) {
+  UseFoundTools();
+  const fs::path marker = tmp / "ran";
+  const fs::path lha = Lha(*this, "game.lha", {{"game.prg", "\x01\x08"}});
+  const fs::path own = Store("lha.exe", "#!/bin/sh\ntouch '" + marker.string() + "'\n");
+  fs::permissions(own, fs::perms::owner_all);
+  const Outcome o = Extract(Zip("both.zip", {lha, own}));
+  ASSERT_TRUE(o.ok) << o.fail;
+  EXPECT_EQ(o.file, W("ReZip/game.prg"));
+  EXPECT_FALSE(fs::exists(marker));
 }
 
 TEST_F(ExtractToolsTest, LhaUnpacksIntoTheLevelFolder) {
   HV_REQUIRE_TOOL(ToolPath(HV_LHA_TOOL));
+  UseFoundTools();
   AllStandIns();
   const fs::path lha =
       Lha(*this, "game.lha", {{"game.d64", std::string(174848, 'D')}, {"info.txt", "hello"}});
@@ -90,6 +84,7 @@ TEST_F(ExtractToolsTest, LhaUnpacksIntoTheLevelFolder) {
 TEST_F(ExtractToolsTest, GunzipUnpacksTheFirstAndDeletesEveryGz) {
   HV_REQUIRE_TOOL(ToolPath(HV_GZIP_TOOL));
   HV_REQUIRE_TOOL(ToolPath(HV_ZIP_TOOL));
+  UseFoundTools();
   AllStandIns();
   const fs::path a = Store("a.d64", std::string(5000, 'a'));
   const fs::path b = Store("b.t64", std::string(5000, 'b'));
@@ -102,18 +97,20 @@ TEST_F(ExtractToolsTest, GunzipUnpacksTheFirstAndDeletesEveryGz) {
   EXPECT_FALSE(fs::exists(work() / "ReZip" / "b.t64"));
 }
 
-TEST_F(ExtractToolsTest, PlusInGzNameNeedsWinZipAndWinZipMakesItIrrelevant) {
+// gunzip cannot take a '+' in the archived name: the built-in reader does, and with WinZip
+// configured WinZip does.
+TEST_F(ExtractToolsTest, PlusInGzNameGoesToTheBuiltInReaderOrToWinZip) {
   HV_REQUIRE_TOOL(ToolPath(HV_GZIP_TOOL));
+  UseFoundTools();
   AllStandIns();
   const fs::path d64 = Store("game+1.d64", std::string(3000, 'g'));
   ASSERT_EQ(hv::test::Run(ToolPath(HV_GZIP_TOOL), {"-q", d64.string()}).exit_code, 0);
   const fs::path gz = store / "game+1.d64.gz";
 
   Outcome o = Extract(gz, "", 0, (tmp / "no-winzip.exe").string());
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail,
-            "To extract this File you need to set your WINZIP path in 'Options...'.  This is "
-            "needed because GUNZIP.EXE cannot extract files with '+' in the archived filename.");
+  ASSERT_TRUE(o.ok) << o.fail;
+  EXPECT_EQ(o.file, W("ReZip/game+1.d64"));
+  EXPECT_EQ(hv::test::ReadFile(o.file), hv::test::Bytes(3000, 'g'));
   EXPECT_TRUE(ToolLog().empty());
 
   // WinZip F\N S: unpack into S, leave the archive where it is.
@@ -131,6 +128,7 @@ TEST_F(ExtractToolsTest, DiskSetsAreJoinedOneImagePerBaseName) {
   HV_REQUIRE_TOOL(ToolPath(HV_ZIP_TOOL));
   HV_REQUIRE_TOOL(ToolPath(HV_DISK2ZIP_TOOL));
   HV_REQUIRE_TOOL(ToolPath(HV_ZIP2DISK_TOOL));
+  UseFoundTools();
   AllStandIns();
   const fs::path d64 = D64("source.d64");
   std::vector<fs::path> parts;
@@ -154,6 +152,7 @@ TEST_F(ExtractToolsTest, DiskSetsAreJoinedOneImagePerBaseName) {
 
 TEST_F(ExtractToolsTest, LynxArchivesUnpackIntoTheLevelFolder) {
   HV_REQUIRE_TOOL(hv::test::ToolPath(HV_CBMCONVERT));
+  UseFoundTools();
   AllStandIns();
   const fs::path lnx = store / "game.lnx";
   const auto r = hv::test::Run(
@@ -170,6 +169,7 @@ TEST_F(ExtractToolsTest, LynxArchivesUnpackIntoTheLevelFolder) {
 
 TEST_F(ExtractToolsTest, BlanksInTheWorkFolderSurviveTheCommandLine) {
   HV_REQUIRE_TOOL(ToolPath(HV_LHA_TOOL));
+  UseFoundTools();
   AllStandIns();
   const fs::path lha = Lha(*this, "my game.lha", {{"game.prg", "\x01\x08"}});
   std::string file, fail;
@@ -184,6 +184,7 @@ TEST_F(ExtractToolsTest, BlanksInTheWorkFolderSurviveTheCommandLine) {
 // The exact lines, with an interpreter configured as on Windows: the classic line without the
 // interpreter in front, the tool found by its name and each piece one argument.
 TEST_F(ExtractToolsTest, ToolsStartWithoutTheInterpreter) {
+  UseFoundTools();
   AllStandIns();
   platform::RecordingToolProcessService tools;
   tools.act = [this](const std::string&) {
@@ -192,6 +193,7 @@ TEST_F(ExtractToolsTest, ToolsStartWithoutTheInterpreter) {
   ExtractServices services;
   services.tools = &tools;
   services.command_interpreter = [] { return std::string("/bin/sh"); };
+  services.run_found_tools = true;
   Rebuild(services);
   EXPECT_EQ(extract->ComSpecPrefix(), "/bin/sh /c ");
   using Args = std::vector<std::string>;
@@ -238,6 +240,7 @@ TEST_F(ExtractToolsTest, ToolsStartWithoutTheInterpreter) {
 // branch hands its tool: every path is one argument, as it is, and the command line splits back
 // into exactly the program and those arguments.
 TEST_F(ExtractToolsTest, NoCharacterOfANameChangesTheCommand) {
+  UseFoundTools();
   AllStandIns();
   StandIn("winzip32.exe", "exit 0");
   const std::string winzip = (bin / "winzip32.exe").string();
@@ -245,6 +248,7 @@ TEST_F(ExtractToolsTest, NoCharacterOfANameChangesTheCommand) {
   ExtractServices services;
   services.tools = &tools;
   services.command_interpreter = [] { return std::string("/bin/sh"); };
+  services.run_found_tools = true;
   Rebuild(services);
   using Args = std::vector<std::string>;
   const std::string hostile = "&|<>^%!(),;= \"";
@@ -282,6 +286,7 @@ TEST_F(ExtractToolsTest, NoCharacterOfANameChangesTheCommand) {
 // The same through the real tool service and the stand-ins: the name arrives whole and nothing
 // named inside it runs.
 TEST_F(ExtractToolsTest, AHostileNameReachesTheRealToolWhole) {
+  UseFoundTools();
   AllStandIns();
   const fs::path marker = tmp / "pwned";
   for (const char* name : {"PWN", "pwn", "PWN.exe", "pwn.exe"}) {
