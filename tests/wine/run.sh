@@ -104,6 +104,23 @@ if command -v zip >/dev/null; then
 else
   echo "note: zip missing, the extraction archives are skipped"
 fi
+# Every other archive kind, made by the Linux tools from the cc1541 image, and what those tools
+# unpack them to, for the client that unpacks them with no outside tool on the PATH.
+if command -v gzip >/dev/null && command -v disk2zip >/dev/null && command -v cbmconvert >/dev/null &&
+  command -v lha >/dev/null && command -v zip >/dev/null && [ -f "$data/demo.d64" ]; then
+  (
+    b="$data/extract/builtin" && mkdir -p "$b/expect" "$b/set" && cd "$b" || exit 1
+    cp ../../demo.d64 expect/demo.d64
+    gzip -nc ../../demo.d64 >demo.d64.gz
+    (cd set && disk2zip ../../../demo.d64 demo >/dev/null && zip -q ../set.zip 1!demo 2!demo 3!demo 4!demo)
+    cbmconvert -v0 -L demo.lnx -d ../../demo.d64 && (cd expect && cbmconvert -v0 -N -l ../demo.lnx)
+    cp "$root/tests/tessary/extract/lha/archives/lha_unix114i/h1_lh5.lzh" .
+    (cd expect && lha -eqf ../h1_lh5.lzh)
+    touch expect/done
+  ) >/dev/null 2>&1 || echo "note: the archives of the other kinds were not all made"
+else
+  echo "note: gzip, disk2zip, cbmconvert, lha or zip missing, the other archive kinds are skipped"
+fi
 if command -v sqlite3 >/dev/null; then
   sqlite3 "$data/extract/games.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
     INSERT INTO Archive VALUES (7, 'BETA.PRG'); INSERT INTO Archive VALUES (8, NULL);

@@ -18,22 +18,6 @@ inline constexpr char kNoChoice[] =
     "You need to specify a default file to load into the emulators before you can run this game.";
 inline constexpr char kUnzipError[] = "There was an error unzipping the file:";
 inline constexpr char kPossiblyCorrupt[] = "The file is possibly corrupt.";
-inline constexpr char kNeedLha[] =
-    "To extract this File you need to put the file LHA.EXE into a folder on the PATH environment "
-    "variable.";
-inline constexpr char kNeedGunzip[] =
-    "To extract this File you need to put the file GUNZIP.EXE into a folder on the PATH "
-    "environment variable.  You can also use Winzip to extract these files if you set it's path "
-    "in 'Options...'.";
-inline constexpr char kNeedWinzipForPlus[] =
-    "To extract this File you need to set your WINZIP path in 'Options...'.  This is needed "
-    "because GUNZIP.EXE cannot extract files with '+' in the archived filename.";
-inline constexpr char kNeedZip2d64[] =
-    "To extract this File you need to put the file ZIP2D64.EXE into a folder on the PATH "
-    "environment variable.";
-inline constexpr char kNeedStarlynx[] =
-    "To extract this File you need to put the file STARLYNX.EXE into a folder on the PATH "
-    "environment variable.";
 inline constexpr char kNotCompatible[] =
     "This archive file is not compatible with Zenvora or Tirrel.";
 inline constexpr char kNoGameFile[] = "  A resulting game-file has not been found.";
