@@ -44,6 +44,48 @@ TEST_F(ExtractCommandTest, PrintsTheGameFileOrTheFailureText) {
   EXPECT_NE(r.out.find("\"ReturnFilename\": \"\""), std::string::npos);
 }
 
+// Every archive kind, made by the Debian tools from one cc1541 image, unpacks with a PATH that
+// holds no tool at all.
+TEST_F(ExtractCommandTest, EveryArchiveKindNeedsNothingOnThePath) {
+  for (const char* tool : {HV_CC1541, HV_GZIP_TOOL, HV_CBMCONVERT, HV_DISK2ZIP_TOOL}) {
+    HV_REQUIRE_TOOL(ToolPath(tool));
+  }
+  const std::string image = P("demo.d64");
+  ASSERT_EQ(hv::test::Run(ToolPath(HV_CC1541),
+                          {"-q", "-n", "demo", "-f", "game", "-w", P("a.prg"), image})
+                .exit_code,
+            0);
+  ASSERT_EQ(hv::test::Run(ToolPath(HV_GZIP_TOOL), {"-qnk", image}).exit_code, 0);
+  ASSERT_EQ(
+      hv::test::Run(ToolPath(HV_CBMCONVERT), {"-v0", "-L", P("demo.lnx"), "-d", image}).exit_code,
+      0);
+  fs::create_directories(P("set"));
+  ASSERT_EQ(hv::test::Run(ToolPath(HV_DISK2ZIP_TOOL), {image, "demo"}, P("set")).exit_code, 0);
+  ASSERT_EQ(
+      hv::test::Run(ToolPath(HV_ZIP_TOOL), {"-qj", P("set.zip"), P("set/1!demo"), P("set/2!demo"),
+                                            P("set/3!demo"), P("set/4!demo")})
+          .exit_code,
+      0);
+  fs::copy_file(std::string(HV_LHA_ARCHIVES) + "/lha_unix114i/h1_lh5.lzh", P("gpl.lzh"));
+  const struct {
+    std::string archive, result;
+  } cases[] = {{"demo.d64.gz", "demo.d64"},
+               {"set.zip", "demo.d64"},
+               {"demo.lnx", "GAME.prg"},
+               {"gpl.lzh", "gpl-2.prg"}};
+  for (const auto& c : cases) {
+    const auto r = hv::test::Run(
+        "/usr/bin/env", {"PATH=/nonexistent", kHv, "extract", P(c.archive), "--work", P("w")});
+    EXPECT_EQ(r.exit_code, 0) << c.archive << ": " << r.err;
+    EXPECT_EQ(r.out, P("w") + "/ReZip/" + c.result + "\n");
+  }
+  EXPECT_EQ(ReadFile(P("w/ReZip/gpl-2.prg")).size(), 18092u);
+  const auto r = hv::test::Run(
+      "/usr/bin/env", {"PATH=/nonexistent", kHv, "extract", P("demo.d64.gz"), "--work", P("w")});
+  ASSERT_EQ(r.exit_code, 0);
+  EXPECT_TRUE(ReadFile(P("w/ReZip/demo.d64")) == ReadFile(image));
+}
+
 TEST_F(ExtractCommandTest, DatabaseRemembersTheChoice) {
   ASSERT_EQ(hv::test::Run(kHv, {"db", "init", P("games.db")}).exit_code, 0);
   auto r = hv::test::Run(kHv, {"extract", zip, "--work", P("work"), "--db", P("games.db"),
