@@ -13,6 +13,7 @@
 #include "common/variant.h"
 #include "halvane/functions/hvRegistry.h"
 #include "killed_writer.h"
+#include "platform/posix/sqlite_handle.h"
 #include "support/temp_dir.h"
 
 namespace hv {
@@ -46,17 +47,16 @@ std::string Load() {
 }
 
 std::string IntegrityCheck(const std::string& db_path) {
-  sqlite3* db = nullptr;
+  platform::SqliteDb db;
   std::string result = "(cannot open)";
-  if (::sqlite3_open_v2(db_path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* stmt = nullptr;
-    if (::sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK &&
-        ::sqlite3_step(stmt) == SQLITE_ROW) {
-      result = reinterpret_cast<const char*>(::sqlite3_column_text(stmt, 0));
+  if (::sqlite3_open_v2(db_path.c_str(), db.put(), SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+    platform::SqliteStmt stmt;
+    if (::sqlite3_prepare_v2(db.get(), "PRAGMA integrity_check", -1, stmt.put(), nullptr) ==
+            SQLITE_OK &&
+        ::sqlite3_step(stmt.get()) == SQLITE_ROW) {
+      result = reinterpret_cast<const char*>(::sqlite3_column_text(stmt.get(), 0));
     }
-    ::sqlite3_finalize(stmt);
   }
-  ::sqlite3_close(db);
   return result;
 }
 

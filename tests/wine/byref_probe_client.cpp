@@ -109,11 +109,11 @@ HV_WINE_TEST(ReferencesInsideReferences) {
   Dispatch probe = Probe();
   if (!HV_CHECK(static_cast<bool>(probe))) return;
   // A variant holding a typed reference: the member writes through to the typed variable.
-  BSTR typed = SysAllocString(L"typed");
+  UniqueBstr typed(SysAllocString(L"typed"));
   short number = 7;
   UniqueVariant text_holder, number_holder;
   V_VT(text_holder.addr()) = VT_BYREF | VT_BSTR;
-  V_BSTRREF(text_holder.addr()) = &typed;
+  V_BSTRREF(text_holder.addr()) = typed.addressof();
   V_VT(number_holder.addr()) = VT_BYREF | VT_I2;
   V_I2REF(number_holder.addr()) = &number;
   VARIANT text_ref, number_ref;
@@ -129,8 +129,7 @@ HV_WINE_TEST(ReferencesInsideReferences) {
   Call bump = Invoke(probe.get(), kBump, DISPATCH_METHOD,
                      {vars.Ref(5), vars.Ref(4), vars.Ref(3), vars.Ref(2), vars.Ref(1), into_typed});
   HV_CHECK_EQ(bump.hr, S_OK);
-  HV_CHECK_EQ(std::wstring(typed, SysStringLen(typed)), std::wstring(L"typed+"));
-  SysFreeString(typed);
+  HV_CHECK_EQ(std::wstring(typed.get(), SysStringLen(typed.get())), std::wstring(L"typed+"));
 
   // A reference to a reference to a variable is followed to the variable.
   Variables deep;

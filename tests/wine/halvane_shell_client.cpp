@@ -362,10 +362,9 @@ HV_WINE_TEST(EnumerationsAreInTheTypeLibrary) {
       HV_CHECK_EQ(port.vt, VT_USERDEFINED);
       ComPtr<ITypeInfo> ref;
       if (port.vt == VT_USERDEFINED && SUCCEEDED(info->GetRefTypeInfo(port.hreftype, ref.put()))) {
-        BSTR name = nullptr;
-        ref->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
-        HV_CHECK_EQ(std::wstring(name ? name : L""), std::wstring(L"VICEControlsEnum"));
-        SysFreeString(name);
+        UniqueBstr name;
+        ref->GetDocumentation(MEMBERID_NIL, name.put(), nullptr, nullptr, nullptr);
+        HV_CHECK_EQ(std::wstring(name ? name.get() : L""), std::wstring(L"VICEControlsEnum"));
       }
     }
     info->ReleaseFuncDesc(func);

@@ -29,11 +29,14 @@
 #include "hostile/members.h"
 #include "hostile/path_guard.h"
 #include "hostile/values.h"
+#include "platform/win32/handle.h"
 #include "support/dispatch_client.h"
 
 namespace {
 
 using hv::com::ComPtr;
+using hv::platform::win32::UniqueFile;
+using hv::platform::win32::UniqueFind;
 using namespace hv::wine::hostile;
 
 // A call this slow is reported; one that has not returned after kHangMillis ends the run.
@@ -86,23 +89,22 @@ struct Fixture {
 
 std::string ReadAll(const std::wstring& path) {
   std::string bytes;
-  HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
+  const UniqueFile file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return bytes;
   char buf[65536];
   DWORD got = 0;
-  while (ReadFile(file, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
-  CloseHandle(file);
+  while (ReadFile(file.get(), buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
   return bytes;
 }
 
 bool WriteAll(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const UniqueFile file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!file) return false;
   DWORD written = 0;
   const BOOL ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+      WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   return ok && written == bytes.size();
 }
 
@@ -269,10 +271,9 @@ class Runner {
   void KeepResult(IDispatch* object) {
     ComPtr<ITypeInfo> info;
     if (FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put()))) return;
-    BSTR name = nullptr;
-    if (FAILED(info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr))) return;
-    std::wstring iface(name, SysStringLen(name));
-    SysFreeString(name);
+    hv::com::UniqueBstr name;
+    if (FAILED(info->GetDocumentation(MEMBERID_NIL, name.put(), nullptr, nullptr, nullptr))) return;
+    std::wstring iface(name.get(), SysStringLen(name.get()));
     // IhvD64Entries -> hvD64Entries: the class behind the interface.
     if (iface.size() > 1 && iface[0] == L'I') iface.erase(0, 1);
     Keep(ComPtr<IDispatch>(object), iface);
@@ -527,8 +528,8 @@ int Main(int argc, char** argv) {
   Places places;
   const std::wstring seeds = hv::wine::FromCp1252(argv[1]);
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((seeds + L"\\*").c_str(), &found);
-  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
+  const UniqueFind find(FindFirstFileW((seeds + L"\\*").c_str(), &found));
+  for (BOOL more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &found)) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const std::wstring name = found.cFileName;
     std::string bytes = ReadAll(seeds + L"\\" + name);
@@ -540,7 +541,6 @@ int Main(int argc, char** argv) {
       scratch.Add(places.files.back(), std::move(bytes));
     }
   }
-  if (find != INVALID_HANDLE_VALUE) FindClose(find);
   places.not_program = L"S:\\emu\\x64.exe";
   scratch.Add(places.not_program, "no program, only text\r\n");
   places.shell_file = L"S:\\in\\open.hvq";

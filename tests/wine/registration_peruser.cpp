@@ -80,10 +80,8 @@ std::vector<Server> Servers(const char* folder) {
 }
 
 bool KeyExists(HKEY root, const std::wstring& key) {
-  HKEY handle = nullptr;
-  const bool found = RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS;
-  if (handle) RegCloseKey(handle);
-  return found;
+  hv::com::UniqueHkey handle;
+  return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
 }
 
 // A text value below HKCU\Software\Classes; "<absent>" when there is none.

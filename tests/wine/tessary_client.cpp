@@ -331,13 +331,12 @@ HV_WINE_TEST(T64TextIndexAndBadPositionsRaise) {
     HV_CHECK_EQ(e.description, std::wstring(L"Invalid procedure call or argument"));
     HV_CHECK_EQ(e.source, std::wstring(L"Tessary.hvT64Entries"));
   }
-  BSTR key = SysAllocString(L"TWO");
+  UniqueBstr key(SysAllocString(L"TWO"));
   VARIANT ref;
   VariantInit(&ref);
   V_VT(&ref) = VT_BYREF | VT_BSTR;
-  V_BSTRREF(&ref) = &key;
+  V_BSTRREF(&ref) = key.addressof();
   HV_CHECK_EQ(entries.Default(Arg::ByRef(&ref)).VbNumber(), 5L);
-  SysFreeString(key);
 
   for (int bad : {0, 4}) {
     Outcome e = entries.Default(bad);

@@ -18,10 +18,9 @@ HV_WINE_TEST(ExtractCannotBeCreated) {
   // The error object says which class was missing.
   ComPtr<IErrorInfo> info;
   if (HV_CHECK_EQ(GetErrorInfo(0, info.put()), S_OK) && info) {
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    const std::wstring description = text ? text : L"";
-    SysFreeString(text);
+    UniqueBstr text;
+    info->GetDescription(text.put());
+    const std::wstring description = text ? text.get() : L"";
     HV_CHECK(description.find(L"Halvane.hvFunctions") != std::wstring::npos);
   }
 }

@@ -25,9 +25,8 @@ HV_WINE_TEST(NoKeysLeft) {
                              L"Interface\\{542AF8E0-9D06-4C0C-B66C-FEFB414BF8D3}",
                              L"Interface\\{1AB70D54-1C9C-440A-A1C2-53C26F4FC4DB}",
                              L"TypeLib\\{D52BCB6B-77ED-4A0D-88AB-ACB28AFC7C90}"}) {
-    HKEY handle = nullptr;
-    const LSTATUS status = RegOpenKeyExW(HKEY_CLASSES_ROOT, key, 0, KEY_READ, &handle);
-    if (handle) RegCloseKey(handle);
+    hv::com::UniqueHkey handle;
+    const LSTATUS status = RegOpenKeyExW(HKEY_CLASSES_ROOT, key, 0, KEY_READ, handle.put());
     if (!HV_CHECK_EQ(status, ERROR_FILE_NOT_FOUND)) std::printf("  left: %ls\n", key);
   }
 }

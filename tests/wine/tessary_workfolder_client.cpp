@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "platform/win32/handle.h"
 #include "support/extract_client.h"
 
 using namespace hv::wine;
@@ -17,8 +18,8 @@ const char kMarker[] = ".hvExtract-work";
 void Walk(const std::string& top, const std::string& skip,
           std::map<std::string, std::string>& out) {
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((top + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  const hv::platform::win32::UniqueFind find(FindFirstFileA((top + "\\*").c_str(), &data));
+  if (!find) return;
   do {
     const std::string name = data.cFileName;
     if (name == "." || name == "..") continue;
@@ -30,8 +31,7 @@ void Walk(const std::string& top, const std::string& skip,
     } else {
       out[path] = "file:" + ReadText(path);
     }
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+  } while (FindNextFileA(find.get(), &data));
 }
 
 std::map<std::string, std::string> Snapshot(const std::string& top, const std::string& skip = "") {

@@ -1,7 +1,7 @@
 #pragma once
-// RAII owners for the handle kinds the automation layer meets: one move-only template for
-// plain handles (BSTR, HKEY, SAFEARRAY*), plus a COM pointer, an owned VARIANT and a scoped
-// SAFEARRAY data lock. No hand-written release on an error path.
+// RAII owners for the handle kinds the automation layer meets: plain handles (BSTR, HKEY,
+// SAFEARRAY*) as aliases of the one owner template, plus a COM pointer, an owned VARIANT and a
+// scoped SAFEARRAY data lock. No hand-written release on an error path.
 
 #include <windows.h>
 
@@ -10,66 +10,13 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/win32/handle.h"
+
 namespace hv::com {
 
-// Traits: `Type`, `Invalid()` and `Close(Type)`.
-template <class Traits>
-class UniqueResource {
- public:
-  using Type = typename Traits::Type;
-
-  UniqueResource() noexcept = default;
-  explicit UniqueResource(Type value) noexcept : value_(value) {}
-  UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
-  UniqueResource& operator=(UniqueResource&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  UniqueResource(const UniqueResource&) = delete;
-  UniqueResource& operator=(const UniqueResource&) = delete;
-  ~UniqueResource() { reset(); }
-
-  Type get() const noexcept { return value_; }
-  // For an out parameter: frees the current value first.
-  Type* put() noexcept {
-    reset();
-    return &value_;
-  }
-  [[nodiscard]] Type release() noexcept { return std::exchange(value_, Traits::Invalid()); }
-  // Closing keeps the thread's last error, so a caller can still report the failure that led here.
-  void reset(Type value = Traits::Invalid()) noexcept {
-    Type old = std::exchange(value_, value);
-    if (old != Traits::Invalid()) {
-      DWORD last_error = GetLastError();
-      Traits::Close(old);
-      SetLastError(last_error);
-    }
-  }
-  explicit operator bool() const noexcept { return value_ != Traits::Invalid(); }
-
- private:
-  Type value_ = Traits::Invalid();
-};
-
-struct BstrTraits {
-  using Type = BSTR;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type value) noexcept { SysFreeString(value); }
-};
-struct HkeyTraits {
-  using Type = HKEY;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type value) noexcept { RegCloseKey(value); }
-};
-struct SafeArrayTraits {
-  using Type = SAFEARRAY*;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type value) noexcept { SafeArrayDestroy(value); }
-};
-
-using UniqueBstr = UniqueResource<BstrTraits>;
-using UniqueHkey = UniqueResource<HkeyTraits>;
-using UniqueSafeArray = UniqueResource<SafeArrayTraits>;
+using platform::win32::UniqueHkey;
+using UniqueBstr = platform::win32::UniqueWin32<BSTR, &::SysFreeString>;
+using UniqueSafeArray = platform::win32::UniqueWin32<SAFEARRAY*, &::SafeArrayDestroy>;
 
 // A counted reference to a COM interface (or to one of our objects).
 template <class T>

@@ -88,11 +88,11 @@ UniqueVariant FunctionsDispatch::Call(const wchar_t* name, VARIANT* args, UINT c
                           result.addr(), &excep, &arg_error);
   if (hr == DISP_E_EXCEPTION) {
     if (excep.pfnDeferredFillIn) excep.pfnDeferredFillIn(&excep);
+    // The texts Invoke filled in are ours to free.
+    const UniqueBstr source(excep.bstrSource), text(excep.bstrDescription),
+        help_file(excep.bstrHelpFile);
     const HRESULT code = excep.scode ? excep.scode : static_cast<HRESULT>(excep.wCode);
-    std::string description = excep.bstrDescription ? FromBstr(excep.bstrDescription) : "";
-    SysFreeString(excep.bstrSource);
-    SysFreeString(excep.bstrDescription);
-    SysFreeString(excep.bstrHelpFile);
+    std::string description = FromBstr(text.get());
     const int number = VbNumberOf(code);
     throw Error(number, description.empty() ? VbErrorText(number) : description);
   }
@@ -112,25 +112,15 @@ void FunctionsDispatch::GetFileAndPath(std::string strPathAndFile, std::string& 
   UniqueVariant input = Text(strPathAndFile);
   VARIANT args[3];
   args[0] = input.get();
+  // Whatever the callee leaves in the two strings is freed with them, also when it failed.
   V_VT(&args[1]) = VT_BYREF | VT_BSTR;
-  BSTR path_raw = path.release();
-  V_BSTRREF(&args[1]) = &path_raw;
+  V_BSTRREF(&args[1]) = path.addressof();
   V_VT(&args[2]) = VT_BYREF | VT_BSTR;
-  BSTR file_raw = file.release();
-  V_BSTRREF(&args[2]) = &file_raw;
-  // Whatever the callee left in the two strings is ours to free, also when it failed.
-  struct Owner {
-    BSTR& a;
-    BSTR& b;
-    ~Owner() {
-      SysFreeString(a);
-      SysFreeString(b);
-    }
-  } owner{path_raw, file_raw};
+  V_BSTRREF(&args[2]) = file.addressof();
   Call(L"GetFileAndPath", args, 3);
   // When the caller passes one variable for both, the file name is written last and stays.
-  const std::string new_path = FromBstr(path_raw);
-  const std::string new_file = FromBstr(file_raw);
+  const std::string new_path = FromBstr(path.get());
+  const std::string new_file = FromBstr(file.get());
   strPath = new_path;
   strFileName = new_file;
 }

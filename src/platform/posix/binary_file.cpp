@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstring>
 
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 
 #include "platform/os_error.h"
@@ -14,7 +15,7 @@
 namespace hv::platform {
 
 struct BinaryFile::Impl {
-  int fd = -1;
+  UniqueFd fd;
 };
 
 BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -26,23 +27,18 @@ BinaryFile::~BinaryFile() {
 
 BinaryFile BinaryFile::OpenRead(const std::string& path) {
   if (path.empty()) throw Error(vberr::kBadFileName);
-  const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowOsError(errno);
   auto impl = std::make_unique<Impl>();
-  impl->fd = fd;
+  impl->fd.reset(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!impl->fd) ThrowOsError(errno);
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    impl->fd = -1;
-    throw Error(vberr::kPathFileAccess);
-  }
+  if (::fstat(impl->fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) throw Error(vberr::kPathFileAccess);
   return BinaryFile(std::move(impl));
 }
 
 void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
   std::size_t done = 0;
   while (done < buffer.size()) {
-    const ssize_t n = ::pread(impl_->fd, buffer.data() + done, buffer.size() - done,
+    const ssize_t n = ::pread(impl_->fd.get(), buffer.data() + done, buffer.size() - done,
                               static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -57,15 +53,12 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
 
 std::uint64_t BinaryFile::Length() {
   struct stat st {};
-  if (::fstat(impl_->fd, &st) != 0) ThrowOsError(errno);
+  if (::fstat(impl_->fd.get(), &st) != 0) ThrowOsError(errno);
   return static_cast<std::uint64_t>(st.st_size);
 }
 
 void BinaryFile::Close() noexcept {
-  if (impl_ && impl_->fd >= 0) {
-    ::close(impl_->fd);
-    impl_->fd = -1;
-  }
+  if (impl_) impl_->fd.reset();
 }
 
 char DecimalSeparator() {

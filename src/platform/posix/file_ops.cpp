@@ -15,29 +15,11 @@
 
 #include "common/error.h"
 #include "platform/os_error.h"
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 
 namespace hv::platform {
 namespace {
-
-class Fd {
- public:
-  explicit Fd(int fd) noexcept : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const noexcept { return fd_; }
-  int release() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
 
 std::filesystem::path Resolved(const std::string& core) {
   std::error_code ec;
@@ -61,13 +43,13 @@ std::string HomeFolder() {
 }  // namespace
 
 void CopyFileReplacing(const std::string& from, const std::string& to) {
-  Fd in(::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) ThrowOsError(errno);
+  const UniqueFd in(::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!in) ThrowOsError(errno);
   struct stat st {};
   if (::fstat(in.get(), &st) != 0) ThrowOsError(errno);
   if (S_ISDIR(st.st_mode)) throw Error(vberr::kPathFileAccess);
-  Fd out(::open(NativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (out.get() < 0) ThrowOsError(errno, FileRole::kTarget);
+  UniqueFd out(::open(NativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!out) ThrowOsError(errno, FileRole::kTarget);
   char buffer[1 << 16];
   for (;;) {
     const ssize_t got = ::read(in.get(), buffer, sizeof buffer);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 
 #include "platform/os_error.h"
@@ -13,12 +14,12 @@
 namespace hv::platform {
 
 struct FileWriter::Impl {
-  int fd = -1;
+  UniqueFd fd;
   std::string temp_path;    // core text
   std::string native_temp;  // as the file system names it
 
   ~Impl() {
-    if (fd >= 0) ::close(fd);
+    fd.reset();
     if (!native_temp.empty()) ::unlink(native_temp.c_str());
   }
 };
@@ -31,20 +32,19 @@ FileWriter::~FileWriter() = default;
 FileWriter FileWriter::CreateTempIn(const std::string& folder) {
   auto impl = std::make_unique<Impl>();
   std::string pattern = NativePath(PathInFolder(folder, ".hvpart.XXXXXX"));
-  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) ThrowOsError(errno, FileRole::kTarget);
-  impl->fd = fd;
+  impl->fd.reset(::mkostemp(pattern.data(), O_CLOEXEC));
+  if (!impl->fd) ThrowOsError(errno, FileRole::kTarget);
   impl->native_temp = pattern;
   impl->temp_path = CorePath(pattern);
   // mkostemp makes the file private; an extracted file gets the usual permissions.
-  ::fchmod(fd, 0644);
+  ::fchmod(impl->fd.get(), 0644);
   return FileWriter(std::move(impl));
 }
 
 void FileWriter::Write(std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(impl_->fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = ::write(impl_->fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       ThrowOsError(errno, FileRole::kTarget);
@@ -54,9 +54,7 @@ void FileWriter::Write(std::span<const std::uint8_t> bytes) {
 }
 
 void FileWriter::Commit(const std::string& final_path) {
-  const int fd = impl_->fd;
-  impl_->fd = -1;
-  if (::close(fd) != 0) ThrowOsError(errno, FileRole::kTarget);
+  if (::close(impl_->fd.release()) != 0) ThrowOsError(errno, FileRole::kTarget);
   if (::rename(impl_->native_temp.c_str(), NativePath(final_path).c_str()) != 0) {
     ThrowOsError(errno, FileRole::kTarget);
   }

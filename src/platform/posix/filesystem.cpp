@@ -16,10 +16,12 @@
 
 #include "common/error.h"
 #include "common/path_split.h"
+#include "common/scope_exit.h"
 #include "common/wildcard.h"
 #include "platform/binary_file.h"
 #include "platform/os_error.h"
 #include "platform/path_separator.h"
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 
 namespace hv::platform {
@@ -32,22 +34,6 @@ constexpr long kNfsMagic = 0x6969;
 constexpr long kSmbMagic = 0x517B;
 constexpr long kCifsMagic = static_cast<long>(0xFF534D42u);
 constexpr long kSmb2Magic = static_cast<long>(0xFE534D42u);
-
-class Fd {
- public:
-  explicit Fd(int fd) noexcept : fd_(fd) {}
-  ~Fd() { reset(); }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const noexcept { return fd_; }
-  void reset() noexcept {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
 
 // A path without its trailing slashes ("/" stays "/").
 std::string StripTrailingSlashes(std::string path) {
@@ -220,10 +206,8 @@ namespace {
 
 // A directory stream opened for the search "DIR/PATTERN".
 struct OpenSearch {
-  DIR* dir = nullptr;
+  UniqueDir dir;
   std::string pattern;  // in the core's encoding, as names are matched
-  OpenSearch(const OpenSearch&) = delete;
-  OpenSearch& operator=(const OpenSearch&) = delete;
   explicit OpenSearch(const std::string& search) {
     const std::string native = NativePath(search);
     const std::size_t slash = native.rfind('/');
@@ -232,10 +216,7 @@ struct OpenSearch {
                                    : (slash == 0 ? std::string("/") : native.substr(0, slash));
     pattern = CorePath(slash == std::string::npos ? native : native.substr(slash + 1));
     if (pattern.empty()) return;  // nothing can match an empty name
-    dir = ::opendir(folder.c_str());
-  }
-  ~OpenSearch() {
-    if (dir) ::closedir(dir);
+    dir.reset(::opendir(folder.c_str()));
   }
   bool MatchesAll() const { return pattern == "*" || pattern == "*.*"; }
   bool Matches(const std::string& name) const {
@@ -302,14 +283,14 @@ bool FindEnumeration::valid() const noexcept {
 
 bool FindEnumeration::Next(FindData& out) {
   if (!valid()) return false;
-  while (const dirent* entry = ::readdir(impl_->search.dir)) {
+  while (const dirent* entry = ::readdir(impl_->search.dir.get())) {
     std::string name = EntryName(*entry);
     if (!impl_->search.Matches(name)) continue;
     if (impl_->names_only) {
       FillKind(*entry, std::move(name), out);
       return true;
     }
-    if (FillDetails(impl_->search.dir, *entry, std::move(name), out)) return true;
+    if (FillDetails(impl_->search.dir.get(), *entry, std::move(name), out)) return true;
   }
   return false;
 }
@@ -326,12 +307,12 @@ SearchListing ListForSearch(const std::string& folder, const std::string& patter
     // Nothing matches, but the folder itself may still be listed.
     return ListForSearchByEnumeration(folder, pattern);
   }
-  while (const dirent* entry = ::readdir(search.dir)) {
+  while (const dirent* entry = ::readdir(search.dir.get())) {
     std::string name = EntryName(*entry);
     const bool match = search.Matches(name);
     FillKind(*entry, name, listing.entries.emplace_back());
     if (match &&
-        !FillDetails(search.dir, *entry, std::move(name), listing.matches.emplace_back())) {
+        !FillDetails(search.dir.get(), *entry, std::move(name), listing.matches.emplace_back())) {
       listing.matches.pop_back();
     }
   }
@@ -345,29 +326,19 @@ void FindEnumeration::Close() noexcept {
 void ReplaceFileContent(const std::string& path, std::string_view bytes) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   // Work on the file itself, not on a link to it: the link must stay a link.
-  char* resolved = ::realpath(NativePath(path).c_str(), nullptr);
+  const UniqueMallocText resolved(::realpath(NativePath(path).c_str(), nullptr));
   if (!resolved) ThrowOsError(errno);
-  const std::string target(resolved);
-  std::free(resolved);
+  const std::string target(resolved.get());
   struct stat st {};
   if (::stat(target.c_str(), &st) != 0) ThrowOsError(errno);
   if (!S_ISREG(st.st_mode) || IsOwnerReadOnly(st)) throw Error(vberr::kPathFileAccess);
-  {
-    Fd probe(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-    if (probe.get() < 0) ThrowOsError(errno);
-  }
+  // Opening for writing tells whether that is allowed; the probe closes at once.
+  if (!UniqueFd(::open(target.c_str(), O_WRONLY | O_CLOEXEC))) ThrowOsError(errno);
   std::string temp =
       ParentOf(target) + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
-  Fd fd(::mkstemp(temp.data()));
-  if (fd.get() < 0) ThrowOsError(errno);
-  bool replaced = false;
-  struct TempGuard {
-    const std::string& name;
-    const bool& done;
-    ~TempGuard() {
-      if (!done) ::unlink(name.c_str());
-    }
-  } guard{temp, replaced};
+  UniqueFd fd(::mkstemp(temp.data()));
+  if (!fd) ThrowOsError(errno);
+  ScopeExit remove_temp([&] { ::unlink(temp.c_str()); });
   for (std::size_t done = 0; done < bytes.size();) {
     const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
@@ -384,14 +355,14 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
   if (::fsync(fd.get()) != 0) ThrowOsError(errno);
   fd.reset();
   if (::rename(temp.c_str(), target.c_str()) != 0) ThrowOsError(errno);
-  replaced = true;
+  remove_temp.release();
 }
 
 void WriteFileAt(const std::string& path, std::uint64_t offset,
                  std::span<const std::uint8_t> bytes) {
   if (path.empty()) throw Error(vberr::kBadFileName);
-  Fd fd(::open(NativePath(path).c_str(), O_WRONLY | O_CLOEXEC));
-  if (fd.get() < 0) ThrowOsError(errno);
+  const UniqueFd fd(::open(NativePath(path).c_str(), O_WRONLY | O_CLOEXEC));
+  if (!fd) ThrowOsError(errno);
   for (std::size_t done = 0; done < bytes.size();) {
     const ssize_t n = ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done,
                                static_cast<off_t>(offset + done));

@@ -79,9 +79,8 @@ class SqliteGameDatabase : public GameDatabase {
 };
 
 SqliteDb OpenFile(const std::string& file, int flags) {
-  sqlite3* raw = nullptr;
-  const int rc = ::sqlite3_open_v2(NativePath(file).c_str(), &raw, flags, nullptr);
-  SqliteDb db(raw);
+  SqliteDb db;  // a failed open still hands back a handle to close
+  const int rc = ::sqlite3_open_v2(NativePath(file).c_str(), db.put(), flags, nullptr);
   if (rc != SQLITE_OK) {
     if (rc == SQLITE_CANTOPEN) throw Error(kDbFileNotFound, "Could not find file '" + file + "'.");
     ThrowDb(db.get(), "The game database cannot be opened");

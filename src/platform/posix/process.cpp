@@ -25,6 +25,7 @@
 #include "common/cmdline.h"
 #include "common/error.h"
 #include "common/upper_case.h"
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 
 extern char** environ;
@@ -32,22 +33,6 @@ extern char** environ;
 namespace hv::platform {
 
 namespace {
-
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() { reset(); }
-  int get() const { return fd_; }
-  void reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
 
 bool IsExecutableFile(const std::string& path) {
   struct stat st {};
@@ -98,8 +83,8 @@ int SpawnDetached(const std::vector<std::string>& args) {
 
   int pipe_fds[2];
   if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return errno;
-  Fd read_end(pipe_fds[0]);
-  Fd write_end(pipe_fds[1]);
+  const UniqueFd read_end(pipe_fds[0]);
+  UniqueFd write_end(pipe_fds[1]);
 
   const pid_t middle = ::fork();
   if (middle < 0) return errno;
@@ -136,7 +121,7 @@ int SpawnDetached(const std::vector<std::string>& args) {
 
 // The executable of `dir` whose name is `wanted` (upper case) without regard to case, or "".
 std::string ExecutableIgnoringCase(const std::string& dir, const std::string& wanted) {
-  std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+  const UniqueDir d(::opendir(dir.c_str()));
   if (!d) return {};
   while (const dirent* entry = ::readdir(d.get())) {
     if (UpperCase1252(entry->d_name) != wanted) continue;
@@ -188,7 +173,7 @@ void SpawnAndWait(const std::string& program, const std::vector<std::string>& ar
   argv.reserve(args.size() + 1);
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  Fd null_fd(::open("/dev/null", O_RDWR | O_CLOEXEC));
+  const UniqueFd null_fd(::open("/dev/null", O_RDWR | O_CLOEXEC));
 
   const pid_t child = ::fork();
   if (child < 0) return;
@@ -201,7 +186,7 @@ void SpawnAndWait(const std::string& program, const std::vector<std::string>& ar
                            static_cast<rlim_t>(max_file_bytes)};
     ::setrlimit(RLIMIT_FSIZE, &file_size);
     ::signal(SIGXFSZ, SIG_DFL);
-    if (null_fd.get() >= 0) {
+    if (null_fd) {
       ::dup2(null_fd.get(), STDIN_FILENO);
       if (hidden) {
         ::dup2(null_fd.get(), STDOUT_FILENO);

@@ -154,11 +154,11 @@ std::int32_t OpenSettingsDb(SqliteDb& db) {
     std::filesystem::create_directories(path.parent_path(), ec);
     if (ec) return kRegCantOpen;
   }
-  sqlite3* raw = nullptr;
-  int rc =
-      ::sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  SqliteDb opened(raw);  // a failed open still hands back a handle to close
+  SqliteDb opened;  // a failed open still hands back a handle to close
+  int rc = ::sqlite3_open_v2(path.c_str(), opened.put(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
   if (rc != SQLITE_OK) return StatusFromSqlite(rc);
+  sqlite3* raw = opened.get();
   ::sqlite3_busy_timeout(raw, kBusyTimeoutMs);
   // Write-ahead logging lets readers go on while another process writes; where the file
   // system cannot do it, the rollback journal keeps the file whole just as well.

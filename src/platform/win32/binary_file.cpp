@@ -5,11 +5,12 @@
 #include <cstring>
 
 #include "platform/os_error.h"
+#include "platform/win32/handle.h"
 
 namespace hv::platform {
 
 struct BinaryFile::Impl {
-  HANDLE handle = INVALID_HANDLE_VALUE;
+  win32::UniqueFile handle;
 };
 
 BinaryFile::BinaryFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -22,11 +23,10 @@ BinaryFile::~BinaryFile() {
 BinaryFile BinaryFile::OpenRead(const std::string& path) {
   if (path.empty()) throw Error(vberr::kBadFileName);
   // The ANSI entry point takes the core's Windows-1252 text as it is.
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) ThrowOsError(::GetLastError());
   auto impl = std::make_unique<Impl>();
-  impl->handle = h;
+  impl->handle.reset(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!impl->handle) ThrowOsError(::GetLastError());
   return BinaryFile(std::move(impl));
 }
 
@@ -39,7 +39,7 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
     ov.OffsetHigh = static_cast<DWORD>(at >> 32);
     DWORD got = 0;
     const DWORD want = static_cast<DWORD>(buffer.size() - done);
-    if (!::ReadFile(impl_->handle, buffer.data() + done, want, &got, &ov)) {
+    if (!::ReadFile(impl_->handle.get(), buffer.data() + done, want, &got, &ov)) {
       const DWORD err = ::GetLastError();
       if (err == ERROR_HANDLE_EOF) break;
       ThrowOsError(err);
@@ -53,15 +53,12 @@ void BinaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) {
 
 std::uint64_t BinaryFile::Length() {
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(impl_->handle, &size)) ThrowOsError(::GetLastError());
+  if (!::GetFileSizeEx(impl_->handle.get(), &size)) ThrowOsError(::GetLastError());
   return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 void BinaryFile::Close() noexcept {
-  if (impl_ && impl_->handle != INVALID_HANDLE_VALUE) {
-    ::CloseHandle(impl_->handle);
-    impl_->handle = INVALID_HANDLE_VALUE;
-  }
+  if (impl_) impl_->handle.reset();
 }
 
 char DecimalSeparator() {

@@ -3,15 +3,16 @@
 #include <windows.h>
 
 #include "platform/os_error.h"
+#include "platform/win32/handle.h"
 
 namespace hv::platform {
 
 struct FileWriter::Impl {
-  HANDLE handle = INVALID_HANDLE_VALUE;
+  win32::UniqueFile handle;
   std::string temp_path;
 
   ~Impl() {
-    if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+    handle.reset();  // an open file cannot be deleted
     if (!temp_path.empty()) ::DeleteFileA(temp_path.c_str());
   }
 };
@@ -29,9 +30,9 @@ FileWriter FileWriter::CreateTempIn(const std::string& folder) {
   }
   auto impl = std::make_unique<Impl>();
   impl->temp_path = name;
-  impl->handle = ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (impl->handle == INVALID_HANDLE_VALUE) ThrowOsError(::GetLastError(), FileRole::kTarget);
+  impl->handle.reset(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!impl->handle) ThrowOsError(::GetLastError(), FileRole::kTarget);
   return FileWriter(std::move(impl));
 }
 
@@ -41,7 +42,7 @@ void FileWriter::Write(std::span<const std::uint8_t> bytes) {
     const std::size_t left = bytes.size() - done;
     const DWORD want = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
     DWORD wrote = 0;
-    if (!::WriteFile(impl_->handle, bytes.data() + done, want, &wrote, nullptr)) {
+    if (!::WriteFile(impl_->handle.get(), bytes.data() + done, want, &wrote, nullptr)) {
       ThrowOsError(::GetLastError(), FileRole::kTarget);
     }
     if (wrote == 0) throw Error(vberr::kDiskFull);
@@ -50,9 +51,7 @@ void FileWriter::Write(std::span<const std::uint8_t> bytes) {
 }
 
 void FileWriter::Commit(const std::string& final_path) {
-  HANDLE h = impl_->handle;
-  impl_->handle = INVALID_HANDLE_VALUE;
-  if (!::CloseHandle(h)) ThrowOsError(::GetLastError(), FileRole::kTarget);
+  if (!::CloseHandle(impl_->handle.release())) ThrowOsError(::GetLastError(), FileRole::kTarget);
   if (!::MoveFileExA(impl_->temp_path.c_str(), final_path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ThrowOsError(::GetLastError(), FileRole::kTarget);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "common/scope_exit.h"
 #include "platform/binary_file.h"
 #include "platform/os_error.h"
 #include "platform/win32/handle.h"
@@ -141,7 +142,7 @@ struct FindEnumeration::Impl {
 FindEnumeration::FindEnumeration(const std::string& search, Detail)
     : impl_(std::make_unique<Impl>()) {
   impl_->handle.reset(::FindFirstFileA(search.c_str(), &impl_->first));
-  impl_->first_pending = impl_->handle.valid();
+  impl_->first_pending = static_cast<bool>(impl_->handle);
 }
 
 FindEnumeration::~FindEnumeration() = default;
@@ -149,7 +150,7 @@ FindEnumeration::FindEnumeration(FindEnumeration&&) noexcept = default;
 FindEnumeration& FindEnumeration::operator=(FindEnumeration&&) noexcept = default;
 
 bool FindEnumeration::valid() const noexcept {
-  return impl_ && impl_->handle.valid();
+  return impl_ && impl_->handle;
 }
 
 bool FindEnumeration::Next(FindData& out) {
@@ -189,24 +190,17 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
     win32::UniqueFile probe(::CreateFileA(path.c_str(), GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe.valid()) ThrowOsError(::GetLastError());
+    if (!probe) ThrowOsError(::GetLastError());
   }
   const std::size_t slash = path.rfind('\\');
   const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   char temp[MAX_PATH + 1] = {};
   if (::GetTempFileNameA(dir.c_str(), "hv", 0, temp) == 0) ThrowOsError(::GetLastError());
-  bool replaced = false;
-  struct TempGuard {
-    const char* name;
-    const bool& done;
-    ~TempGuard() {
-      if (!done) ::DeleteFileA(name);
-    }
-  } guard{temp, replaced};
+  ScopeExit remove_temp([&] { ::DeleteFileA(temp); });
   {
     win32::UniqueFile out(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out.valid()) ThrowOsError(::GetLastError());
+    if (!out) ThrowOsError(::GetLastError());
     for (std::size_t done = 0; done < bytes.size();) {
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
       DWORD written = 0;
@@ -220,7 +214,7 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
   if (!::MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ThrowOsError(::GetLastError());
   }
-  replaced = true;
+  remove_temp.release();
 }
 
 void WriteFileAt(const std::string& path, std::uint64_t offset,
@@ -229,7 +223,7 @@ void WriteFileAt(const std::string& path, std::uint64_t offset,
   win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) ThrowOsError(::GetLastError());
+  if (!file) ThrowOsError(::GetLastError());
   for (std::size_t done = 0; done < bytes.size();) {
     OVERLAPPED ov{};
     const std::uint64_t at = offset + done;

@@ -15,13 +15,20 @@
 #include <vector>
 
 #include "common/error.h"
+#include "common/scope_exit.h"
 #include "common/text.h"
 #include "common/upper_case.h"
 #include "platform/database_drivers.h"
 #include "platform/game_database.h"
+#include "platform/win32/odbc_handle.h"
 
 namespace hv::platform {
 namespace {
+
+using win32::UniqueOdbcConnection;
+using win32::UniqueOdbcDbc;
+using win32::UniqueOdbcEnv;
+using win32::UniqueOdbcStmt;
 
 std::wstring Wide(const std::string& text) {
   const std::u16string u = Cp1252ToUtf16(text);
@@ -34,36 +41,6 @@ std::string Narrow(const SQLWCHAR* text, std::size_t length) {
   for (std::size_t i = 0; i < length; ++i) u.push_back(static_cast<char16_t>(text[i]));
   return Utf16ToCp1252(u);
 }
-
-// One ODBC handle of one kind; a connection is disconnected before it is freed.
-template <SQLSMALLINT Kind>
-class OdbcHandle {
- public:
-  OdbcHandle() noexcept = default;
-  explicit OdbcHandle(SQLHANDLE h) noexcept : h_(h) {}
-  OdbcHandle(OdbcHandle&& o) noexcept
-      : h_(std::exchange(o.h_, nullptr)), connected_(std::exchange(o.connected_, false)) {}
-  OdbcHandle& operator=(OdbcHandle&&) = delete;
-  OdbcHandle(const OdbcHandle&) = delete;
-  ~OdbcHandle() {
-    if (!h_) return;
-    if constexpr (Kind == SQL_HANDLE_DBC) {
-      if (connected_) ::SQLDisconnect(h_);
-    }
-    ::SQLFreeHandle(Kind, h_);
-  }
-  SQLHANDLE get() const noexcept { return h_; }
-  SQLHANDLE* put() noexcept { return &h_; }
-  void MarkConnected() noexcept { connected_ = true; }
-
- private:
-  SQLHANDLE h_ = nullptr;
-  bool connected_ = false;
-};
-
-using Env = OdbcHandle<SQL_HANDLE_ENV>;
-using Dbc = OdbcHandle<SQL_HANDLE_DBC>;
-using Stmt = OdbcHandle<SQL_HANDLE_STMT>;
 
 // The driver's first diagnostic: its SQL state and message.
 std::pair<std::string, std::string> Diagnostic(SQLSMALLINT kind, SQLHANDLE handle) {
@@ -98,13 +75,13 @@ std::wstring DriverPath(const std::string& file) {
   if (!to_unix) return path;
   char* unix_path = to_unix(path.c_str());
   if (!unix_path) return path;
+  const ScopeExit free_unix_path([&] { ::HeapFree(::GetProcessHeap(), 0, unix_path); });
   std::wstring result;
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, unix_path, -1, nullptr, 0);
   if (n > 1) {
     result.resize(static_cast<std::size_t>(n - 1));
     ::MultiByteToWideChar(CP_UTF8, 0, unix_path, -1, result.data(), n);
   }
-  ::HeapFree(::GetProcessHeap(), 0, unix_path);
   return result.empty() ? path : result;
 }
 
@@ -120,7 +97,7 @@ std::string Upper(const std::u16string& text) {
 
 // The names of the ODBC drivers the driver manager knows, upper-cased: names compare without
 // regard to case.
-std::vector<std::string> InstalledDrivers(const Env& env) {
+std::vector<std::string> InstalledDrivers(const UniqueOdbcEnv& env) {
   std::vector<std::string> names;
   SQLWCHAR name[256];
   SQLWCHAR attributes[2048];
@@ -148,16 +125,18 @@ std::string DriverNames(const std::vector<DriverConnection>& ways) {
   return names;
 }
 
+// Closed in reverse: the connection, then its handle, then the environment.
 struct Connection {
-  Env env;
-  Dbc dbc;
+  UniqueOdbcEnv env;
+  UniqueOdbcDbc dbc;
+  UniqueOdbcConnection connected;
 };
 
 // Connects through the first of the candidate drivers that is installed, reporting its failure
 // as it is. With a single candidate the driver manager is simply asked, so its own message
 // tells what is missing.
 Connection Connect(const std::string& file) {
-  Env env;
+  UniqueOdbcEnv env;
   if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, env.put())))
     throw Error(vberr::kDeviceIo, "The game database cannot be opened: no ODBC environment.");
   ::SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
@@ -174,7 +153,7 @@ Connection Connect(const std::string& file) {
     }
     chosen = &*found;
   }
-  Dbc dbc;
+  UniqueOdbcDbc dbc;
   if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_DBC, env.get(), dbc.put())))
     ThrowDb(SQL_HANDLE_ENV, env.get(), "The game database cannot be opened");
   std::u16string in = chosen->connection;
@@ -185,12 +164,12 @@ Connection Connect(const std::string& file) {
       static_cast<SQLSMALLINT>(in.size()), out, static_cast<SQLSMALLINT>(std::size(out)),
       &out_length, SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) ThrowDb(SQL_HANDLE_DBC, dbc.get(), "The game database cannot be opened");
-  dbc.MarkConnected();
-  return Connection{std::move(env), std::move(dbc)};
+  UniqueOdbcConnection connected(dbc.get());
+  return Connection{std::move(env), std::move(dbc), std::move(connected)};
 }
 
-Stmt NewStatement(const Dbc& dbc) {
-  Stmt stmt;
+UniqueOdbcStmt NewStatement(const UniqueOdbcDbc& dbc) {
+  UniqueOdbcStmt stmt;
   if (!SQL_SUCCEEDED(::SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), stmt.put())))
     ThrowDb(SQL_HANDLE_DBC, dbc.get(), "The game database cannot be read");
   return stmt;
@@ -201,7 +180,7 @@ Stmt NewStatement(const Dbc& dbc) {
 class Statement {
  public:
   // `what` opens the message of any failure.
-  Statement(const Dbc& dbc, const char* what) : stmt_(NewStatement(dbc)), what_(what) {}
+  Statement(const UniqueOdbcDbc& dbc, const char* what) : stmt_(NewStatement(dbc)), what_(what) {}
 
   void Bind(std::int32_t value) {
     Value& v = values_.emplace_back();
@@ -250,7 +229,7 @@ class Statement {
   // Before the statement, so the statement is freed first; a deque, so binding the next value
   // moves none before it.
   std::deque<Value> values_;
-  Stmt stmt_;
+  UniqueOdbcStmt stmt_;
   const char* what_;
 };
 
@@ -319,8 +298,8 @@ bool IsFile(const std::string& file) {
 
 // Whether the database has a table "Archive" (any letter case). A file the driver cannot read
 // as a database fails here.
-bool HasArchiveTable(const Dbc& dbc) {
-  Stmt stmt = NewStatement(dbc);
+bool HasArchiveTable(const UniqueOdbcDbc& dbc) {
+  UniqueOdbcStmt stmt = NewStatement(dbc);
   std::wstring type = L"TABLE";
   if (!SQL_SUCCEEDED(::SQLTablesW(stmt.get(), nullptr, 0, nullptr, 0, nullptr, 0,
                                   reinterpret_cast<SQLWCHAR*>(type.data()), SQL_NTS))) {

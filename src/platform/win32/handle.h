@@ -1,66 +1,31 @@
 #pragma once
-// Move-only owners of Win32 handles, one per closing convention.
+// Win32 handle kinds as owners, one alias per closing convention. Closing keeps the thread's
+// last error, so a caller can still report the failure that led to the close.
 
 #include <windows.h>
 
-#include <utility>
+#include <cstdint>
+
+#include "common/unique_any.h"
 
 namespace hv::platform::win32 {
 
-template <typename Traits>
-class UniqueHandle {
- public:
-  using Handle = typename Traits::Handle;
-  UniqueHandle() noexcept = default;
-  explicit UniqueHandle(Handle h) noexcept : h_(h) {}
-  ~UniqueHandle() { reset(); }
-  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
-  UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-    if (this != &o) {
-      reset();
-      h_ = std::exchange(o.h_, Traits::Invalid());
-    }
-    return *this;
-  }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
+template <typename T, auto Close>
+void CloseKeepingLastError(T value) noexcept {
+  const DWORD last = ::GetLastError();
+  static_cast<void>(Close(value));
+  ::SetLastError(last);
+}
 
-  Handle get() const noexcept { return h_; }
-  bool valid() const noexcept { return h_ != Traits::Invalid(); }
-  void reset(Handle h = Traits::Invalid()) noexcept {
-    if (valid()) {
-      const DWORD last = ::GetLastError();  // closing must not hide the failure being reported
-      Traits::Close(h_);
-      ::SetLastError(last);
-    }
-    h_ = h;
-  }
+// An owner of a Win32 resource whose close leaves the last error as it was.
+template <typename T, auto Close, std::intptr_t Invalid = 0>
+using UniqueWin32 = UniqueAny<T, &CloseKeepingLastError<T, Close>, Invalid>;
 
- private:
-  Handle h_ = Traits::Invalid();
-};
-
-struct FileHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-
-struct FindHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { ::FindClose(h); }
-};
-
+// Files and find handles: INVALID_HANDLE_VALUE (-1) means none.
+using UniqueFile = UniqueWin32<HANDLE, &::CloseHandle, -1>;
+using UniqueFind = UniqueWin32<HANDLE, &::FindClose, -1>;
 // Process and thread handles: null, not INVALID_HANDLE_VALUE, means none.
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-
-using UniqueFile = UniqueHandle<FileHandleTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueFind = UniqueHandle<FindHandleTraits>;
+using UniqueKernelHandle = UniqueWin32<HANDLE, &::CloseHandle>;
+using UniqueHkey = UniqueWin32<HKEY, &::RegCloseKey>;
 
 }  // namespace hv::platform::win32

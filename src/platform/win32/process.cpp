@@ -136,7 +136,7 @@ class Win32ToolProcessService : public ToolProcessService {
     const win32::UniqueKernelHandle process =
         StartShown({}, command_line, window_style, TRUE, NORMAL_PRIORITY_CLASS);
     // Not started: the next level finds nothing unpacked and says so.
-    if (process.valid()) ::WaitForSingleObject(process.get(), INFINITE);
+    if (process) ::WaitForSingleObject(process.get(), INFINITE);
   }
 
   void RunToolAndWait(const ToolCommand& command, int window_style) override {
@@ -151,7 +151,7 @@ class Win32ToolProcessService : public ToolProcessService {
     }
     const win32::UniqueKernelHandle process =
         StartShown(program, line, window_style, TRUE, NORMAL_PRIORITY_CLASS);
-    if (process.valid()) ::WaitForSingleObject(process.get(), INFINITE);
+    if (process) ::WaitForSingleObject(process.get(), INFINITE);
   }
 
   bool Finds(const std::string& program) override { return !FindTool(program).empty(); }
@@ -160,7 +160,7 @@ class Win32ToolProcessService : public ToolProcessService {
 class Win32ProcessService : public ProcessService {
  public:
   void Start(const std::string& command_line, int window_style) override {
-    if (!StartShown({}, command_line, window_style, FALSE, 0).valid()) {
+    if (!StartShown({}, command_line, window_style, FALSE, 0)) {
       throw Error(vberr::kFileNotFound);
     }
   }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/handle.h"
+
 namespace hv::platform {
 
 namespace {
@@ -29,10 +31,7 @@ HKEY PredefinedKey(RegistryRoot root) {
 }  // namespace
 
 struct RegistryKey::Impl {
-  HKEY hkey = nullptr;
-  ~Impl() {
-    if (hkey != nullptr) ::RegCloseKey(hkey);
-  }
+  win32::UniqueHkey hkey;
 };
 
 RegistryKey::RegistryKey() = default;
@@ -52,7 +51,7 @@ std::int32_t RegistryKey::Create(RegistryRoot root, const std::string& path, Reg
   DWORD disposition = 0;
   // No class, non-volatile, default security.
   const LONG rc = ::RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, kKeyAccess, nullptr,
-                                    &impl->hkey, &disposition);
+                                    impl->hkey.put(), &disposition);
   if (rc != ERROR_SUCCESS) return rc;  // whatever handle came back is closed with impl
   key.impl_ = std::move(impl);
   return kRegOk;
@@ -63,7 +62,7 @@ std::int32_t RegistryKey::QueryInfo(const std::string& name, std::uint32_t& type
   if (!impl_) return ERROR_INVALID_HANDLE;
   DWORD t = 0;
   DWORD n = 0;
-  const LONG rc = ::RegQueryValueExA(impl_->hkey, name.c_str(), nullptr, &t, nullptr, &n);
+  const LONG rc = ::RegQueryValueExA(impl_->hkey.get(), name.c_str(), nullptr, &t, nullptr, &n);
   if (rc == ERROR_SUCCESS) {
     type = t;
     size = n;
@@ -76,7 +75,7 @@ std::int32_t RegistryKey::QueryData(const std::string& name, std::uint32_t& type
   if (!impl_) return ERROR_INVALID_HANDLE;
   DWORD t = 0;
   DWORD n = static_cast<DWORD>(data.size());
-  const LONG rc = ::RegQueryValueExA(impl_->hkey, name.c_str(), nullptr, &t,
+  const LONG rc = ::RegQueryValueExA(impl_->hkey.get(), name.c_str(), nullptr, &t,
                                      reinterpret_cast<LPBYTE>(data.data()), &n);
   if (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
     type = t;
@@ -88,7 +87,7 @@ std::int32_t RegistryKey::QueryData(const std::string& name, std::uint32_t& type
 std::int32_t RegistryKey::SetValue(const std::string& name, std::uint32_t type,
                                    std::span<const std::uint8_t> data) {
   if (!impl_) return ERROR_INVALID_HANDLE;
-  return ::RegSetValueExA(impl_->hkey, name.c_str(), 0, type,
+  return ::RegSetValueExA(impl_->hkey.get(), name.c_str(), 0, type,
                           reinterpret_cast<const BYTE*>(data.data()),
                           static_cast<DWORD>(data.size()));
 }

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+#include "platform/posix/sqlite_handle.h"
+
 namespace hv::test {
 
 StoreTest::StoreTest() {
@@ -15,17 +17,15 @@ StoreTest::~StoreTest() {
 }
 
 std::string StoreTest::Text(const std::string& sql) const {
-  sqlite3* db = nullptr;
+  platform::SqliteDb db;
   std::string result;
-  int rc = ::sqlite3_open_v2(DbPath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* stmt = nullptr;
-  if (rc == SQLITE_OK) rc = ::sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
-  if (rc == SQLITE_OK && ::sqlite3_step(stmt) == SQLITE_ROW) {
-    const auto* text = ::sqlite3_column_text(stmt, 0);
+  int rc = ::sqlite3_open_v2(DbPath().c_str(), db.put(), SQLITE_OPEN_READONLY, nullptr);
+  platform::SqliteStmt stmt;
+  if (rc == SQLITE_OK) rc = ::sqlite3_prepare_v2(db.get(), sql.c_str(), -1, stmt.put(), nullptr);
+  if (rc == SQLITE_OK && ::sqlite3_step(stmt.get()) == SQLITE_ROW) {
+    const auto* text = ::sqlite3_column_text(stmt.get(), 0);
     if (text != nullptr) result = reinterpret_cast<const char*>(text);
   }
-  ::sqlite3_finalize(stmt);
-  ::sqlite3_close_v2(db);
   if (rc != SQLITE_OK) throw std::runtime_error("query failed: " + sql);
   return result;
 }

@@ -12,6 +12,7 @@
 
 #include "extract_fixture.h"
 #include "platform/game_database.h"
+#include "platform/posix/sqlite_handle.h"
 #include "support/tools.h"
 
 namespace hv::tessary::test {
@@ -45,34 +46,31 @@ class ExtractDatabaseNamesTest : public ExtractTest {
     std::vector<fs::path> files = {Store("plain.prg", "p")};
     for (const Hostile& h : HostileNames()) files.push_back(Store(h.on_disk, h.on_disk));
     archive = Zip("hostile.zip", files);
-    ASSERT_EQ(sqlite3_open(db.c_str(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(db.c_str(), raw.put()), SQLITE_OK);
     // A bystander row of another game, which no step here may touch.
     Exec("INSERT INTO Archive (GA_ID, FileToRun) VALUES (999, 'plain.prg')");
   }
-  void TearDown() override { sqlite3_close(raw); }
-
   void Exec(const std::string& sql) {
-    EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw.get(), sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   }
   // Every (GA_ID, FileToRun) of "Archive" in row order, read past the code under test.
   std::vector<std::pair<int, std::string>> Rows() {
     std::vector<std::pair<int, std::string>> rows;
-    sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(raw, "SELECT GA_ID, FileToRun FROM Archive ORDER BY rowid", -1,
-                                 &stmt, nullptr),
+    platform::SqliteStmt stmt;
+    EXPECT_EQ(sqlite3_prepare_v2(raw.get(), "SELECT GA_ID, FileToRun FROM Archive ORDER BY rowid",
+                                 -1, stmt.put(), nullptr),
               SQLITE_OK);
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-      const auto* text = sqlite3_column_text(stmt, 1);
-      rows.emplace_back(sqlite3_column_int(stmt, 0),
+    while (stmt && sqlite3_step(stmt.get()) == SQLITE_ROW) {
+      const auto* text = sqlite3_column_text(stmt.get(), 1);
+      rows.emplace_back(sqlite3_column_int(stmt.get(), 0),
                         std::string(reinterpret_cast<const char*>(text),
-                                    static_cast<std::size_t>(sqlite3_column_bytes(stmt, 1))));
+                                    static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), 1))));
     }
-    sqlite3_finalize(stmt);
     return rows;
   }
   std::string db;
   fs::path archive;
-  sqlite3* raw = nullptr;
+  platform::SqliteDb raw;
   int game = 0;
 };
 
@@ -110,20 +108,20 @@ TEST_F(ExtractDatabaseNamesTest, ChosenNamesAreStoredFoundAndForgottenExactly) {
 
 TEST_F(ExtractDatabaseNamesTest, RowsWrittenByOthersAreMatchedAsText) {
   // The front-end's own rows, written with the names in upper case.
-  sqlite3_stmt* insert = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(raw, "INSERT INTO Archive (GA_ID, FileToRun) VALUES (?, ?)", -1,
-                               &insert, nullptr),
+  platform::SqliteStmt insert;
+  ASSERT_EQ(sqlite3_prepare_v2(raw.get(), "INSERT INTO Archive (GA_ID, FileToRun) VALUES (?, ?)",
+                               -1, insert.put(), nullptr),
             SQLITE_OK);
   int id = 0;
   for (const Hostile& h : HostileNames()) {
     std::string upper = h.utf8;
     for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    sqlite3_bind_int(insert, 1, ++id);
-    sqlite3_bind_text(insert, 2, upper.c_str(), -1, SQLITE_TRANSIENT);
-    EXPECT_EQ(sqlite3_step(insert), SQLITE_DONE);
-    sqlite3_reset(insert);
+    sqlite3_bind_int(insert.get(), 1, ++id);
+    sqlite3_bind_text(insert.get(), 2, upper.c_str(), -1, SQLITE_TRANSIENT);
+    EXPECT_EQ(sqlite3_step(insert.get()), SQLITE_DONE);
+    sqlite3_reset(insert.get());
   }
-  sqlite3_finalize(insert);
+  insert.reset();
   const auto before = Rows();
   id = 0;
   for (const Hostile& h : HostileNames()) {

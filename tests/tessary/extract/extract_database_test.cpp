@@ -5,6 +5,7 @@
 
 #include "extract_fixture.h"
 #include "platform/game_database.h"
+#include "platform/posix/sqlite_handle.h"
 #include "support/tools.h"
 
 namespace hv::tessary::test {
@@ -21,10 +22,9 @@ class ExtractDatabaseTest : public ExtractTest {
     three = Zip("three.zip", {Store("a.prg", "a"), Store("b.prg", "b"), Store("c.prg", "c")});
   }
   void Sql(const std::string& sql) {
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(db.c_str(), &raw), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(raw);
+    platform::SqliteDb raw;
+    ASSERT_EQ(sqlite3_open(db.c_str(), raw.put()), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw.get(), sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   }
   std::optional<platform::ArchiveRow> Row(std::int32_t id) {
     return platform::OpenGameDatabase(db)->FirstArchiveRow(id);

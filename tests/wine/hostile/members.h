@@ -116,10 +116,10 @@ inline std::vector<ClassInfo> ClassesOfLibrary(IDispatch* object) {
   ComPtr<ITypeLib> lib;
   UINT index = 0;
   if (FAILED(own->GetContainingTypeLib(lib.put(), &index))) return classes;
-  BSTR lib_name = nullptr;
-  lib->GetDocumentation(-1, &lib_name, nullptr, nullptr, nullptr);
-  const std::wstring prefix = lib_name ? std::wstring(lib_name, SysStringLen(lib_name)) : L"";
-  SysFreeString(lib_name);
+  com::UniqueBstr lib_name;
+  lib->GetDocumentation(-1, lib_name.put(), nullptr, nullptr, nullptr);
+  const std::wstring prefix =
+      lib_name ? std::wstring(lib_name.get(), SysStringLen(lib_name.get())) : L"";
   for (UINT i = 0; i < lib->GetTypeInfoCount(); ++i) {
     TYPEKIND kind;
     if (FAILED(lib->GetTypeInfoType(i, &kind)) || kind != TKIND_COCLASS) continue;
@@ -131,10 +131,9 @@ inline std::vector<ClassInfo> ClassesOfLibrary(IDispatch* object) {
     c.creatable = (attr->wTypeFlags & TYPEFLAG_FCANCREATE) != 0;
     const WORD impls = attr->cImplTypes;
     coclass->ReleaseTypeAttr(attr);
-    BSTR name = nullptr;
-    lib->GetDocumentation(static_cast<INT>(i), &name, nullptr, nullptr, nullptr);
-    c.prog_id = prefix + L"." + (name ? std::wstring(name, SysStringLen(name)) : L"");
-    SysFreeString(name);
+    com::UniqueBstr name;
+    lib->GetDocumentation(static_cast<INT>(i), name.put(), nullptr, nullptr, nullptr);
+    c.prog_id = prefix + L"." + (name ? std::wstring(name.get(), SysStringLen(name.get())) : L"");
     for (UINT k = 0; k < impls; ++k) {
       INT flags = 0;
       coclass->GetImplTypeFlags(k, &flags);
