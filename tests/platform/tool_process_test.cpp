@@ -45,7 +45,7 @@ std::string DdEnding(hv::platform::ToolProcessService& tools, const fs::path& di
 
 // The file stops growing at the bound, and the tool is stopped there rather than refused one
 // write and left to go on writing: dd dies of SIGXFSZ instead of reporting an error.
-TEST(ToolProcess, AToolWritingPastItsBoundIsCutOffAndStopped) {
+TEST(ToolProcessTest, AToolWritingPastItsBoundIsCutOffAndStopped) {
   hv::test::TempDir dir;
   const auto tools = hv::platform::MakeToolProcessService(64 * 1024);
   EXPECT_EQ(DdEnding(*tools, dir.path(), "of=big bs=4096 count=100"), "XFSZ\n");
@@ -60,7 +60,7 @@ TEST(ToolProcess, AToolWritingPastItsBoundIsCutOffAndStopped) {
 // The system's own service bounds each file at kToolMaxFileBytes exactly: one byte written at
 // the last offset inside the bound lands, one at the bound stops the tool. Both files have a
 // hole where the rest would be, so neither costs disk space.
-TEST(ToolProcess, TheSystemBoundIsTheToolMaxFileBytes) {
+TEST(ToolProcessTest, TheSystemBoundIsTheToolMaxFileBytes) {
   hv::test::TempDir dir;
   const std::uint64_t bound = hv::platform::kToolMaxFileBytes;
   auto& tools = hv::platform::SystemToolProcessService();
@@ -73,9 +73,9 @@ TEST(ToolProcess, TheSystemBoundIsTheToolMaxFileBytes) {
 }
 
 // A tool started by name: a PATH of `bin` alone, the current directory `here`, restored after.
-class ToolByName : public ::testing::Test {
+class ToolProcessByNameTest : public ::testing::Test {
  protected:
-  ToolByName() {
+  ToolProcessByNameTest() {
     fs::create_directories(dir / "bin");
     fs::create_directories(dir / "here");
     const char* path = std::getenv("PATH");
@@ -84,7 +84,7 @@ class ToolByName : public ::testing::Test {
     ::setenv("PATH", (dir / "bin").c_str(), 1);
     fs::current_path(dir / "here");
   }
-  ~ToolByName() override {
+  ~ToolProcessByNameTest() override {
     fs::current_path(saved_cwd_);
     ::setenv("PATH", saved_path_.c_str(), 1);
   }
@@ -101,7 +101,7 @@ class ToolByName : public ::testing::Test {
   fs::path saved_cwd_;
 };
 
-TEST_F(ToolByName, EachArgumentArrivesWholeAndNothingElseRuns) {
+TEST_F(ToolProcessByNameTest, EachArgumentArrivesWholeAndNothingElseRuns) {
   Script(dir / "bin" / "lha.exe", dir / "log");
   Script(dir / "bin" / "PWN", dir / "pwned");
   const std::vector<std::string> hostile = {"X&PWN&.LHA", "a|PWN",      "<x>",       "^%PATH%!PWN!",
@@ -119,7 +119,7 @@ TEST_F(ToolByName, EachArgumentArrivesWholeAndNothingElseRuns) {
 
 // The tool of the current directory (an archive's member, when the extraction runs it) is not
 // the tool; the one on the PATH is, also when its name differs in case.
-TEST_F(ToolByName, TheCurrentDirectoryIsNotSearched) {
+TEST_F(ToolProcessByNameTest, TheCurrentDirectoryIsNotSearched) {
   Script(dir / "here" / "gunzip.exe", dir / "member-ran");
   const hv::platform::ToolCommand command{"gunzip.exe", {"-f"}};
   hv::platform::SystemToolProcessService().RunToolAndWait(command, hv::platform::kWindowHidden);
@@ -132,7 +132,7 @@ TEST_F(ToolByName, TheCurrentDirectoryIsNotSearched) {
   EXPECT_EQ(Read(dir / "path-ran"), "1\n-f\n");
 }
 
-TEST_F(ToolByName, AProgramWithAFolderIsTakenAsItIs) {
+TEST_F(ToolProcessByNameTest, AProgramWithAFolderIsTakenAsItIs) {
   Script(dir / "here" / "winzip32.exe", dir / "log");
   hv::platform::ToolCommand command{(dir / "here" / "winzip32.exe").string(),
                                     {"-e", hv::platform::ToolArgument::Quoted("a b&c")}};

@@ -33,7 +33,7 @@ std::uint32_t GetU32(const Bytes& b, std::size_t at) {
 constexpr std::size_t kEndDirectorySize = kZipEndRecordSize - 12;
 constexpr std::size_t kEndDirectoryOffset = kZipEndRecordSize - 16;
 
-class HostileZipTest : public ::testing::Test {
+class ZipHostileTest : public ::testing::Test {
  protected:
   ZipExtractResult Run(const std::vector<SynthEntry>& entries, const ZipOptions& options = {},
                        bool zip64_end = false) {
@@ -63,7 +63,7 @@ class HostileZipTest : public ::testing::Test {
   test::ZipWorkArea area_;
 };
 
-TEST_F(HostileZipTest, TraversalNamesLandFlatInsideTheFolder) {
+TEST_F(ZipHostileTest, TraversalNamesLandFlatInsideTheFolder) {
   // A line break cannot smuggle a folder in front of the name either.
   for (const char* name :
        {"../x", "/etc/x", "C:\\x", "..\\x", "a/../../x", "C:x", "..\\..\\C:x", "evil\n/../../x"}) {
@@ -75,7 +75,7 @@ TEST_F(HostileZipTest, TraversalNamesLandFlatInsideTheFolder) {
   }
 }
 
-TEST_F(HostileZipTest, NamesWithNothingLeftOrDeviceNamesAreRefused) {
+TEST_F(ZipHostileTest, NamesWithNothingLeftOrDeviceNamesAreRefused) {
   for (const char* name : {"..", "a/..", "C:", "...", ". .", "CON", "nul.prg", "dir/Com1.d64"}) {
     const auto result =
         Run({{.name = "ok.prg", .data = Text("fine")}, {.name = name, .data = Text("x")}});
@@ -88,7 +88,7 @@ TEST_F(HostileZipTest, NamesWithNothingLeftOrDeviceNamesAreRefused) {
   EXPECT_TRUE(result.written.empty());
 }
 
-TEST_F(HostileZipTest, ControlAndReservedCharactersAreReplaced) {
+TEST_F(ZipHostileTest, ControlAndReservedCharactersAreReplaced) {
   // CR, LF, NUL and what Windows reserves become '_'; code page 437's 0xA0 is a-acute
   // (Windows-1252 0xE1).
   auto result = Run({{.name = std::string("a\r\nb\xA0\0:?.prg", 12), .data = Text("1")}});
@@ -104,7 +104,7 @@ TEST_F(HostileZipTest, ControlAndReservedCharactersAreReplaced) {
   EXPECT_EQ(area_.DestNames(), std::vector<std::string>{"b\xC2\xA0_.prg"});
 }
 
-TEST_F(HostileZipTest, DeflateBombsAndBudgetsAreStopped) {
+TEST_F(ZipHostileTest, DeflateBombsAndBudgetsAreStopped) {
   const Bytes zeros(8 * 1024 * 1024, 0);
   // Honest sizes, but 8 MiB of zeros deflate a thousandfold.
   ExpectRefused(Run({{.name = "bomb.d64", .data = zeros}}), "compression ratio too high");
@@ -123,7 +123,7 @@ TEST_F(HostileZipTest, DeflateBombsAndBudgetsAreStopped) {
       "larger than its recorded size");
 }
 
-TEST_F(HostileZipTest, EntriesBeyondTheBoundsAreRefused) {
+TEST_F(ZipHostileTest, EntriesBeyondTheBoundsAreRefused) {
   // Larger than any one entry may be: refused at one byte past the bound, not at the bound.
   auto result = Run({{.name = "max.d64", .data = Text("x"), .usize = kZipMaxEntrySize}});
   EXPECT_FALSE(result.ok);
@@ -138,7 +138,7 @@ TEST_F(HostileZipTest, EntriesBeyondTheBoundsAreRefused) {
   ExpectRefused(RunBytes(bytes), "entry outside the archive: game.prg");
 }
 
-TEST_F(HostileZipTest, Zip64RecordsWorkAndLyingZip64SizesFail) {
+TEST_F(ZipHostileTest, Zip64RecordsWorkAndLyingZip64SizesFail) {
   const Bytes data = test::PseudoRandomBytes(5000, 11);
   auto result = Run({{.name = "big.d64", .data = data, .zip64 = true}}, {}, true);
   ASSERT_TRUE(result.ok) << result.failure.description;
@@ -160,7 +160,7 @@ TEST_F(HostileZipTest, Zip64RecordsWorkAndLyingZip64SizesFail) {
   EXPECT_FALSE(RunBytes(bytes).ok);
 }
 
-TEST_F(HostileZipTest, GarbageAndLyingDirectoriesFail) {
+TEST_F(ZipHostileTest, GarbageAndLyingDirectoriesFail) {
   EXPECT_FALSE(RunBytes({}).ok);
   EXPECT_FALSE(RunBytes(Text("PK\x05\x06 not really a zip archive at all")).ok);
   // An end record claiming 60000 entries in a tiny directory.
