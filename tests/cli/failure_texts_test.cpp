@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ExtractReasonText, AFullDiskIsSaidSoWithBothPaths) {
+TEST(FailureTextsTest, ExtractReasonTextSaysTheDiskIsFullWithBothPaths) {
   // What the zip branch carries behind "The file is possibly corrupt." when a write hits ENOSPC.
   const FailureReason full{vberr::kDiskFull, VbErrorText(vberr::kDiskFull)};
   EXPECT_EQ(ExtractReasonText(full, "/a/game.zip", "/w"),
@@ -25,7 +25,7 @@ TEST(ExtractReasonText, AFullDiskIsSaidSoWithBothPaths) {
   EXPECT_EQ(ExtractReasonText({}, "/a/game.zip", "/w"), "");
 }
 
-TEST(ProgramProblem, TellsMissingFolderAndNotExecutable) {
+TEST(FailureTextsTest, ProgramProblemTellsMissingFolderAndNotExecutable) {
   test::TempDir dir;
   EXPECT_EQ(ProgramProblem((dir / "none").string()), "it does not exist");
   EXPECT_EQ(ProgramProblem(dir.path().string()), "it is a folder");
@@ -37,7 +37,7 @@ TEST(ProgramProblem, TellsMissingFolderAndNotExecutable) {
             "hv launch: cannot run " + (dir / "prog").string() + ": it could not be started");
 }
 
-TEST(ChoiceAndCommandTexts, ListWhatThereIs) {
+TEST(FailureTextsTest, ChoiceAndCommandTextsListWhatThereIs) {
   EXPECT_EQ(NoSuchChoiceText("X.PRG", {"a.prg", "b.prg"}),
             "hv extract: --choose \"X.PRG\" matches none of the game files: a.prg, b.prg");
   EXPECT_EQ(UnknownCommandText("hv", "bogus", {"list", "reg"}),

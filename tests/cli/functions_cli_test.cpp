@@ -10,7 +10,7 @@ namespace {
 
 const std::string kHv = std::string(HV_BIN_DIR) + "/hv";
 
-TEST(FunctionsCli, ConfigSetRewritesAndReportsErrors) {
+TEST(FunctionsCommandsTest, ConfigSetRewritesAndReportsErrors) {
   hv::test::TempDir dir;
   hv::test::WriteFile(dir / "C.CFG", std::string("$A=1\r\n\r\n$B=2"));
   auto r = hv::test::Run(kHv, {"config", "set", (dir / "C.CFG").string(), "$b=3", "--json"});
@@ -25,7 +25,7 @@ TEST(FunctionsCli, ConfigSetRewritesAndReportsErrors) {
   EXPECT_EQ(r.exit_code, 2);
 }
 
-TEST(FunctionsCli, ConfigSetKeepsEveryLineOfAnLfFile) {
+TEST(FunctionsCommandsTest, ConfigSetKeepsEveryLineOfAnLfFile) {
   hv::test::TempDir dir;
   const std::string ini = (dir / "vice.ini").string();
   hv::test::WriteFile(dir / "vice.ini", std::string("[C64]\nSound=1\nVideo=2\n"));
@@ -46,7 +46,7 @@ TEST(FunctionsCli, ConfigSetKeepsEveryLineOfAnLfFile) {
   EXPECT_NE(r.err.find((dir / "none.ini").string() + ": Error 53"), std::string::npos) << r.err;
 }
 
-TEST(FunctionsCli, SidInfoAndSetDefault) {
+TEST(FunctionsCommandsTest, SidInfoAndSetDefault) {
   hv::test::TempDir dir;
   hv::test::Bytes tune(0x80, 0);
   hv::test::Put(tune, 0, "PSID");
@@ -66,7 +66,7 @@ TEST(FunctionsCli, SidInfoAndSetDefault) {
   EXPECT_EQ(r.exit_code, 1);
 }
 
-TEST(FunctionsCli, FindPrintsHitsThenTotal) {
+TEST(FunctionsCommandsTest, FindPrintsHitsThenTotal) {
   hv::test::TempDir dir;
   hv::test::WriteFile(dir / "A.SID", std::string(10, 'x'));
   const auto r = hv::test::Run(kHv, {"find", dir.path().string(), "*.sid"});
@@ -74,7 +74,7 @@ TEST(FunctionsCli, FindPrintsHitsThenTotal) {
   EXPECT_EQ(r.out, (dir / "A.SID").string() + "\n10 bytes\n");
 }
 
-TEST(FunctionsCli, FindInAMissingFolderFails) {
+TEST(FunctionsCommandsTest, FindInAMissingFolderFails) {
   hv::test::TempDir dir;
   const std::string missing = (dir / "gone").string();
   auto r = hv::test::Run(kHv, {"find", missing, "*.sid"});
@@ -87,7 +87,7 @@ TEST(FunctionsCli, FindInAMissingFolderFails) {
   EXPECT_NE(r.err.find("A.SID: not a folder"), std::string::npos) << r.err;
 }
 
-TEST(FunctionsCli, UnknownCommandsAreNamedWithTheKnownOnes) {
+TEST(FunctionsCommandsTest, UnknownCommandsAreNamedWithTheKnownOnes) {
   auto r = hv::test::Run(kHv, {"bogus"});
   EXPECT_EQ(r.exit_code, 2);
   EXPECT_NE(r.err.find("hv: unknown command \"bogus\"; the commands are: list, reg, launch"),
@@ -101,7 +101,7 @@ TEST(FunctionsCli, UnknownCommandsAreNamedWithTheKnownOnes) {
   EXPECT_EQ(hv::test::Run(kHv, {"--help"}).exit_code, 0);
 }
 
-TEST(FunctionsCli, PathQuestions) {
+TEST(FunctionsCommandsTest, PathQuestions) {
   hv::test::TempDir dir;
   EXPECT_EQ(hv::test::Run(kHv, {"path", "exists", (dir / "X").string()}).exit_code, 1);
   EXPECT_EQ(hv::test::Run(kHv, {"path", "short", dir.path().string()}).out,

@@ -10,17 +10,17 @@
 namespace hv::test {
 namespace {
 
-class RegCommand : public ::testing::Test {
+class RegCommandTest : public ::testing::Test {
  protected:
-  RegCommand() { ::setenv("HV_SETTINGS_DB", (dir_ / "settings.db").c_str(), 1); }
-  ~RegCommand() override { ::unsetenv("HV_SETTINGS_DB"); }
+  RegCommandTest() { ::setenv("HV_SETTINGS_DB", (dir_ / "settings.db").c_str(), 1); }
+  ~RegCommandTest() override { ::unsetenv("HV_SETTINGS_DB"); }
   RunResult Hv(const std::vector<std::string>& args) {
     return test::Run(std::string(HV_BIN_DIR) + "/hv", args);
   }
   TempDir dir_;
 };
 
-TEST_F(RegCommand, SetThenGetRoundTripsUtf8Text) {
+TEST_F(RegCommandTest, SetThenGetRoundTripsUtf8Text) {
   RunResult r = Hv({"reg", "set", "hkey_current_user", "Software\\Zen", "Path", "C:\\Spiele\\Ü"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   r = Hv({"reg", "get", "HKEY_CURRENT_USER", "SOFTWARE\\zen", "path"});
@@ -28,7 +28,7 @@ TEST_F(RegCommand, SetThenGetRoundTripsUtf8Text) {
   EXPECT_EQ(r.out, "C:\\Spiele\\Ü\n");
 }
 
-TEST_F(RegCommand, MissingValueAndDefaultsFollowTheMethod) {
+TEST_F(RegCommandTest, MissingValueAndDefaultsFollowTheMethod) {
   RunResult r = Hv({"reg", "get", "HKEY_USERS", "Zen", "Count"});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, "--NOT-FOUND--\n");
@@ -41,7 +41,7 @@ TEST_F(RegCommand, MissingValueAndDefaultsFollowTheMethod) {
   EXPECT_EQ(j["vDefault"], "5");
 }
 
-TEST_F(RegCommand, ExitCodesSayFailureErrorAndUsage) {
+TEST_F(RegCommandTest, ExitCodesSayFailureErrorAndUsage) {
   RunResult r = Hv({"reg", "set", "HKCU", "Zen", "N", "1"});
   EXPECT_EQ(r.exit_code, 1);
   r = Hv({"reg", "get", "HKCU", "Zen", "N", "--json"});
@@ -59,7 +59,7 @@ TEST_F(RegCommand, ExitCodesSayFailureErrorAndUsage) {
   EXPECT_EQ(Hv({"reg"}).exit_code, 2);
 }
 
-TEST_F(RegCommand, ADatabaseInAMissingFolderIsNamedAndNotMade) {
+TEST_F(RegCommandTest, ADatabaseInAMissingFolderIsNamedAndNotMade) {
   const std::string db = (dir_ / "typo" / "settings.db").string();
   ::setenv("HV_SETTINGS_DB", db.c_str(), 1);
   for (const std::vector<std::string>& args :

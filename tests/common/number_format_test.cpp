@@ -5,7 +5,7 @@
 namespace hv {
 namespace {
 
-TEST(FormatKilobytes, RoundsHalfAwayFromZeroWithTwoDecimals) {
+TEST(FormatKilobytesTest, RoundsHalfAwayFromZeroWithTwoDecimals) {
   EXPECT_EQ(FormatKilobytes(1024, '.'), "1.00Kb");
   EXPECT_EQ(FormatKilobytes(1, '.'), "0.00Kb");
   EXPECT_EQ(FormatKilobytes(128, '.'), "0.13Kb");  // 0.125 exactly
@@ -15,13 +15,13 @@ TEST(FormatKilobytes, RoundsHalfAwayFromZeroWithTwoDecimals) {
   EXPECT_EQ(FormatKilobytes(1024LL * 1024 * 99999, '.'), "102398976.00Kb");
 }
 
-TEST(FormatKilobytes, NegativeValuesCarryAMinusUnlessTheyRoundToZero) {
+TEST(FormatKilobytesTest, NegativeValuesCarryAMinusUnlessTheyRoundToZero) {
   EXPECT_EQ(FormatKilobytes(-26, '.'), "-0.03Kb");
   EXPECT_EQ(FormatKilobytes(-128, '.'), "-0.13Kb");
   EXPECT_EQ(FormatKilobytes(-1, '.'), "0.00Kb");
 }
 
-TEST(HexUpper, PadsWithZeros) {
+TEST(HexUpperTest, PadsWithZeros) {
   EXPECT_EQ(HexUpper(0x801, 4), "0801");
   EXPECT_EQ(HexUpper(0xA, 2), "0A");
   EXPECT_EQ(HexUpper(0xFFFF, 4), "FFFF");

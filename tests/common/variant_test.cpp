@@ -18,20 +18,20 @@ int ErrorNumberOf(const std::function<void()>& f) {
   return 0;
 }
 
-TEST(Variant, AdditionKeepsEmptyUntilSomethingIsAdded) {
+TEST(VariantTest, AdditionKeepsEmptyUntilSomethingIsAdded) {
   EXPECT_TRUE(Add(Variant(), Variant(std::int32_t{0})).value() == Variant::Value(std::int32_t{0}));
   EXPECT_EQ(Add(Variant(), Variant()), Variant(std::int16_t{0}));
   EXPECT_EQ(Add(Variant(), Variant(std::int32_t{30})), Variant(std::int32_t{30}));
 }
 
-TEST(Variant, AdditionWidensInsteadOfOverflowing) {
+TEST(VariantTest, AdditionWidensInsteadOfOverflowing) {
   EXPECT_EQ(Add(Variant(std::int16_t{32767}), Variant(std::int16_t{1})),
             Variant(std::int32_t{32768}));
   EXPECT_EQ(Add(Variant(std::int32_t{2147483647}), Variant(std::int32_t{1})),
             Variant(2147483648.0));
 }
 
-TEST(Variant, ToLongFollowsVisualBasicConversion) {
+TEST(VariantTest, ToLongFollowsVisualBasicConversion) {
   EXPECT_EQ(Variant("  42 ").ToLong(), 42);
   EXPECT_EQ(Variant("2.5").ToLong(), 2);  // half to even
   EXPECT_EQ(Variant("3.5").ToLong(), 4);
@@ -44,7 +44,7 @@ TEST(Variant, ToLongFollowsVisualBasicConversion) {
   EXPECT_EQ(ErrorNumberOf([] { (void)Variant(Variant::Null{}).ToLong(); }), 94);
 }
 
-TEST(Variant, ToTextWritesNumbersAndBooleansAsVisualBasicDoes) {
+TEST(VariantTest, ToTextWritesNumbersAndBooleansAsVisualBasicDoes) {
   EXPECT_EQ(Variant(std::int32_t{-5}).ToText(), "-5");
   EXPECT_EQ(Variant(2147483648.0).ToText(), "2147483648");
   EXPECT_EQ(Variant(0.5).ToText(), "0.5");

@@ -124,6 +124,8 @@ TEST_F(SettingsCrashTest, KilledWritersLeaveAWholeDatabaseAndAWholeValue) {
   }
   std::cout << "[ info ] " << kRounds << " killed writers (one write ~" << one_write.count()
             << " us): value changed in " << changed << " rounds, database whole each time\n";
+  // Some writer got a value in before it was killed: the kills did not all miss the writes.
+  EXPECT_GT(changed, 0);
 }
 
 // A reader racing a writer whose value keeps changing length: the value is read whole every

@@ -14,7 +14,7 @@ using hv::platform::GameDatabaseConnections;
 using hv::platform::GameDatabaseKind;
 using hv::platform::GameDatabaseKindOf;
 
-TEST(DatabaseDrivers, KindFollowsTheExtensionInAnyCase) {
+TEST(DatabaseDriversTest, KindFollowsTheExtensionInAnyCase) {
   EXPECT_EQ(GameDatabaseKindOf("C:\\Zenvora\\games.mdb"), GameDatabaseKind::kJet);
   EXPECT_EQ(GameDatabaseKindOf("C:\\Zenvora\\GAMES.MDB"), GameDatabaseKind::kJet);
   EXPECT_EQ(GameDatabaseKindOf("games.AccDb"), GameDatabaseKind::kAccdb);
@@ -24,7 +24,7 @@ TEST(DatabaseDrivers, KindFollowsTheExtensionInAnyCase) {
   EXPECT_EQ(GameDatabaseKindOf(""), GameDatabaseKind::kSqlite);
 }
 
-TEST(DatabaseDrivers, JetDatabaseTriesJetThenAce) {
+TEST(DatabaseDriversTest, JetDatabaseTriesJetThenAce) {
   const std::u16string path = u"C:\\Zenvora\\g\u00e9mes.mdb";
   const std::vector<DriverConnection> want = {
       {u"Microsoft Access Driver (*.mdb)",
@@ -34,7 +34,7 @@ TEST(DatabaseDrivers, JetDatabaseTriesJetThenAce) {
   EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kJet, path), want);
 }
 
-TEST(DatabaseDrivers, AccdbAndSqliteHaveOneDriverEach) {
+TEST(DatabaseDriversTest, AccdbAndSqliteHaveOneDriverEach) {
   const std::vector<DriverConnection> accdb = {
       {u"Microsoft Access Driver (*.mdb, *.accdb)",
        u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq=D:\\x.accdb;"}};

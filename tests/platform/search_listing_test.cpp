@@ -30,7 +30,7 @@ void ExpectSame(const SearchListing& fast, const SearchListing& plain) {
 }
 
 // The one-pass listing must give exactly what the two enumerations give, in the same order.
-TEST(SearchListing, OnePassAgreesWithTheEnumerations) {
+TEST(SearchListingTest, OnePassAgreesWithTheEnumerations) {
   hv::test::TempDir dir;
   hv::test::WriteFile(dir / "A.sid", "12345");
   hv::test::WriteFile(dir / "b.SID", "1");
@@ -53,7 +53,7 @@ TEST(SearchListing, OnePassAgreesWithTheEnumerations) {
   EXPECT_EQ(sids.entries.size(), 10u);  // with "." and ".."
 }
 
-TEST(SearchListing, AMissingFolderListsNothing) {
+TEST(SearchListingTest, AMissingFolderListsNothing) {
   hv::test::TempDir dir;
   const SearchListing none = hv::platform::ListForSearch(dir.path().string() + "/NOWHERE/", "*");
   EXPECT_TRUE(none.entries.empty());

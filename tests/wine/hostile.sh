@@ -5,7 +5,7 @@
 #   tests/wine/hostile.sh BUILD_DIR [SECONDS] [SEED] [CALLS]
 # Defaults: 60 s, seed 1, 20000 calls (what every CI run does); give more for a longer hunt.
 # Fails when a call fails, the client stops early, or a file of the prefix's drive C: outside
-# scratch changed. Ends with "CHECKS <passed> <failed>".
+# scratch changed. Ends with "CHECKS <passed> <failed> <skipped>".
 set -uo pipefail
 
 build=$(cd "${1:?usage: hostile.sh BUILD_DIR [SECONDS] [SEED] [CALLS]}" && pwd) || exit 2
@@ -26,7 +26,7 @@ home="$drive_c/hostile"
 
 fail() {
   echo "FAIL $*"
-  echo "CHECKS 0 1"
+  echo "CHECKS 0 1 0"
   exit 1
 }
 
@@ -121,16 +121,18 @@ tr -d '\r' <"$build/hostile-output.txt" | grep -v '^CHECKS '
 line=$(tr -d '\r' <"$build/hostile-output.txt" | grep '^CHECKS ' | tail -1)
 passed=0
 failed=0
-if [ -n "$line" ]; then
+skipped=0
+if [[ "$line" =~ ^CHECKS\ [0-9]+\ [0-9]+\ [0-9]+$ ]]; then
   set -- $line
   passed=$2
   failed=$3
+  skipped=$4
   if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then
     echo "FAIL hostile_calls exited $rc"
     failed=$((failed + 1))
   fi
 else
-  echo "FAIL hostile_calls stopped before reporting (exit $rc)"
+  echo "FAIL hostile_calls stopped before reporting (exit $rc${line:+, closing line '$line'})"
   failed=$((failed + 1))
 fi
 if [ "$before" = "$after" ]; then
@@ -157,5 +159,5 @@ for dll in Tessary.dll Halvane.dll; do
 done
 "$wine" reg delete 'HKCU\Software\HalvaneHostileTest' /f >/dev/null 2>&1
 "$wineserver" -k >/dev/null 2>&1
-echo "CHECKS $passed $failed"
+echo "CHECKS $passed $failed $skipped"
 [ "$failed" -eq 0 ]

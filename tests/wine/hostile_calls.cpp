@@ -48,6 +48,7 @@ constexpr DWORD kHangMillis = 60000;
 struct Progress {
   volatile LONG passed = 0;
   volatile LONG failed = 0;
+  volatile LONG skipped = 0;
   volatile DWORD call_started = 0;  // GetTickCount at the call's start, 0 between calls
   const wchar_t* volatile member = L"";
   const char* volatile shape = "";
@@ -73,7 +74,8 @@ DWORD WINAPI Watchdog(void*) {
                   static_cast<unsigned long>(kHangMillis / 1000), g_progress.shape);
       // The calls before it: a member may leave something behind that blocks a later one.
       for (const std::string& earlier : g_recent) std::printf("  after %s\n", earlier.c_str());
-      std::printf("CHECKS %ld %ld\n", g_progress.passed, g_progress.failed + 1);
+      std::printf("CHECKS %ld %ld %ld\n", g_progress.passed, g_progress.failed + 1,
+                  g_progress.skipped);
       std::fflush(stdout);
       TerminateProcess(GetCurrentProcess(), 3);
     }
@@ -192,6 +194,7 @@ class Runner {
                                      [&](const Skip& k) { return name == k.member; });
       if (skip != std::end(kSkipped)) {
         std::printf("skip %ls: %s\n", name.c_str(), skip->why);
+        InterlockedIncrement(&g_progress.skipped);
         continue;
       }
       pairs_.push_back({ClassOf(c.prog_id), &m - c.members.data()});
@@ -517,7 +520,7 @@ int Main(int argc, char** argv) {
   if (!OnlyScratchDrives(why)) {
     std::printf("FAIL refusing to run: %ls (only C: and the scratch drive S: may exist)\n",
                 why.c_str());
-    std::printf("CHECKS 0 1\n");
+    std::printf("CHECKS 0 1 0\n");
     return 1;
   }
   hv::wine::ComApartment com;
@@ -548,7 +551,7 @@ int Main(int argc, char** argv) {
   places.folders = {L"S:\\in", L"S:\\emu", L"S:\\work", L"S:\\work\\w1", L"in", L"w1", L"."};
   if (places.files.empty() || places.standin.empty()) {
     std::printf("FAIL no inputs in %s\n", argv[1]);
-    std::printf("CHECKS 0 1\n");
+    std::printf("CHECKS 0 1 0\n");
     return 1;
   }
   scratch.Restore();
@@ -597,7 +600,7 @@ int Main(int argc, char** argv) {
   }
   if (runner.member_count() == 0) {
     std::printf("FAIL no members found in the type libraries\n");
-    std::printf("CHECKS 0 1\n");
+    std::printf("CHECKS 0 1 0\n");
     return 1;
   }
   std::printf("seed %llu, budget %ld calls, %lu s\n", static_cast<unsigned long long>(seed), budget,
@@ -614,7 +617,7 @@ int Main(int argc, char** argv) {
   // Settings written under the test key go with the run.
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\HalvaneHostileTest");
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\HalvaneHostileTest");
-  std::printf("CHECKS %ld %ld\n", g_progress.passed, g_progress.failed);
+  std::printf("CHECKS %ld %ld %ld\n", g_progress.passed, g_progress.failed, g_progress.skipped);
   std::fflush(stdout);
   return g_progress.failed == 0 ? 0 : 1;
 }

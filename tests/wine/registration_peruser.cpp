@@ -121,7 +121,7 @@ HRESULT CreateFromUserKeys(const std::wstring& clsid_text, REFCLSID clsid, ComPt
 HV_WINE_TEST(RegisteredForUser) {
   for (const Server& server : Servers(__argv[1])) {
     const std::wstring libid = GuidText(server.libid);
-    HV_CHECK(!server.classes.empty());
+    HV_CHECK(!server.classes.empty() && !server.interfaces.empty());
     for (const Named& coclass : server.classes) {
       const std::wstring prog_id = server.name + L"." + coclass.name;
       const std::wstring clsid = GuidText(coclass.guid);
@@ -170,6 +170,10 @@ HV_WINE_TEST(GoneForUser) {
     auto install =
         reinterpret_cast<Install>(reinterpret_cast<void*>(GetProcAddress(module, "DllInstall")));
     if (HV_CHECK(install != nullptr)) HV_CHECK_EQ(install(TRUE, L"users"), E_INVALIDARG);
+
+    // The keys below are those the type library names: without its classes there is nothing
+    // to look for, and "nothing left" would hold of an empty list.
+    HV_CHECK(!server.classes.empty() && !server.interfaces.empty());
 
     std::vector<std::wstring> keys = {L"TypeLib\\" + GuidText(server.libid)};
     for (const Named& coclass : server.classes) {

@@ -7,8 +7,10 @@
 # Makes a Wine prefix once per build folder, makes inputs with the Linux tools, registers every
 # DLL in BUILD_DIR/bin with regsvr32, runs each client (BUILD_DIR/bin/wine-tests/*_client.exe and
 # tests/wine/scripts/*_client.vbs, given the data folder), reads back the settings the registry
-# client wrote, runs the *_gui clients under Xvfb, compares hv.exe with the Linux hv, unregisters, runs the *_unregistered clients, and ends with "N passed, N failed".
-# Every client prints "CHECKS <passed> <failed>"; a client that stops without it has failed.
+# client wrote, runs the *_gui clients under Xvfb, compares hv.exe with the Linux hv, unregisters,
+# runs the *_unregistered clients, and ends with "N passed, N failed, N skipped".
+# Every client prints "CHECKS <passed> <failed> <skipped>"; a client that stops without it has
+# failed (tally.sh). What cannot run here is skipped with a line "skip <what>: <why>".
 set -uo pipefail
 
 build=$(cd "${1:?usage: run.sh BUILD_DIR [win64|win32]}" && pwd) || exit 2
@@ -24,42 +26,19 @@ export WINEARCH=$arch
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
 unset DISPLAY  # nothing here shows a window; GUI tests set up Xvfb themselves
 
-passed=0
-failed=0
-record() {  # record <ok?> <what>
-  if [ "$1" = 0 ]; then passed=$((passed + 1)); echo "ok   $2"; else failed=$((failed + 1)); echo "FAIL $2"; fi
-}
-winpath() { local p="${1//\//\\}"; echo "Z:$p"; }
-
-# Runs one client and adds its CHECKS line to the totals.
-run_client() {  # run_client <label> <command...>
-  local label=$1 out rc line
-  shift
-  out=$("$@" 2>&1)
-  rc=$?
-  echo "$out" | tr -d '\r' | grep -v '^CHECKS ' | sed "s/^/  [$label] /"
-  line=$(echo "$out" | tr -d '\r' | grep '^CHECKS ' | tail -1)
-  if [ -z "$line" ]; then
-    record 1 "$label: stopped before reporting (exit $rc)"
-    return
-  fi
-  set -- $line
-  passed=$((passed + $2))
-  failed=$((failed + $3))
-  if [ "$rc" -ne 0 ] && [ "$3" -eq 0 ]; then record 1 "$label: exit $rc"; fi
-  echo "     $label: $2 passed, $3 failed"
-}
+. "$here/tally.sh"
 
 if [ "$arch" = win32 ]; then
   why=$("$here/probe32.sh") || {
-    echo "32-bit Wine run of $(basename "$build") skipped: $why"
-    exit 0
+    skip "32-bit Wine run of $(basename "$build"): $why"
+    summary
+    exit
   }
 fi
 if [ ! -x "$wine" ]; then
-  echo "$(basename "$wine") not installed: nothing run"
-  echo "0 passed, 1 failed"
-  exit 1
+  record 1 "$(basename "$wine") not installed: nothing run"
+  summary
+  exit
 fi
 
 # ---- prefix -------------------------------------------------------------------------------
@@ -82,12 +61,12 @@ if command -v cc1541 >/dev/null; then
   (cd "$data" && cc1541 -n "demo disk" -i "ab 2a" -f "hello world" -w source.prg \
     -f "second" -T SEQ -w source.prg demo.d64 >/dev/null 2>&1)
 else
-  echo "note: cc1541 missing, its image is skipped"
+  skip "demo.d64: cc1541 missing"
 fi
 if command -v cbmconvert >/dev/null && [ -f "$data/demo.d64" ]; then
   (cd "$data" && cbmconvert -P -d demo.d64 >/dev/null 2>&1 && cbmconvert -N -d demo.d64 >/dev/null 2>&1)
 else
-  echo "note: cbmconvert missing, its files are skipped"
+  skip "hello world.prg and hellwrld.p00: cbmconvert or its disk image missing"
 fi
 wdata=$(winpath "$data")
 # Archives and game databases for the extraction clients, made by zip and sqlite3.
@@ -102,7 +81,7 @@ if command -v zip >/dev/null; then
     head -c 51201 /dev/zero >huge.bin && zip -q ../toobig.zip huge.bin
   )
 else
-  echo "note: zip missing, the extraction archives are skipped"
+  skip "extraction archives: zip missing"
 fi
 # Every other archive kind, made by the Linux tools from the cc1541 image, and what those tools
 # unpack them to, for the client that unpacks them with no outside tool on the PATH.
@@ -127,7 +106,7 @@ if command -v sqlite3 >/dev/null; then
     INSERT INTO Archive VALUES (0, 'gamma.prg'); INSERT INTO Archive VALUES (9, 'gone.prg');"
   sqlite3 "$data/extract/notable.db" "CREATE TABLE Games (GA_ID INTEGER);"
 else
-  echo "note: sqlite3 missing, the game databases are skipped"
+  skip "game databases: sqlite3 missing"
 fi
 # Names that SQL text built by hand would break, for the tessary_database clients; caf\202-\234 is
 # cafe-pound in code page 437, as zip stores it.
@@ -146,6 +125,8 @@ if command -v zip >/dev/null && command -v sqlite3 >/dev/null; then
     INSERT INTO Archive VALUES (5, 'say \"hi\".prg'); INSERT INTO Archive VALUES (6, 'say \"hi\".prg');"
   sqlite3 "$data/extract/choices.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
     INSERT INTO Archive VALUES (99, 'x''); DROP TABLE Archive; --.prg');"
+else
+  skip "archive and databases of hostile names: zip or sqlite3 missing"
 fi
 
 # ---- register -----------------------------------------------------------------------------
@@ -208,7 +189,7 @@ gui_clients=("$build"/bin/wine-tests/*_gui.exe)
 if [ ! -f "${gui_clients[0]}" ]; then
   :
 elif ! command -v xvfb-run >/dev/null; then
-  echo "note: xvfb-run missing: modal box tests skipped"
+  skip "modal box clients: xvfb-run missing"
 else
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
   /usr/lib/wine/wineserver -w >/dev/null 2>&1
@@ -226,15 +207,18 @@ fi
 # ---- hv.exe against the Linux hv ------------------------------------------------------------
 linux_hv="$(dirname "$build")/linux-release/bin/hv"
 if [ ! -x "$linux_hv" ]; then
-  echo "note: $linux_hv missing: hv.exe comparison skipped"
+  skip "hv.exe against the Linux hv: $linux_hv missing (the linux-release preset builds it)"
 elif [ ! -f "$build/bin/hv.exe" ]; then
-  echo "note: hv.exe missing: comparison skipped"
+  skip "hv.exe against the Linux hv: hv.exe missing"
 else
   for f in demo.d64 hellwrld.p00 "hello world.prg" three.d64 bytes.d64 header.t64 c000.prg gap.p00; do
-    [ -f "$data/$f" ] || continue
+    if [ ! -f "$data/$f" ]; then
+      skip "hv.exe list --json $f: the file was not made"
+      continue
+    fi
     want=$(cd "$data" && "$linux_hv" list --json "$f" 2>/dev/null; echo "exit $?")
     if [ "${want%exit *}" = "" ] && [ "${want##*exit }" != 0 ]; then
-      echo "note: the Linux hv lists nothing for $f (${want}): comparison skipped"
+      skip "hv.exe list --json $f: the Linux hv lists nothing for it (${want})"
       continue
     fi
     got=$(cd "$data" && "$wine" "$build/bin/hv.exe" list --json "$f" 2>/dev/null | tr -d '\r'; echo "exit ${PIPESTATUS[0]}")
@@ -271,6 +255,8 @@ if [ "$arch" = win64 ] && [ -f "$other/bin/Tessary.dll" ] && [ -f "$build/bin/wi
     done
   done
   [ ${#pairs[@]} -gt 0 ] && run_client typelib_compare "$wine" "$build/bin/wine-tests/typelib_compare.exe" "${pairs[@]}"
+elif [ "$arch" = win64 ]; then
+  skip "exports and type libraries against the i686 build: $other not built"
 fi
 
 # ---- hostile arguments, in a prefix of their own with no drive onto the host ------------------
@@ -317,5 +303,4 @@ if [ -f "$peruser" ] && [ -f "$build/bin/Tessary.dll" ] && [ -f "$build/bin/Halv
 fi
 
 /usr/lib/wine/wineserver -k >/dev/null 2>&1
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

@@ -7,7 +7,7 @@
 # uninstall entry names, then no ProgID, CLSID, type library or uninstall entry left and no file
 # in the install folders. The setup program is a 32-bit program: where those cannot start, one
 # line says so and the 64-bit setup program made from the same script (the 64-bit servers only)
-# is tested instead. Ends with "N passed, N failed".
+# is tested instead. Ends with "N passed, N failed, N skipped".
 set -uo pipefail
 
 build=$(cd "${1:?usage: setup.sh BUILD_DIR}" && pwd) || exit 2
@@ -18,25 +18,7 @@ wine32=/usr/lib/wine/wine
 export WINEPREFIX="$build/setup-prefix" WINEARCH=win64 WINEDEBUG=-all
 unset DISPLAY
 
-passed=0
-failed=0
-record() {  # record <ok?> <what>
-  if [ "$1" = 0 ]; then passed=$((passed + 1)); echo "ok   $2"; else failed=$((failed + 1)); echo "FAIL $2"; fi
-}
-winpath() { local p="${1//\//\\}"; echo "Z:$p"; }
-# Runs one client and adds its CHECKS line to the totals.
-run_client() {  # run_client <label> <command...>
-  local label=$1 out line
-  shift
-  out=$("$@" 2>&1 | tr -d '\r')
-  echo "$out" | grep -v '^CHECKS ' | sed "s/^/  [$label] /"
-  line=$(echo "$out" | grep '^CHECKS ' | tail -1)
-  if [ -z "$line" ]; then record 1 "$label: stopped before reporting"; return; fi
-  set -- $line
-  passed=$((passed + $2))
-  failed=$((failed + $3))
-  echo "     $label: $2 passed, $3 failed"
-}
+. "$here/tally.sh"
 # The data of one registry value, from the 64-bit (reg64) or the 32-bit view (reg32).
 reg_data() {  # reg_data <wine> <key> [<value name>]
   local args=(/ve)
@@ -47,15 +29,15 @@ key_absent() {  # key_absent <wine> <key>: both views are asked by running reg o
   ! "$1" reg query "$2" >/dev/null 2>&1
 }
 
-if [ ! -x "$wine64" ]; then echo "wine64 not installed: nothing run"; echo "0 passed, 1 failed"; exit 1; fi
+if [ ! -x "$wine64" ]; then record 1 "wine64 not installed: nothing run"; summary; exit; fi
 shopt -s nullglob
 product=("$build"/setup/TessaryHalvane-*-setup.exe)
-if [ ${#product[@]} -eq 0 ]; then echo "no setup program in $build/setup"; echo "0 passed, 1 failed"; exit 1; fi
+if [ ${#product[@]} -eq 0 ]; then record 1 "no setup program in $build/setup"; summary; exit; fi
 if why=$("$here/probe32.sh"); then
   setup=${product[0]}
   loaders=("$wine64" "$wine32")
 else
-  echo "32-bit setup program skipped: $why; testing the 64-bit one of the same script instead"
+  skip "32-bit setup program: $why; the 64-bit one of the same script is tested instead"
   setup="$build/setup/test/setup-x64-only.exe"
   loaders=("$wine64")
 fi
@@ -153,5 +135,4 @@ for mode in ALLUSERS CURRENTUSER; do
 done
 
 /usr/lib/wine/wineserver -k >/dev/null 2>&1
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

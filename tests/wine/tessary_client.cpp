@@ -93,10 +93,7 @@ std::vector<std::uint8_t> T64Image(std::string_view signature, std::uint16_t slo
 }  // namespace
 
 HV_WINE_TEST(D64MadeByCc1541) {
-  if (!Exists("demo.d64")) {
-    std::printf("skip: demo.d64 (cc1541) not made\n");
-    return;
-  }
+  if (!Exists("demo.d64")) return HV_SKIP("demo.d64 was not made: cc1541 missing");
   Dispatch d64 = Create(L"Tessary.hvD64");
   Outcome load = d64.Call(L"Load", Path("demo.d64"));
   HV_CHECK_OK(load);
@@ -430,7 +427,7 @@ HV_WINE_TEST(PrgFiles) {
     HV_CHECK_EQ(prg.Get(L"SYSAddress").Text(), std::wstring(L"(SYS 2049)"));
     HV_CHECK_EQ(prg.Get(L"FileSize").Text(), std::wstring(L"0.01Kb"));
   } else {
-    std::printf("skip: hello world.prg (cbmconvert) not made\n");
+    HV_SKIP("hello world.prg was not made: cbmconvert missing");
   }
   std::vector<std::uint8_t> bytes(3000, 0x55);
   bytes[0] = 0x00;
@@ -456,7 +453,7 @@ HV_WINE_TEST(P00Files) {
                 std::wstring(L"HELLO WORLD\u00A0\u00A0\u00A0\u00A0\u00A0"));
     HV_CHECK_EQ(p00.Get(L"FileSize").Text(), std::wstring(L"0.01Kb"));
   } else {
-    std::printf("skip: hellwrld.p00 (cbmconvert) not made\n");
+    HV_SKIP("hellwrld.p00 was not made: cbmconvert missing");
   }
   std::vector<std::uint8_t> bytes(1050, 0);
   Put(bytes, 0, "C64File");

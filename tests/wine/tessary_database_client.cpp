@@ -15,7 +15,7 @@ const std::string kQuoteDrop = "x'); DROP TABLE Archive; --.prg";
 const std::string kCafe = "caf\xe9-\xa3.prg";  // Windows-1252
 
 bool InputsThere() {
-  return FileThere(Input("hostile.zip")) && FileThere(Input("hostile.db"));
+  return InputsMade({"hostile.zip", "hostile.db"});
 }
 
 bool WideFileThere(const std::string& path) {

@@ -61,7 +61,7 @@ class Chooser {
 
 HV_WINE_TEST(ChosenHostileNamesAreStoredAndFoundAgain) {
   const std::string db = Input("choices.db");
-  if (!FileThere(Input("hostile.zip")) || !FileThere(db)) return;
+  if (!InputsMade({"hostile.zip", "choices.db"})) return;
   Dispatch x = CreateHalvane(L"Tessary.hvExtract");
   const std::string work = Data("gui-choices");
   const std::string names[] = {"x'); DROP TABLE Archive; --.prg", "a;b -- c.prg", "it''s.prg",

@@ -18,7 +18,7 @@ std::string Work(const std::string& name) {
 }
 
 bool InputsThere() {
-  return FileThere(Input("three.zip"));
+  return InputsMade({"three.zip"});
 }
 
 }  // namespace
@@ -147,7 +147,7 @@ HV_WINE_TEST(DamagedArchivesSayWhy) {
 }
 
 HV_WINE_TEST(DatabaseRemembersTheChoice) {
-  if (!InputsThere() || !FileThere(Input("games.db"))) return;
+  if (!InputsMade({"three.zip", "games.db"})) return;
   Dispatch x = NewExtract();
   const std::string work = Work("db");
   // The stored name is compared ignoring case; the result is the name as listed.
@@ -162,7 +162,7 @@ HV_WINE_TEST(DatabaseRemembersTheChoice) {
 }
 
 HV_WINE_TEST(DatabaseFailuresAreReported) {
-  if (!InputsThere() || !FileThere(Input("games.db"))) return;
+  if (!InputsMade({"three.zip", "games.db"})) return;
   Dispatch x = NewExtract();
   const std::string work = Work("dbfail");
   ExtractCall null_row = RunExtract(x, Input("three.zip"), work, "Zenvora", Input("games.db"), 8);

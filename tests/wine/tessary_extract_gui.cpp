@@ -127,7 +127,7 @@ Dispatch NewExtract() {
 }
 
 bool InputsThere() {
-  return FileThere(Input("three.zip"));
+  return InputsMade({"three.zip"});
 }
 
 int Pixels(int twips, int dpi) {
@@ -220,7 +220,7 @@ HV_WINE_TEST(ASecondShowingStartsEmpty) {
 }
 
 HV_WINE_TEST(DatabaseChoiceIsRememberedAndStaleOnesForgotten) {
-  if (!InputsThere() || !FileThere(Input("games.db"))) return;
+  if (!InputsMade({"three.zip", "games.db"})) return;
   Dispatch x = NewExtract();
   const std::string work = Data("gui-db");
   const std::string db = Input("games.db");

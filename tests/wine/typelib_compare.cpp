@@ -157,6 +157,5 @@ int main(int argc, char** argv) {
     HV_CHECK_EQ(differences, 0);
     std::printf("%s: %zu lines of description compared\n", argv[i], left.size());
   }
-  std::printf("CHECKS %d %d\n", Counts().passed, Counts().failed);
-  return Counts().failed == 0 ? 0 : 1;
+  return Finish();
 }

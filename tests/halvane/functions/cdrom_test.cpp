@@ -17,7 +17,7 @@ using hv::halvane::hvFunctions;
 using hv::platform::button::kCancel;
 using hv::platform::button::kOk;
 
-class CdRom : public ::testing::Test {
+class CdRomTest : public ::testing::Test {
  protected:
   hv::test::ScriptedUi ui;
   hvFunctions f{ui};
@@ -25,13 +25,13 @@ class CdRom : public ::testing::Test {
   hv::test::CurrentDirGuard cwd;
 };
 
-TEST_F(CdRom, UnlabelledVolumeMatchesAnEmptyName) {
+TEST_F(CdRomTest, UnlabelledVolumeMatchesAnEmptyName) {
   EXPECT_TRUE(f.WaitForCDRom(dir.path().string(), ""));
   EXPECT_TRUE(ui.shown.empty());
   EXPECT_EQ(ui.pumps, 1);
 }
 
-TEST_F(CdRom, WrongLabelPromptsUntilCancel) {
+TEST_F(CdRomTest, WrongLabelPromptsUntilCancel) {
   const std::string root = dir.path().string() + "/drive";
   ui.answers = {kOk, kOk, kCancel};
   EXPECT_FALSE(f.WaitForCDRom(root, "GAMES1"));
@@ -44,7 +44,7 @@ TEST_F(CdRom, WrongLabelPromptsUntilCancel) {
   }
 }
 
-TEST_F(CdRom, PathThatExistsBecomesCurrentWithoutPrompt) {
+TEST_F(CdRomTest, PathThatExistsBecomesCurrentWithoutPrompt) {
   const fs::path sub = dir / "C64";
   fs::create_directory(sub);
   EXPECT_TRUE(f.WaitForCDRomPath(Variant(sub.string())));
@@ -52,7 +52,7 @@ TEST_F(CdRom, PathThatExistsBecomesCurrentWithoutPrompt) {
   EXPECT_EQ(fs::current_path(), sub);
 }
 
-TEST_F(CdRom, PathAppearingAfterThePromptIsAccepted) {
+TEST_F(CdRomTest, PathAppearingAfterThePromptIsAccepted) {
   const fs::path sub = dir / "LATER";
   struct Inserting : hv::test::ScriptedUi {
     fs::path folder;
@@ -69,7 +69,7 @@ TEST_F(CdRom, PathAppearingAfterThePromptIsAccepted) {
   EXPECT_EQ(inserting.shown[0].text, "Insert the CD for Path: '" + sub.string() + "'");
 }
 
-TEST_F(CdRom, MissingFileCancelledAtFirstPrompt) {
+TEST_F(CdRomTest, MissingFileCancelledAtFirstPrompt) {
   const std::string file = (dir / "A.D64").string();
   EXPECT_FALSE(f.WaitForCDRomFile(Variant(file)));
   ASSERT_EQ(ui.shown.size(), 1u);
@@ -79,7 +79,7 @@ TEST_F(CdRom, MissingFileCancelledAtFirstPrompt) {
   EXPECT_EQ(ui.shown.size(), 1u);
 }
 
-TEST_F(CdRom, NullPathRaisesBeforeAnyPrompt) {
+TEST_F(CdRomTest, NullPathRaisesBeforeAnyPrompt) {
   for (auto wait : {&hvFunctions::WaitForCDRomPath, &hvFunctions::WaitForCDRomFile}) {
     try {
       (f.*wait)(Variant(Variant::Null{}));

@@ -34,12 +34,12 @@ int FilesIn(const fs::path& dir) {
   return n;
 }
 
-TEST(ConfigEdit, ReplacesTheLineAndDropsEmptyLines) {
+TEST(ConfigEditorTest, ReplacesTheLineAndDropsEmptyLines) {
   EXPECT_EQ(Edit("$JOYSTICK1PC=0\r\n\r\n$LOADPATH=C:\\GAMES\r\n", {{"$loadpath", "D:\\C64"}}),
             "$JOYSTICK1PC=0\r\n$loadpath=D:\\C64\r\n");
 }
 
-TEST(ConfigEdit, MatchesByPrefixFirstLineOnly) {
+TEST(ConfigEditorTest, MatchesByPrefixFirstLineOnly) {
   EXPECT_EQ(Edit("$CONTROLPORT1MODE=1\r\n$CONTROLPORT1=2\r\n", {{"$CONTROLPORT1", "5"}}),
             "$CONTROLPORT1=5\r\n$CONTROLPORT1=2\r\n");
   // A bare key line matches; a shorter line never does.
@@ -48,20 +48,20 @@ TEST(ConfigEdit, MatchesByPrefixFirstLineOnly) {
   EXPECT_EQ(Edit("A=1\r\n  \r\n", {{"B", "2"}}), "A=1\r\n  \r\n");
 }
 
-TEST(ConfigEdit, EntriesApplyInOrderOnTheChangedCopy) {
+TEST(ConfigEditorTest, EntriesApplyInOrderOnTheChangedCopy) {
   EXPECT_EQ(Edit("K=0\r\nK=9\r\n", {{"k", "1"}, {"K", "2"}}), "K=2\r\nK=9\r\n");
   // An empty key matches the first line.
   EXPECT_EQ(Edit("A=1\r\nB=2\r\n", {{"", "v"}}), "=v\r\nB=2\r\n");
 }
 
-TEST(ConfigEdit, EmptyFiles) {
+TEST(ConfigEditorTest, EmptyFiles) {
   EXPECT_EQ(Edit("", {{"$A", "1"}}), "");
   // The extra line after the last one read takes an empty key.
   EXPECT_EQ(Edit("", {{"", "v"}}), "=v\r\n");
   EXPECT_EQ(Edit("\r\n\r\n", {{"X", "1"}}), "");
 }
 
-TEST(ConfigEdit, EveryLineEndEndsALine) {
+TEST(ConfigEditorTest, EveryLineEndEndsALine) {
   // A lone LF ends a line as CR and CR LF do: no line is lost to its neighbour's key.
   EXPECT_EQ(Edit("A=1\nB=2\n", {{"B", "3"}}), "A=1\r\nB=3\r\n");
   EXPECT_EQ(Edit("Sound=1\nVideo=2\n", {{"Sound", "0"}}), "Sound=0\r\nVideo=2\r\n");
@@ -72,7 +72,7 @@ TEST(ConfigEdit, EveryLineEndEndsALine) {
   EXPECT_EQ(Edit("A=1\r\nB=2", {}), "A=1\r\nB=2\r\n");
 }
 
-TEST(ConfigEdit, KeptLineEndsFollowTheFirstLine) {
+TEST(ConfigEditorTest, KeptLineEndsFollowTheFirstLine) {
   const auto keep = [](std::string_view text, std::vector<ConfigFileType> entries) {
     return EditConfigText(text, entries, hv::halvane::LineEnds::kAsRead);
   };
@@ -87,7 +87,7 @@ TEST(ConfigEdit, KeptLineEndsFollowTheFirstLine) {
   EXPECT_EQ(keep("\n\n", {{"X", "1"}}), "");
 }
 
-class ConfigFile : public ::testing::Test {
+class ConfigFileTest : public ::testing::Test {
  protected:
   hv::test::ScriptedUi ui;
   hvFunctions f{ui};
@@ -95,7 +95,7 @@ class ConfigFile : public ::testing::Test {
   fs::path file = dir / "CCS64.CFG";
 };
 
-TEST_F(ConfigFile, RewritesInPlaceWithoutTemporaryLeftovers) {
+TEST_F(ConfigFileTest, RewritesInPlaceWithoutTemporaryLeftovers) {
   hv::test::WriteFile(file, std::string("$JOYSTICK1PC=0\r\n\r\n$LOADPATH=C:\\GAMES"));
   ::chmod(file.c_str(), 0640);
   f.ChangeConfigFile(file.string(), ConfigFileArray{{"$loadpath", "D:\\C64"}});
@@ -106,7 +106,7 @@ TEST_F(ConfigFile, RewritesInPlaceWithoutTemporaryLeftovers) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
-TEST_F(ConfigFile, AnLfFileKeepsEveryLineAndItsLineEnds) {
+TEST_F(ConfigFileTest, AnLfFileKeepsEveryLineAndItsLineEnds) {
   hv::test::WriteFile(file, std::string("Sound=1\nVideo=2\n\nJoy=0\n"));
   f.ChangeConfigFile(file.string(), ConfigFileArray{{"Sound", "0"}, {"JOY", "1"}});
   EXPECT_EQ(Slurp(file), "Sound=0\nVideo=2\nJOY=1\n");
@@ -115,7 +115,7 @@ TEST_F(ConfigFile, AnLfFileKeepsEveryLineAndItsLineEnds) {
   EXPECT_EQ(Slurp(file), "Sound=1\r\nVideo=3\r\n");
 }
 
-TEST_F(ConfigFile, MissingFileRaisesFileNotFoundAndCreatesNothing) {
+TEST_F(ConfigFileTest, MissingFileRaisesFileNotFoundAndCreatesNothing) {
   try {
     f.ChangeConfigFile(file.string(), ConfigFileArray{{"A", "1"}});
     FAIL() << "no error";
@@ -125,7 +125,7 @@ TEST_F(ConfigFile, MissingFileRaisesFileNotFoundAndCreatesNothing) {
   EXPECT_EQ(FilesIn(dir.path()), 0);
 }
 
-TEST_F(ConfigFile, BadArraysRaiseSubscriptOutOfRangeBeforeWriting) {
+TEST_F(ConfigFileTest, BadArraysRaiseSubscriptOutOfRangeBeforeWriting) {
   const std::string original = "A=1\r\n\r\nB=2\n";
   hv::test::WriteFile(file, original);
   ConfigFileArray from_one{{"A", "9"}};
@@ -142,7 +142,7 @@ TEST_F(ConfigFile, BadArraysRaiseSubscriptOutOfRangeBeforeWriting) {
   }
 }
 
-TEST_F(ConfigFile, ReadOnlyFileFailsWithAccessErrorAndStaysIntact) {
+TEST_F(ConfigFileTest, ReadOnlyFileFailsWithAccessErrorAndStaysIntact) {
   const std::string original = "$LOADPATH=C:\\GAMES\r\n";
   hv::test::WriteFile(file, original);
   ::chmod(file.c_str(), 0444);
@@ -156,7 +156,7 @@ TEST_F(ConfigFile, ReadOnlyFileFailsWithAccessErrorAndStaysIntact) {
   EXPECT_EQ(FilesIn(dir.path()), 1);
 }
 
-TEST_F(ConfigFile, AFolderWithoutWriteAccessKeepsTheFileWhole) {
+TEST_F(ConfigFileTest, AFolderWithoutWriteAccessKeepsTheFileWhole) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into any folder";
   const std::string original = "A=1\r\n";
   hv::test::WriteFile(file, original);
@@ -167,7 +167,7 @@ TEST_F(ConfigFile, AFolderWithoutWriteAccessKeepsTheFileWhole) {
   EXPECT_EQ(FilesIn(dir.path()), 1);
 }
 
-TEST_F(ConfigFile, ALinkStaysALink) {
+TEST_F(ConfigFileTest, ALinkStaysALink) {
   hv::test::WriteFile(file, std::string("A=1\r\n"));
   const fs::path link = dir / "LINK.CFG";
   fs::create_symlink(file, link);

@@ -15,7 +15,7 @@ using hv::halvane::hvFunctions;
 using hv::halvane::kVbFalse;
 using hv::halvane::kVbTrue;
 
-class Paths : public ::testing::Test {
+class PathsTest : public ::testing::Test {
  protected:
   hv::test::ScriptedUi ui;
   hvFunctions f{ui};
@@ -23,7 +23,7 @@ class Paths : public ::testing::Test {
   hv::test::CurrentDirGuard cwd;
 };
 
-TEST_F(Paths, GetFileAndPathSplitsAtTheLastSeparator) {
+TEST_F(PathsTest, GetFileAndPathSplitsAtTheLastSeparator) {
   std::string path = "keep", file = "keep";
   f.GetFileAndPath("/GAMES/A.D64", path, file);
   EXPECT_EQ(path, "/GAMES");
@@ -43,7 +43,7 @@ TEST_F(Paths, GetFileAndPathSplitsAtTheLastSeparator) {
   EXPECT_EQ(file, "C:\\X\\A.D64");
 }
 
-TEST_F(Paths, GetFileAndPathWithOneVariableForBothEndsWithTheFileName) {
+TEST_F(PathsTest, GetFileAndPathWithOneVariableForBothEndsWithTheFileName) {
   std::string both = "old";
   f.GetFileAndPath("/GAMES/SUB/A.D64", both, both);
   EXPECT_EQ(both, "A.D64");
@@ -55,13 +55,13 @@ TEST_F(Paths, GetFileAndPathWithOneVariableForBothEndsWithTheFileName) {
   EXPECT_EQ(self, "C.PRG");
 }
 
-TEST_F(Paths, JustFileName) {
+TEST_F(PathsTest, JustFileName) {
   EXPECT_EQ(f.JustFileName("/GAMES/A.D64"), "A.D64");
   EXPECT_EQ(f.JustFileName("/GAMES/"), "");
   EXPECT_EQ(f.JustFileName("A.D64"), "A.D64");
 }
 
-TEST_F(Paths, Long2ShortAnswersOnlyForExistingPaths) {
+TEST_F(PathsTest, Long2ShortAnswersOnlyForExistingPaths) {
   EXPECT_EQ(f.Long2Short(""), "");
   EXPECT_EQ(f.Long2Short((dir / "missing").string()), "");
   const std::string deep = (dir / std::string(200, 'n')).string();
@@ -69,7 +69,7 @@ TEST_F(Paths, Long2ShortAnswersOnlyForExistingPaths) {
   EXPECT_EQ(f.Long2Short(deep), deep);
 }
 
-TEST_F(Paths, FileExistsMessagesAndCodes) {
+TEST_F(PathsTest, FileExistsMessagesAndCodes) {
   const std::string file = (dir / "A.D64").string();
   hv::test::WriteFile(file, std::string("data"));
   EXPECT_TRUE(f.FileExists(file, kVbTrue, "Cap"));
@@ -98,7 +98,7 @@ TEST_F(Paths, FileExistsMessagesAndCodes) {
   EXPECT_EQ(ui.shown.size(), before);
 }
 
-TEST_F(Paths, FileExistsAnswersForLongPaths) {
+TEST_F(PathsTest, FileExistsAnswersForLongPaths) {
   fs::path deep = dir.path();
   for (int i = 0; i < 6; ++i) deep /= std::string(40, static_cast<char>('a' + i));
   fs::create_directories(deep);
@@ -109,7 +109,7 @@ TEST_F(Paths, FileExistsAnswersForLongPaths) {
   EXPECT_FALSE(f.FileExists(file + "X", kVbFalse, ""));
 }
 
-TEST_F(Paths, FileExistsFindsBareNamesAlongThePath) {
+TEST_F(PathsTest, FileExistsFindsBareNamesAlongThePath) {
   hv::test::TempDir tools;
   hv::test::WriteFile(tools / "ZIP2D64.EXE", std::string("tool"));
   const char* old = std::getenv("PATH");
@@ -124,7 +124,7 @@ TEST_F(Paths, FileExistsFindsBareNamesAlongThePath) {
   ::setenv("PATH", saved.c_str(), 1);
 }
 
-TEST_F(Paths, DirExistsLeavesTheFolderCurrent) {
+TEST_F(PathsTest, DirExistsLeavesTheFolderCurrent) {
   const fs::path sub = dir / "SUB";
   fs::create_directory(sub);
   EXPECT_TRUE(f.DirExists(sub.string()));
@@ -134,7 +134,7 @@ TEST_F(Paths, DirExistsLeavesTheFolderCurrent) {
   EXPECT_EQ(fs::current_path(), sub);
 }
 
-TEST_F(Paths, DeletePathSilentRemovesATreeAndPumpsOnce) {
+TEST_F(PathsTest, DeletePathSilentRemovesATreeAndPumpsOnce) {
   fs::create_directories(dir / "W" / "P1" / "P2");
   hv::test::WriteFile(dir / "W" / "P1" / "P2" / "X.D64", std::string("x"));
   f.DeletePathSilent((dir / "W").string());
@@ -144,7 +144,7 @@ TEST_F(Paths, DeletePathSilentRemovesATreeAndPumpsOnce) {
   EXPECT_TRUE(fs::exists(dir.path()));
 }
 
-TEST_F(Paths, DeletePathSilentTakesWildcardsInTheLastPart) {
+TEST_F(PathsTest, DeletePathSilentTakesWildcardsInTheLastPart) {
   fs::create_directories(dir / "W" / "A.TMP" / "IN");
   fs::create_directory(dir / "W" / "IN");
   for (const char* name : {"W/B.tmp", "W/C.D64", "W/IN/D.TMP", ".KEEP.TMP"}) {
@@ -166,7 +166,7 @@ TEST_F(Paths, DeletePathSilentTakesWildcardsInTheLastPart) {
   EXPECT_TRUE(fs::exists(dir / ".KEEP.TMP"));
 }
 
-TEST_F(Paths, DriveTypeAndVolumeOfMissingRoots) {
+TEST_F(PathsTest, DriveTypeAndVolumeOfMissingRoots) {
   EXPECT_TRUE(f.DriveTypeIsCDRom((dir / "NOWHERE").string()));
   EXPECT_FALSE(f.DriveTypeIsCDRom(dir.path().string()));
   EXPECT_EQ(f.GetVolumeName((dir / "NOWHERE").string()), "");

@@ -13,9 +13,9 @@ namespace fs = std::filesystem;
 using hv::Variant;
 using hv::halvane::hvFunctions;
 
-class Search : public ::testing::Test {
+class SearchTest : public ::testing::Test {
  protected:
-  Search() {
+  SearchTest() {
     f.SetFoundFileHandler([this](const std::string& hit) { hits.push_back(hit); });
   }
   void Put(const fs::path& relative, std::size_t size) {
@@ -30,7 +30,7 @@ class Search : public ::testing::Test {
   std::vector<std::string> hits;
 };
 
-TEST_F(Search, FindFilesReportsTopLevelFirstAndSumsSizes) {
+TEST_F(SearchTest, FindFilesReportsTopLevelFirstAndSumsSizes) {
   Put("SUB/B.SID", 20);
   Put("A.sid", 10);
   Put("C.TXT", 99);
@@ -44,7 +44,7 @@ TEST_F(Search, FindFilesReportsTopLevelFirstAndSumsSizes) {
   EXPECT_EQ(hits[1], Root() + "/SUB/B.SID");
 }
 
-TEST_F(Search, FindFilesFinishesEachFolderBeforeTheNext) {
+TEST_F(SearchTest, FindFilesFinishesEachFolderBeforeTheNext) {
   Put("X/1.SID", 1);
   Put("X/Y/2.SID", 2);
   Put("Z/3.SID", 3);
@@ -60,7 +60,7 @@ TEST_F(Search, FindFilesFinishesEachFolderBeforeTheNext) {
   EXPECT_TRUE((x2 < z3 && x1 < z3) || (z3 < x1));
 }
 
-TEST_F(Search, FindFilesEmptyAndZeroResults) {
+TEST_F(SearchTest, FindFilesEmptyAndZeroResults) {
   std::string path = Root(), pattern = "*.SID";
   EXPECT_TRUE(f.FindFiles(path, pattern).IsEmpty());
   fs::create_directory(dir / "EMPTY");
@@ -73,7 +73,7 @@ TEST_F(Search, FindFilesEmptyAndZeroResults) {
   EXPECT_TRUE(f.FindFiles(path, pattern).IsEmpty());
 }
 
-TEST_F(Search, FindFilesReportsMatchingFoldersToo) {
+TEST_F(SearchTest, FindFilesReportsMatchingFoldersToo) {
   fs::create_directory(dir / "MUSIC.SID");
   std::string path = Root(), pattern = "*.SID";
   f.FindFiles(path, pattern);
@@ -81,7 +81,7 @@ TEST_F(Search, FindFilesReportsMatchingFoldersToo) {
   EXPECT_EQ(hits[0], Root() + "/MUSIC.SID");
 }
 
-TEST_F(Search, FindFilesDoesNotFollowLinksInCircles) {
+TEST_F(SearchTest, FindFilesDoesNotFollowLinksInCircles) {
   Put("A/T.SID", 5);
   fs::create_directory_symlink(dir.path(), dir / "A" / "LOOP");
   std::string path = Root(), pattern = "*.SID";
@@ -89,7 +89,7 @@ TEST_F(Search, FindFilesDoesNotFollowLinksInCircles) {
   EXPECT_EQ(hits.size(), 1u);
 }
 
-TEST_F(Search, FindFilePrefersTheFolderItselfThenGoesDepthFirst) {
+TEST_F(SearchTest, FindFilePrefersTheFolderItselfThenGoesDepthFirst) {
   Put("GAME.D64", 1);
   Put("SUB/GAME.D64", 1);
   EXPECT_EQ(f.FindFile("GAME.D64", Root()), Root() + "/GAME.D64");
@@ -99,13 +99,13 @@ TEST_F(Search, FindFilePrefersTheFolderItselfThenGoesDepthFirst) {
   EXPECT_EQ(f.FindFile("DEEP.D64", Root() + "/"), Root() + "/A/B/DEEP.D64");
 }
 
-TEST_F(Search, FindFileSkipsHiddenFolders) {
+TEST_F(SearchTest, FindFileSkipsHiddenFolders) {
   Put(".hidden/SECRET.D64", 1);
   EXPECT_EQ(f.FindFile("SECRET.D64", Root()), "");
   EXPECT_EQ(f.FindFile("X", Root() + "/NOWHERE"), "");
 }
 
-TEST(SearchHelpers, TrimAndSeparator) {
+TEST(SearchHelpersTest, TrimAndSeparator) {
   EXPECT_EQ(hvFunctions::TrimAtNull(std::string("AB\0CD", 5)), "AB");
   EXPECT_EQ(hvFunctions::TrimAtNull("AB"), "AB");
   std::string s("X\0Y", 3);

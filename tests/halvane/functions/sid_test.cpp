@@ -29,7 +29,7 @@ Bytes Psid(std::uint16_t songs, std::uint16_t start, const std::string& name,
   return b;
 }
 
-class Sid : public ::testing::Test {
+class SidTest : public ::testing::Test {
  protected:
   hv::test::ScriptedUi ui;
   hvFunctions f{ui};
@@ -37,7 +37,7 @@ class Sid : public ::testing::Test {
   std::string file = (dir / "TUNE.SID").string();
 };
 
-TEST_F(Sid, GetSidInfoReturnsPaddedTextsAndNumbers) {
+TEST_F(SidTest, GetSidInfoReturnsPaddedTextsAndNumbers) {
   hv::test::WriteFile(file, Psid(0x0100, 3, "ABC", "ROB", "1986 Y"));
   std::string name, author, copyright;
   std::int16_t total = -1, start = -1;
@@ -54,7 +54,7 @@ TEST_F(Sid, GetSidInfoReturnsPaddedTextsAndNumbers) {
   EXPECT_EQ(f.GetSidAuthor(file), "ROB" + std::string(29, '\0'));
 }
 
-TEST_F(Sid, OversizedSongCountFailsAfterTheTexts) {
+TEST_F(SidTest, OversizedSongCountFailsAfterTheTexts) {
   hv::test::WriteFile(file, Psid(0x8000, 1, "NAME"));
   std::string name = "n", author = "a", copyright = "c";
   std::int16_t total = 7, start = 8;
@@ -65,7 +65,7 @@ TEST_F(Sid, OversizedSongCountFailsAfterTheTexts) {
   EXPECT_FALSE(f.GetSidSongInfo(file, total, start));
 }
 
-TEST_F(Sid, OtherFilesAreRefusedAndLeftAlone) {
+TEST_F(SidTest, OtherFilesAreRefusedAndLeftAlone) {
   const std::string text = std::string(0x40, 'T') + "WRITTEN BY SOMEONE" + std::string(60, '.');
   hv::test::WriteFile(file, text);
   std::string name = "keep", author, copyright;
@@ -80,7 +80,7 @@ TEST_F(Sid, OtherFilesAreRefusedAndLeftAlone) {
   EXPECT_EQ(f.GetSidAuthor(file), text.substr(0x36, 32));
 }
 
-TEST_F(Sid, SaveDefaultSidSongStoresTheStartSong) {
+TEST_F(SidTest, SaveDefaultSidSongStoresTheStartSong) {
   const Bytes original = Psid(10, 1, "X");
   hv::test::WriteFile(file, original);
   std::int16_t song = 256;
@@ -100,7 +100,7 @@ TEST_F(Sid, SaveDefaultSidSongStoresTheStartSong) {
   }
 }
 
-TEST_F(Sid, SaveDefaultSidSongRefusesReadOnlyMissingAndShortFiles) {
+TEST_F(SidTest, SaveDefaultSidSongRefusesReadOnlyMissingAndShortFiles) {
   const Bytes original = Psid(10, 1, "X");
   hv::test::WriteFile(file, original);
   ::chmod(file.c_str(), 0444);

@@ -27,7 +27,7 @@ class EnvVar {
   std::string old_;
 };
 
-TEST(SettingsDbPath, FollowsTheOverrideThenXdgThenHome) {
+TEST(SettingsDbPathTest, FollowsTheOverrideThenXdgThenHome) {
   EnvVar home("HOME", "/home/zen");
   {
     EnvVar db("HV_SETTINGS_DB", "/tmp/x/s.db");
@@ -47,7 +47,7 @@ TEST(SettingsDbPath, FollowsTheOverrideThenXdgThenHome) {
   EXPECT_EQ(platform::SettingsDbPath(), "/home/zen/.config/hv/settings.db");
 }
 
-TEST(SettingsDbPath, CreatesTheFolderOnFirstUse) {
+TEST(SettingsDbPathTest, CreatesTheFolderOnFirstUse) {
   TempDir dir;
   EnvVar db("HV_SETTINGS_DB", nullptr);
   EnvVar xdg("XDG_CONFIG_HOME", dir.path().c_str());
@@ -56,7 +56,7 @@ TEST(SettingsDbPath, CreatesTheFolderOnFirstUse) {
   EXPECT_TRUE(std::filesystem::exists(dir / "hv" / "settings.db"));
 }
 
-TEST(SettingsDbPath, AFolderNamedByTheOverrideIsNeverMade) {
+TEST(SettingsDbPathTest, AFolderNamedByTheOverrideIsNeverMade) {
   TempDir dir;
   const std::string db = (dir / "typo" / "s.db").string();
   EnvVar named("HV_SETTINGS_DB", db.c_str());

@@ -1,13 +1,14 @@
-// Hand-built archives handed to a whole extraction, with the working folder among bystander
-// files and folders: every archive ends in the failure report or in a game file inside the
-// working folder, and not one byte outside the working folder changes.
+// Hostile archives handed to a whole extraction, with the working folder among bystander files
+// and folders: every archive ends in the failure report or in a game file inside the working
+// folder, and not one byte outside the working folder changes. What the zip reader refuses and
+// why is zip/zip_hostile_test.cpp's; the limits of depth and size are extract_safety_test.cpp's.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "common/text.h"
 #include "extract_fixture.h"
@@ -70,15 +71,6 @@ std::string UnzipFailure(const std::string& zip_path) {
          texts::kPossiblyCorrupt;
 }
 
-void PutU32(Bytes& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-std::uint32_t GetU32(const Bytes& b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | b[at + i];
-  return v;
-}
-
 class ExtractHostileTest : public ExtractTest {
  protected:
   ExtractHostileTest() {
@@ -119,12 +111,7 @@ class ExtractHostileTest : public ExtractTest {
     }
     return o;
   }
-  Outcome Run(const std::vector<SynthEntry>& entries, bool zip64_end = false) {
-    return Run(BuildZip(entries, zip64_end));
-  }
-
-  // The zip reader's reason behind the last unzip failure.
-  std::string Why() const { return extract->LastFailure().description; }
+  Outcome Run(const std::vector<SynthEntry>& entries) { return Run(BuildZip(entries)); }
 
   // Nothing half-written stays in the level folder the reader failed in.
   void ExpectEmpty(const fs::path& folder) {
@@ -133,150 +120,38 @@ class ExtractHostileTest : public ExtractTest {
   }
 };
 
+// Names aimed at the working folder's neighbours and at the driver's own folders land flat in
+// the level folder and from there in ReZip. How the zip reader takes each form of name apart is
+// zip_hostile_test.cpp's; here the whole extraction runs among bystanders.
 TEST_F(ExtractHostileTest, EscapingNamesLandInTheResultFolder) {
   const std::string absolute = (tmp / "etc" / "x.prg").string();
   for (const std::string& name :
-       {std::string("../x.prg"), absolute, std::string("C:\\x.prg"), std::string("..\\x.prg"),
-        std::string("../../work/../ReZip/x.prg"), std::string("..\\..\\C:x.prg")}) {
+       {absolute, std::string("../../x.prg"), std::string("../../work/../ReZip/x.prg")}) {
     const Outcome o = Run({{.name = name, .data = Text("payload")}});
     ASSERT_TRUE(o.ok) << name << ": " << o.fail;
     EXPECT_EQ(o.file, W("ReZip/x.prg")) << name;
     EXPECT_EQ(hv::test::ReadFile(o.file), Text("payload")) << name;
   }
-}
 
-TEST_F(ExtractHostileTest, NamesWithControlAndNonAsciiBytesAreMadeSafe) {
-  // CR, LF and NUL become '_'; code page 437's 0xA0 is a-acute.
-  const Outcome o = Run({{.name = std::string("a\r\nb\xA0\0c.prg", 11), .data = Text("p")}});
-  ASSERT_TRUE(o.ok) << o.fail;
-  EXPECT_EQ(o.file, W("ReZip/a__b\xE1_c.prg"));
-
-  // A line break cannot smuggle a folder in front of the name either.
-  const Outcome split = Run({{.name = "evil\n/../../x.prg", .data = Text("q")}});
-  ASSERT_TRUE(split.ok) << split.fail;
-  EXPECT_EQ(split.file, W("ReZip/x.prg"));
-
-  // Nothing usable left of the name: refused before anything is written.
+  // Nothing usable left of a name: the extraction fails with the unzip report and writes
+  // nothing, not even the entry before it.
   const Outcome none = Run({{.name = "ok.prg", .data = Text("1")}, {.name = "..", .data = {}}});
   EXPECT_FALSE(none.ok);
   EXPECT_EQ(none.fail, UnzipFailure(W("hostile.zip")));
   ExpectEmpty(work() / "P1");
-}
 
-TEST_F(ExtractHostileTest, ArchivesNestedEighteenDeepStopAtSixteenLevels) {
-  // Every level holds one archive named like itself, as a zip that contains itself would.
-  Bytes archive = BuildZip({{.name = "game.d64", .data = Text("disk")}});
-  for (int i = 2; i <= 18; ++i) archive = BuildZip({{.name = "hostile.zip", .data = archive}});
-  const Outcome o = Run(archive);
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, std::string(texts::kErrorPrefix) +
-                        "\r\n\r\nThe archive nests archives more than 16 levels deep; the "
-                        "extraction was stopped.  (6)");
-  EXPECT_EQ(extract->Level(), 17);
-}
-
-TEST_F(ExtractHostileTest, DeflateBombsStopAtTheBudget) {
-  ExtractServices services;
-  services.max_total_bytes = 64 * 1024;
-  Rebuild(services);
-  const Bytes zeros(1024 * 1024, 0);
-
-  Outcome o = Run({{.name = "bomb.d64", .data = zeros}});
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip")));
-  EXPECT_NE(Why().find("size budget"), std::string::npos) << Why();
-  ExpectEmpty(work() / "P1");
-
-  // Recorded as small enough, inflating to far more.
-  o = Run({{.name = "liar.d64", .data = zeros, .usize = 1000}});
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip")));
-  EXPECT_NE(Why().find("larger than its recorded size"), std::string::npos) << Why();
-  ExpectEmpty(work() / "P1");
-
-  // The bomb one level down: the outer archive is small, the budget is the extraction's.
-  o = Run({{.name = "inner.zip", .data = BuildZip({{.name = "bomb.d64", .data = zeros}})}});
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("P1/inner.zip")));
-  EXPECT_NE(Why().find("size budget"), std::string::npos) << Why();
-  ExpectEmpty(work() / "P1" / "P2");
-
-  // Without a budget of the caller's, the ratio stops 8 MiB of zeros.
-  Rebuild({});
-  o = Run({{.name = "bomb.d64", .data = Bytes(8 * 1024 * 1024, 0)}});
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip")));
-  EXPECT_NE(Why().find("compression ratio"), std::string::npos) << Why();
-  ExpectEmpty(work() / "P1");
-}
-
-TEST_F(ExtractHostileTest, EntriesBeyondTheBoundsAreRefused) {
-  // Larger than any one entry may be.
-  Outcome o = Run({{.name = "huge.d64",
-                    .data = Text("x"),
-                    .usize = std::uint64_t{300} * 1024 * 1024,
-                    .zip64 = true}},
-                  true);
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip")));
-  EXPECT_NE(Why().find("entry too large"), std::string::npos) << Why();
-  ExpectEmpty(work() / "P1");
-
-  // A local header far past the end of the archive.
-  Bytes bytes = BuildZip({{.name = "game.prg", .data = Text("abc")}});
-  const std::uint32_t cd = GetU32(bytes, bytes.size() - 22 + 16);
-  PutU32(bytes, cd + 42, 0x7FFFFFF0);
-  o = Run(bytes);
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip")));
-  EXPECT_NE(Why().find("outside the archive"), std::string::npos) << Why();
-  ExpectEmpty(work() / "P1");
-}
-
-TEST_F(ExtractHostileTest, DamagedDirectoriesAndWrongChecksumsFail) {
-  const std::vector<SynthEntry> two = {{.name = "a.prg", .data = Text("first")},
-                                       {.name = "b.prg", .data = Text("second")}};
-  // The end record counts a directory shorter than its entries.
-  Bytes bytes = BuildZip(two);
-  PutU32(bytes, bytes.size() - 22 + 12, GetU32(bytes, bytes.size() - 22 + 12) - 10);
-  Outcome o = Run(bytes);
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip")));
-  EXPECT_NE(Why().find("truncated central directory"), std::string::npos) << Why();
-  ExpectEmpty(work() / "P1");
-
-  // Cut off in the middle of the directory: no end record left.
-  bytes = BuildZip(two);
-  bytes.resize(GetU32(bytes, bytes.size() - 22 + 16) + 30);
-  o = Run(bytes);
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip")));
-  EXPECT_NE(Why().find("no end-of-central-directory"), std::string::npos) << Why();
-
-  // A wrong CRC leaves no half-checked file behind.
-  o = Run({{.name = "game.prg", .data = Text("abcdef"), .crc = 1234}});
-  EXPECT_FALSE(o.ok);
-  EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip")));
-  EXPECT_NE(Why().find("CRC error"), std::string::npos) << Why();
-  ExpectEmpty(work() / "P1");
-}
-
-TEST_F(ExtractHostileTest, Zip64SizesThatLieFail) {
-  const Bytes data(5000, 0x37);
-  Outcome o = Run({{.name = "big.d64", .data = data, .zip64 = true}}, true);
+  // zip itself keeps ".." in a stored name; the loose file it holds becomes a program.
+  HV_REQUIRE_TOOL(hv::test::ToolPath(HV_ZIP_TOOL));
+  hv::test::TempDir scratch;
+  fs::create_directories(scratch / "a" / "b");
+  hv::test::WriteFile(scratch / "a" / "b" / "evil.bin", std::string("x"));
+  const auto made = hv::test::Run(hv::test::ToolPath(HV_ZIP_TOOL),
+                                  {"-q", (scratch / "evil.zip").string(), "../a/b/evil.bin"},
+                                  (scratch / "a").string());
+  ASSERT_EQ(made.exit_code, 0) << made.err;
+  const Outcome o = Run(hv::test::ReadFile(scratch / "evil.zip"), "evil.zip");
   ASSERT_TRUE(o.ok) << o.fail;
-  EXPECT_EQ(o.file, W("ReZip/big.d64"));
-  EXPECT_EQ(hv::test::ReadFile(o.file), data);
-
-  for (const SynthEntry& liar :
-       {SynthEntry{.name = "u.d64", .data = data, .usize = 1ull << 40, .zip64 = true},
-        SynthEntry{.name = "c.d64", .data = data, .csize = 1ull << 40, .zip64 = true},
-        SynthEntry{.name = "s.d64", .data = data, .usize = 4000, .zip64 = true}}) {
-    o = Run({liar}, true);
-    EXPECT_FALSE(o.ok) << liar.name;
-    EXPECT_EQ(o.fail, UnzipFailure(W("hostile.zip"))) << liar.name;
-    ExpectEmpty(work() / "P1");
-  }
+  EXPECT_EQ(o.file, W("ReZip/evil.bin.prg"));
 }
 
 // An outside tool cannot be trusted to bound its output: gunzip of a gzip bomb is stopped when
@@ -299,14 +174,15 @@ TEST_F(ExtractHostileTest, GzipBombsStopAtTheToolBound) {
 
   const Outcome o = Run(Text(packed.out), "bomb.d64.gz");
   EXPECT_EQ(ToolLog(), (std::vector<std::string>{"gunzip.exe|-f|-q|" + W("bomb.d64.gz")}));
-  // gunzip removes what it wrote when the bound stops it: nothing compatible is left.
+  // Without the bound the whole 8 MiB image would come out and be the game file. With it,
+  // gunzip is stopped and removes what it wrote: nothing compatible, and no part of the image.
   EXPECT_FALSE(o.ok);
   EXPECT_EQ(o.fail.rfind(texts::kNotCompatible, 0), 0u) << o.fail;
-  std::uint64_t largest = 0;
+  std::vector<std::string> images;
   for (const auto& e : fs::recursive_directory_iterator(work())) {
-    if (e.is_regular_file()) largest = std::max<std::uint64_t>(largest, e.file_size());
+    if (e.path().filename() == "bomb.d64") images.push_back(e.path().string());
   }
-  EXPECT_LE(largest, kBound);
+  EXPECT_EQ(images, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -41,5 +41,5 @@ check(e !== null && e.number == -2146828283, "WriteThenFail raises 5: " + (e && 
 check(e !== null && e.description == "Invalid procedure call or argument",
       "with its text: " + (e && e.description));
 
-WScript.Echo("CHECKS " + passed + " " + failed);
+WScript.Echo("CHECKS " + passed + " " + failed + " 0");
 WScript.Quit(failed);

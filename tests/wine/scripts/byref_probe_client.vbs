@@ -104,5 +104,5 @@ Check Err.Number = 13, "an array for a String: " & Err.Number
 Err.Clear
 On Error GoTo 0
 
-WScript.Echo "CHECKS " & passed & " " & failed
+WScript.Echo "CHECKS " & passed & " " & failed & " 0"
 WScript.Quit failed

@@ -100,5 +100,5 @@ e = errorOf(function () {
 });
 check(e === null, "PlayMusic and PlayMusicSong take values: " + (e && e.description));
 
-WScript.Echo("CHECKS " + passed + " " + failed);
+WScript.Echo("CHECKS " + passed + " " + failed + " 0");
 WScript.Quit(failed);

@@ -147,5 +147,5 @@ Check showError = 0 And TypeName(showError) = "Integer", "PlayMusic leaves Displ
 shell.PlayMusicSong folder & "\noplayer.exe", folder, "tune.sid", tuneNo
 Check tuneNo = 3 And TypeName(tuneNo) = "Integer", "PlayMusicSong leaves intTune as it was"
 
-WScript.Echo "CHECKS " & passed & " " & failed
+WScript.Echo "CHECKS " & passed & " " & failed & " 0"
 WScript.Quit failed

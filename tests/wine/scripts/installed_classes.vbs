@@ -1,5 +1,5 @@
 ' Creates every class of both servers by name, as the front-end does after an installation.
-' Prints "CHECKS <passed> <failed>" (an uncaught error would end the script silently).
+' Prints "CHECKS <passed> <failed> <skipped>" (an uncaught error would end the script silently).
 Option Explicit
 Dim progIds, progId, obj, passed, failed
 progIds = Array("Tessary.hvD64", "Tessary.hvT64", "Tessary.hvPRG", "Tessary.hvP00", _
@@ -19,4 +19,4 @@ For Each progId In progIds
   Set obj = Nothing
   On Error GoTo 0
 Next
-WScript.Echo "CHECKS " & passed & " " & failed
+WScript.Echo "CHECKS " & passed & " " & failed & " 0"

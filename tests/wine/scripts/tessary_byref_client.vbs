@@ -76,5 +76,5 @@ Err.Clear
 On Error GoTo 0
 Check entries.Count = 1, "failed removes change nothing"
 
-WScript.Echo "CHECKS " & passed & " " & failed
+WScript.Echo "CHECKS " & passed & " " & failed & " 0"
 WScript.Quit failed

@@ -79,5 +79,5 @@ Set entries = Nothing
 Set d64 = Nothing
 Check entry.Filename = "ONE", "entry outlives its reader"
 
-WScript.Echo "CHECKS " & passed & " " & failed
+WScript.Echo "CHECKS " & passed & " " & failed & " 0"
 WScript.Quit failed

@@ -15,5 +15,5 @@ For Each progId In Array("Tessary.hvD64", "Tessary.hvT64", "Tessary.hvPRG", "Tes
   Err.Clear
   On Error GoTo 0
 Next
-WScript.Echo "CHECKS " & passed & " " & failed
+WScript.Echo "CHECKS " & passed & " " & failed & " 0"
 WScript.Quit failed

@@ -1,9 +1,14 @@
 #pragma once
 // A tiny test runner for the Wine client programs: named test cases, checks that count and
-// report, and a closing line run.sh adds up ("CHECKS <passed> <failed>").
+// report, and a closing line run.sh adds up ("CHECKS <passed> <failed> <skipped>").
 //
 //   HV_WINE_TEST(Something) { HV_CHECK(x == 1); HV_CHECK_EQ(a, b); }
+//   HV_WINE_TEST(Other) { if (!ready) return HV_SKIP("what is missing and why"); ... }
 //   int main(int argc, char** argv) { return hv::wine::RunAll(argc, argv); }
+//
+// A case passes only when it made a check and none failed: one that made no check and skipped
+// nothing has proved nothing, and fails. A skip counts apart from the checks and says why, in a
+// line "skip <case>: <why>" that run.sh matches against the closing count.
 
 #include <cstdio>
 #include <functional>
@@ -27,6 +32,7 @@ inline std::vector<TestCase>& Registry() {
 struct Tally {
   int passed = 0;
   int failed = 0;
+  int skipped = 0;
   const char* current = "";
 };
 inline Tally& Counts() {
@@ -87,6 +93,25 @@ inline bool Check(bool ok, const std::string& what, const char* file, int line) 
   return ok;
 }
 
+// Leaves out a part that cannot run here; `why` names what is missing.
+inline void Skip(const std::string& why, const char* file, int line) {
+  if (why.empty()) {
+    Check(false, "a skip without a reason", file, line);
+    return;
+  }
+  ++Counts().skipped;
+  std::printf("skip %s: %s\n", Counts().current, why.c_str());
+  std::fflush(stdout);
+}
+
+// The closing line run.sh reads; the exit status of the client.
+inline int Finish() {
+  const Tally& t = Counts();
+  std::printf("CHECKS %d %d %d\n", t.passed, t.failed, t.skipped);
+  std::fflush(stdout);
+  return t.failed == 0 ? 0 : 1;
+}
+
 template <class A, class B>
 bool CheckEq(const A& a, const B& b, const char* ea, const char* eb, const char* file, int line) {
   bool ok = a == b;
@@ -100,14 +125,25 @@ inline int RunAll(int argc, char** argv) {
   std::string_view only = argc > 2 ? argv[2] : "";
   for (const TestCase& test : Registry()) {
     if (!only.empty() && only != test.name) continue;
-    Counts().current = test.name;
-    const int failed_before = Counts().failed;
+    Tally& t = Counts();
+    t.current = test.name;
+    const Tally before = t;
     test.body();
-    std::printf("%s %s\n", Counts().failed == failed_before ? "ok  " : "FAIL", test.name);
+    const int checks = t.passed + t.failed - before.passed - before.failed;
+    const int skips = t.skipped - before.skipped;
+    if (t.failed != before.failed) {
+      std::printf("FAIL %s\n", test.name);
+    } else if (checks > 0) {
+      std::printf("ok   %s\n", test.name);
+    } else if (skips > 0) {
+      std::printf("skip %s\n", test.name);
+    } else {
+      ++t.failed;
+      std::printf("FAIL %s: made no check\n", test.name);
+    }
     std::fflush(stdout);
   }
-  std::printf("CHECKS %d %d\n", Counts().passed, Counts().failed);
-  return Counts().failed == 0 ? 0 : 1;
+  return Finish();
 }
 
 }  // namespace hv::wine
@@ -122,6 +158,7 @@ inline int RunAll(int argc, char** argv) {
 
 #define HV_CHECK(cond) ::hv::wine::Check(static_cast<bool>(cond), #cond, __FILE__, __LINE__)
 #define HV_CHECK_EQ(a, b) ::hv::wine::CheckEq((a), (b), #a, #b, __FILE__, __LINE__)
+#define HV_SKIP(why) ::hv::wine::Skip((why), __FILE__, __LINE__)
 // A call that must succeed; prints the HRESULT and error text when it does not.
 #define HV_CHECK_OK(outcome)                                                                 \
   [&](const auto& o) {                                                                       \

@@ -2,6 +2,7 @@
 // Calling Tessary.hvExtract's Extract as a typed Visual Basic client does: strings by value,
 // the two outputs as String variables by reference, GameID as a Long or left out.
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,18 @@ struct ExtractCall {
 // Game files and databases run.sh made below the data folder.
 inline std::string Input(const std::string& name) {
   return Data("extract\\" + name);
+}
+
+// True when run.sh made every one of these inputs; otherwise the case is skipped, naming the
+// first one missing (run.sh makes them with zip and sqlite3 and says so when one is missing).
+inline bool InputsMade(std::initializer_list<std::string> names) {
+  for (const std::string& name : names) {
+    if (!FileThere(Input(name))) {
+      HV_SKIP("extract\\" + name + " was not made");
+      return false;
+    }
+  }
+  return true;
 }
 
 inline ExtractCall RunExtract(const Dispatch& extract, const std::string& file,

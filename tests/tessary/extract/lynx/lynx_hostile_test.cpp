@@ -15,7 +15,7 @@ using test::Bytes;
 using test::SynthLynx;
 namespace fs = std::filesystem;
 
-class HostileLynxTest : public ::testing::Test {
+class LynxHostileTest : public ::testing::Test {
  protected:
   LynxExtractResult Run(const SynthLynx& lynx, const LynxOptions& options = {}) {
     return RunBytes(BuildLynx(lynx), options);
@@ -49,14 +49,14 @@ SynthLynx TwoFiles() {
                       {.name = "SECOND", .data = test::PseudoRandomBytes(100, 2)}}};
 }
 
-TEST_F(HostileLynxTest, TheBuiltArchiveItselfExtracts) {
+TEST_F(LynxHostileTest, TheBuiltArchiveItselfExtracts) {
   const auto result = Run(TwoFiles());
   ASSERT_TRUE(result.ok) << result.failure.description;
   EXPECT_EQ(result.written, (std::vector<std::string>{"FIRST.prg", "SECOND.prg"}));
   EXPECT_EQ(test::ReadFile(area_.dest() / "SECOND.prg"), test::PseudoRandomBytes(100, 2));
 }
 
-TEST_F(HostileLynxTest, SizesThatPointPastTheEndAreRefused) {
+TEST_F(LynxHostileTest, SizesThatPointPastTheEndAreRefused) {
   auto lynx = TwoFiles();
   lynx.entries[1].blocks = 2;
   lynx.entries[1].last = 50;
@@ -71,7 +71,7 @@ TEST_F(HostileLynxTest, SizesThatPointPastTheEndAreRefused) {
   ExpectDamaged(Run(lynx), "past the end");
 }
 
-TEST_F(HostileLynxTest, ImpossibleFieldsAreRefused) {
+TEST_F(LynxHostileTest, ImpossibleFieldsAreRefused) {
   auto lynx = TwoFiles();
   lynx.entries[0].last = 0;
   ExpectDamaged(Run(lynx), "last block");
@@ -95,7 +95,7 @@ TEST_F(HostileLynxTest, ImpossibleFieldsAreRefused) {
   ExpectDamaged(Run(lynx), "relative file");
 }
 
-TEST_F(HostileLynxTest, DirectoriesThatEndEarlyOrLackTheirFrameAreRefused) {
+TEST_F(LynxHostileTest, DirectoriesThatEndEarlyOrLackTheirFrameAreRefused) {
   auto lynx = TwoFiles();
   lynx.count = 3;
   ExpectDamaged(Run(lynx), "directory ends");
@@ -114,7 +114,7 @@ TEST_F(HostileLynxTest, DirectoriesThatEndEarlyOrLackTheirFrameAreRefused) {
   ExpectDamaged(RunBytes(test::LynxWithDirectoryText("\r 1  *LYNX*\r X \r")), "no number");
 }
 
-TEST_F(HostileLynxTest, EveryPrefixOfAnArchiveFailsCleanlyOrExtractsWholeFiles) {
+TEST_F(LynxHostileTest, EveryPrefixOfAnArchiveFailsCleanlyOrExtractsWholeFiles) {
   const Bytes full = BuildLynx(TwoFiles());
   for (std::size_t size = 0; size < full.size(); size += 3) {
     const auto result = RunBytes(Bytes(full.begin(), full.begin() + size));
@@ -123,7 +123,7 @@ TEST_F(HostileLynxTest, EveryPrefixOfAnArchiveFailsCleanlyOrExtractsWholeFiles) 
   }
 }
 
-TEST_F(HostileLynxTest, SeparatorsAndDotsStayInsideTheFolder) {
+TEST_F(LynxHostileTest, SeparatorsAndDotsStayInsideTheFolder) {
   const auto result = Run({.entries = {{.name = "..", .data = {1}},
                                        {.name = "../../EVIL", .data = {2}},
                                        {.name = "A/B", .data = {3}}}});
@@ -131,7 +131,7 @@ TEST_F(HostileLynxTest, SeparatorsAndDotsStayInsideTheFolder) {
   EXPECT_EQ(result.written, (std::vector<std::string>{"_..prg", "_._.._EVIL.prg", "A_B.prg"}));
 }
 
-TEST_F(HostileLynxTest, DeviceNamesFailTheWholeRunBeforeAnythingIsWritten) {
+TEST_F(LynxHostileTest, DeviceNamesFailTheWholeRunBeforeAnythingIsWritten) {
   for (const char* name : {"CON", "NUL", "LPT1", "COM9", "AUX"}) {
     const auto result =
         Run({.entries = {{.name = "FINE", .data = {1}}, {.name = name, .data = {2}}}});
@@ -141,7 +141,7 @@ TEST_F(HostileLynxTest, DeviceNamesFailTheWholeRunBeforeAnythingIsWritten) {
   }
 }
 
-TEST_F(HostileLynxTest, TheBudgetCountsEveryFileBeforeTheFirstIsWritten) {
+TEST_F(LynxHostileTest, TheBudgetCountsEveryFileBeforeTheFirstIsWritten) {
   LynxOptions options;
   options.max_total_bytes = 399;
   ExpectDamaged(Run(TwoFiles(), options), "budget");
@@ -149,7 +149,7 @@ TEST_F(HostileLynxTest, TheBudgetCountsEveryFileBeforeTheFirstIsWritten) {
   EXPECT_TRUE(Run(TwoFiles(), options).ok);
 }
 
-TEST_F(HostileLynxTest, RepeatedNamesAreReportedOnceAndTheLastOneWins) {
+TEST_F(LynxHostileTest, RepeatedNamesAreReportedOnceAndTheLastOneWins) {
   const auto result =
       Run({.entries = {{.name = "SAME", .data = {1}}, {.name = "SAME", .data = {2, 3}}}});
   ASSERT_TRUE(result.ok) << result.failure.description;
@@ -157,7 +157,7 @@ TEST_F(HostileLynxTest, RepeatedNamesAreReportedOnceAndTheLastOneWins) {
   EXPECT_EQ(test::ReadFile(area_.dest() / "SAME.prg"), (Bytes{2, 3}));
 }
 
-TEST_F(HostileLynxTest, AnOpenLastLengthRunsToTheEndOfTheArchive) {
+TEST_F(LynxHostileTest, AnOpenLastLengthRunsToTheEndOfTheArchive) {
   // Early Lynx versions leave out the last file's length: it ends with the archive, or with
   // its blocks when the archive is padded beyond them.
   std::string text = "\r 1  *LYNX*\r 1 \rOLD\r 2 \rP\r";

@@ -137,7 +137,7 @@ TEST_F(ZipExtractTest, EncryptedArchiveFailsAndWritesNothing) {
 }
 
 // Damaged copies: the run fails, and no file is left behind truncated (nor a temporary).
-class DamagedZipTest : public ZipExtractTest {
+class ZipExtractDamagedTest : public ZipExtractTest {
  protected:
   void ExpectCleanFailure(const Bytes& bytes, const char* what) {
     const fs::path path = area_.root() / "damaged.zip";
@@ -157,7 +157,7 @@ class DamagedZipTest : public ZipExtractTest {
   }
 };
 
-TEST_F(DamagedZipTest, TruncatedFlippedAndCutArchivesFailCleanly) {
+TEST_F(ZipExtractDamagedTest, TruncatedFlippedAndCutArchivesFailCleanly) {
   const Bytes good = ReadFile(MakeZip("good.zip", {"-0", "GAME.D64", "intro.prg"}));
   ExpectCleanFailure(Bytes(good.begin(), good.begin() + good.size() / 2), "truncated");
   ExpectCleanFailure(Bytes(good.begin(), good.end() - 30), "end record cut");
@@ -177,7 +177,7 @@ TEST_F(DamagedZipTest, TruncatedFlippedAndCutArchivesFailCleanly) {
   ExpectCleanFailure(cut, "central directory cut");
 }
 
-TEST_F(DamagedZipTest, RandomDamageNeverCrashesOrLeavesTemporaries) {
+TEST_F(ZipExtractDamagedTest, RandomDamageNeverCrashesOrLeavesTemporaries) {
   const Bytes good = ReadFile(MakeZip("good.zip", {"intro.prg", "GAME.D64"}));
   const fs::path path = area_.root() / "mutant.zip";
   WriteFile(path, good);

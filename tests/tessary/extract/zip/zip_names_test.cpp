@@ -7,7 +7,7 @@
 namespace hv::zip {
 namespace {
 
-TEST(DecodeEntryName, Cp437UnlessTheUtf8FlagIsSet) {
+TEST(DecodeEntryNameTest, Cp437UnlessTheUtf8FlagIsSet) {
   EXPECT_EQ(DecodeEntryName("GAME.D64", false), "GAME.D64");
   EXPECT_EQ(DecodeEntryName("\x81\x84\xE1\x9C", false), "\xFC\xE4\xDF\xA3");  // ü ä ß £
   EXPECT_EQ(DecodeEntryName("\xC4\xB0", false), "??");  // box drawing: no Windows-1252 form
@@ -15,7 +15,7 @@ TEST(DecodeEntryName, Cp437UnlessTheUtf8FlagIsSet) {
   EXPECT_EQ(DecodeEntryName("\xE2\x82\xAC", true), "\x80");  // euro sign
 }
 
-TEST(FlatEntryTarget, KeepsOnlyTheLastComponent) {
+TEST(FlatEntryTargetTest, KeepsOnlyTheLastComponent) {
   const std::string dest = "/work/dest";
   EXPECT_EQ(FlatEntryTarget(dest, "a/b\\c.prg").file_name, "c.prg");
   EXPECT_EQ(FlatEntryTarget(dest, "a/b\\c.prg").path, "/work/dest/c.prg");
@@ -32,7 +32,7 @@ TEST(FlatEntryTarget, KeepsOnlyTheLastComponent) {
   EXPECT_THROW(FlatEntryTarget(dest, "aux "), Error);
 }
 
-TEST(IsFolderName, TrailingSeparatorOfEitherKind) {
+TEST(IsFolderNameTest, TrailingSeparatorOfEitherKind) {
   EXPECT_TRUE(IsFolderName("a/"));
   EXPECT_TRUE(IsFolderName("a\\"));
   EXPECT_FALSE(IsFolderName("a"));

@@ -14,7 +14,7 @@ struct Asked {
   int style = 0;
 };
 
-TEST(ZipPrompter, ReplaceQuestionTextsAndAnswerCodes) {
+TEST(ZipPrompterTest, ReplaceQuestionTextsAndAnswerCodes) {
   std::vector<Asked> asked;
   int button = 6;
   MessageBoxPrompter prompter([&](const std::string& text, const std::string& title, int style) {
@@ -32,7 +32,7 @@ TEST(ZipPrompter, ReplaceQuestionTextsAndAnswerCodes) {
   EXPECT_EQ(asked[0].style, 3);
 }
 
-TEST(ZipPrompter, ListingRecordsHaveFixedColumns) {
+TEST(ZipPrompterTest, ListingRecordsHaveFixedColumns) {
   ListedEntry e{.name = "GAME.D64",
                 .uncompressed_size = 174848,
                 .year = 2003,
@@ -61,7 +61,7 @@ TEST(ZipPrompter, ListingRecordsHaveFixedColumns) {
   EXPECT_EQ(wide.substr(69, 3), "23:");
 }
 
-TEST(ZipPrompter, AskedOnlyWhenOverwritingIsOff) {
+TEST(ZipPrompterTest, AskedOnlyWhenOverwritingIsOff) {
   test::ZipWorkArea area;
   test::WriteFile(area.root() / "a.zip", test::BuildZip({{.name = "A.PRG", .data = {1}},
                                                          {.name = "B.PRG", .data = {2}},

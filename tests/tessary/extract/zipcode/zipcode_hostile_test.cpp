@@ -13,7 +13,7 @@ namespace {
 using test::Bytes;
 namespace fs = std::filesystem;
 
-class HostileZipcodeTest : public ::testing::Test {
+class ZipcodeHostileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     image_ = test::PseudoRandomBytes(ImageBytes(kTracks35), 11);
@@ -50,13 +50,13 @@ class HostileZipcodeTest : public ::testing::Test {
   Bytes image_;
 };
 
-TEST_F(HostileZipcodeTest, TheBuiltSetItselfJoins) {
+TEST_F(ZipcodeHostileTest, TheBuiltSetItselfJoins) {
   const auto result = Join();
   ASSERT_TRUE(result.ok) << result.failure.description;
   EXPECT_EQ(test::ReadFile(area_.dest() / "game.d64"), image_);
 }
 
-TEST_F(HostileZipcodeTest, AMissingPartFailsAndNamesThePart) {
+TEST_F(ZipcodeHostileTest, AMissingPartFailsAndNamesThePart) {
   for (int part = 1; part <= 4; ++part) {
     const fs::path path = area_.src() / (std::to_string(part) + "!game");
     const Bytes kept = test::ReadFile(path);
@@ -66,7 +66,7 @@ TEST_F(HostileZipcodeTest, AMissingPartFailsAndNamesThePart) {
   }
 }
 
-TEST_F(HostileZipcodeTest, EveryPrefixOfAPartFailsCleanly) {
+TEST_F(ZipcodeHostileTest, EveryPrefixOfAPartFailsCleanly) {
   const Bytes full = test::EncodePart(image_, 3);
   for (std::size_t size = 0; size < full.size(); size += 1999) {
     Write(3, Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size)));
@@ -76,7 +76,7 @@ TEST_F(HostileZipcodeTest, EveryPrefixOfAPartFailsCleanly) {
   ExpectFailure(Join(), 321, "3!game is truncated");
 }
 
-TEST_F(HostileZipcodeTest, PaddingAfterTheLastSectorIsIgnored) {
+TEST_F(ZipcodeHostileTest, PaddingAfterTheLastSectorIsIgnored) {
   Bytes padded = test::EncodePart(image_, 4);
   padded.resize(padded.size() + 300, 0x1A);
   Write(4, padded);
@@ -85,7 +85,7 @@ TEST_F(HostileZipcodeTest, PaddingAfterTheLastSectorIsIgnored) {
   EXPECT_EQ(test::ReadFile(area_.dest() / "game.d64"), image_);
 }
 
-TEST_F(HostileZipcodeTest, SectorsOutsideThePartOrTwiceAreRefused) {
+TEST_F(ZipcodeHostileTest, SectorsOutsideThePartOrTwiceAreRefused) {
   ReplaceFirstSectorOfPart2({0x41, 0x00, 0xAA});  // track 1 belongs to part 1
   ExpectFailure(Join(), 321, "2!game track 1 sector 0 lies outside the part");
   ReplaceFirstSectorOfPart2({0x49, 21, 0xAA});  // track 9 has sectors 0-20
@@ -96,7 +96,7 @@ TEST_F(HostileZipcodeTest, SectorsOutsideThePartOrTwiceAreRefused) {
   ExpectFailure(Join(), 321, "unknown method");
 }
 
-TEST_F(HostileZipcodeTest, RunLengthDataMustMakeExactlyOneSector) {
+TEST_F(ZipcodeHostileTest, RunLengthDataMustMakeExactlyOneSector) {
   // Length, escape code, then the coded bytes.
   ReplaceFirstSectorOfPart2({0x89, 0x00, 5, 0xFF, 1, 2, 0xFF, 254, 7});
   ASSERT_TRUE(Join().ok);
@@ -117,12 +117,12 @@ TEST_F(HostileZipcodeTest, RunLengthDataMustMakeExactlyOneSector) {
   ExpectFailure(Join(), 321, "cut short");
 }
 
-TEST_F(HostileZipcodeTest, ADamagedFifthPartIsNoThirtyFiveTrackSet) {
+TEST_F(ZipcodeHostileTest, ADamagedFifthPartIsNoThirtyFiveTrackSet) {
   Write(5, {0x00, 0x04, 0x64, 0x00});
   ExpectFailure(Join(), 321, "5!game");
 }
 
-TEST_F(HostileZipcodeTest, NamesThatAreNoPlainFileNamesAreRefused) {
+TEST_F(ZipcodeHostileTest, NamesThatAreNoPlainFileNamesAreRefused) {
   for (const char* base : {"../game", "a/game", "game."}) {
     ExpectFailure(Join({}, base), 52, "unsafe file name");
   }
@@ -131,7 +131,7 @@ TEST_F(HostileZipcodeTest, NamesThatAreNoPlainFileNamesAreRefused) {
   }
 }
 
-TEST_F(HostileZipcodeTest, AnExistingImageIsKeptUnlessReplacingIsAsked) {
+TEST_F(ZipcodeHostileTest, AnExistingImageIsKeptUnlessReplacingIsAsked) {
   test::WriteFile(area_.dest() / "game.d64", std::string("older"));
   auto result = ZipcodeJoin(area_.src().string(), "game", area_.dest_str(), "game.d64");
   ExpectFailure(result, 58, "already exists");
@@ -145,7 +145,7 @@ TEST_F(HostileZipcodeTest, AnExistingImageIsKeptUnlessReplacingIsAsked) {
   EXPECT_EQ(test::ReadFile(area_.dest() / "game.d64"), image_);
 }
 
-TEST_F(HostileZipcodeTest, TheImageMustFitTheBudget) {
+TEST_F(ZipcodeHostileTest, TheImageMustFitTheBudget) {
   ZipcodeOptions options;
   options.max_total_bytes = ImageBytes(kTracks35) - 1;
   ExpectFailure(Join(options), 321, "budget");
