@@ -17,6 +17,15 @@ if(WIN32)
   target_link_options(hv_options INTERFACE -static -static-libgcc -static-libstdc++)
 endif()
 
+# A fully static hv (glibc, libstdc++, SQLite and zlib from their archives); AddressSanitizer
+# cannot run in a statically linked program.
+if(HV_STATIC_CLI AND NOT WIN32)
+  if(HV_SANITIZE)
+    message(FATAL_ERROR "HV_STATIC_CLI and HV_SANITIZE exclude each other")
+  endif()
+  set(HV_STATIC_LINUX_CLI ON)
+endif()
+
 if(HV_SANITIZE)
   target_compile_options(hv_options INTERFACE -fsanitize=address,undefined
                                               -fno-sanitize-recover=all -fno-omit-frame-pointer)

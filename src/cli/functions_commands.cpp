@@ -58,6 +58,8 @@ struct ConfigArgs {
   bool json = false;
 };
 
+}  // namespace
+
 void RegisterConfig(CLI::App& app) {
   static ConfigArgs a;
   auto* config = app.add_subcommand("config", "Edit emulator configuration files");
@@ -98,11 +100,15 @@ void RegisterConfig(CLI::App& app) {
   });
 }
 
+namespace {
+
 struct SidArgs {
   std::string file;
   int song = 0;
   bool json = false;
 };
+
+}  // namespace
 
 void RegisterSid(CLI::App& app) {
   static SidArgs a;
@@ -153,11 +159,15 @@ void RegisterSid(CLI::App& app) {
   });
 }
 
+namespace {
+
 struct FindArgs {
   std::string dir;
   std::string pattern;
   bool json = false;
 };
+
+}  // namespace
 
 void RegisterFind(CLI::App& app) {
   static FindArgs a;
@@ -196,6 +206,8 @@ void RegisterFind(CLI::App& app) {
   });
 }
 
+namespace {
+
 struct PathArgs {
   std::string path;
   bool json = false;
@@ -221,6 +233,8 @@ void PrintAnswer(const PathArgs& a, const char* name, const json& value, bool ok
   Finish(ok);
 }
 
+}  // namespace
+
 void RegisterPath(CLI::App& app) {
   auto* path = app.add_subcommand("path", "Questions about paths, files and volumes");
   path->require_subcommand(1);
@@ -243,15 +257,6 @@ void RegisterPath(CLI::App& app) {
   AddPathCommand(path, "volume", "The label of the volume holding the path", [](const PathArgs& a) {
     PrintAnswer(a, "GetVolumeName", Out(hvFunctions().GetVolumeName(In(a.path))), true);
   });
-}
-
-}  // namespace
-
-void RegisterFunctions(CLI::App& app) {
-  RegisterConfig(app);
-  RegisterSid(app);
-  RegisterFind(app);
-  RegisterPath(app);
 }
 
 }  // namespace hv::cli

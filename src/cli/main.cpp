@@ -1,6 +1,7 @@
 // hv: the command-line face of the Tessary and Halvane cores.
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
@@ -40,6 +41,34 @@ std::string UnknownCommand(CLI::App& app, int argc, char** argv) {
   return {};
 }
 
+struct Command {
+  const char* name;
+  void (*add)(CLI::App&);
+};
+
+// In the order `hv --help` lists them.
+constexpr Command kCommands[] = {
+    {"list", RegisterList},        {"reg", RegisterReg},   {"launch", RegisterLaunch},
+    {"play-sid", RegisterPlaySid}, {"open", RegisterOpen}, {"config", RegisterConfig},
+    {"sid", RegisterSid},          {"find", RegisterFind}, {"path", RegisterPath},
+    {"extract", RegisterExtract},  {"db", RegisterDb},     {"play", RegisterPlay},
+};
+
+// Building a command's options costs thousands of allocations in all, most of hv's start-up:
+// when the first word names a command, only that one is built, since nothing else can take
+// part in parsing it. Help, an option first or an unknown word need them all.
+void AddCommands(CLI::App& app, int argc, char** argv) {
+  if (argc > 1) {
+    for (const Command& c : kCommands) {
+      if (std::strcmp(argv[1], c.name) == 0) {
+        c.add(app);
+        return;
+      }
+    }
+  }
+  for (const Command& c : kCommands) c.add(app);
+}
+
 }  // namespace
 
 }  // namespace hv::cli
@@ -49,15 +78,7 @@ int main(int argc, char** argv) {
   CLI::App app{"hv - C64 game files: read images, extract archives, launch emulators"};
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Print help for every command");
-  RegisterList(app);
-  RegisterReg(app);
-  RegisterLaunch(app);
-  RegisterPlaySid(app);
-  RegisterOpen(app);
-  RegisterFunctions(app);
-  RegisterExtract(app);
-  RegisterDb(app);
-  RegisterPlay(app);
+  AddCommands(app, argc, argv);
   if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
     std::fprintf(stderr, "%s\n", unknown.c_str());
     return kExitUsage;

@@ -3,12 +3,10 @@
 #include "platform/file_ops.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -16,6 +14,7 @@
 #include "common/error.h"
 #include "platform/os_error.h"
 #include "platform/posix/handle.h"
+#include "platform/posix/home_folder.h"
 #include "platform/posix/native_path.h"
 
 namespace hv::platform {
@@ -32,12 +31,6 @@ std::filesystem::path Resolved(const std::string& core) {
 std::string WithoutTrailingSlash(std::string s) {
   while (s.size() > 1 && s.back() == '/') s.pop_back();
   return s;
-}
-
-std::string HomeFolder() {
-  if (const char* home = std::getenv("HOME"); home && *home) return home;
-  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
-  return {};
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 #include "platform/posix/settings_db.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "common/text.h"
+#include "platform/posix/home_folder.h"
 #include "platform/registry.h"
 
 namespace hv::platform {
@@ -41,14 +39,6 @@ INSERT OR IGNORE INTO reg_keys(id, parent, name, fold) VALUES
 PRAGMA user_version = 1;
 )sql";
 
-std::string HomeDir() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
-  if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr) {
-    return pw->pw_dir;
-  }
-  return ".";
-}
-
 int SchemaVersion(sqlite3* db, int& version) {
   SqliteStmt stmt;
   int rc = Prepare(db, "PRAGMA user_version", stmt);
@@ -81,7 +71,8 @@ std::string SettingsDbPath() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
     base = xdg;
   } else {
-    base = std::filesystem::path(HomeDir()) / ".config";
+    const std::string home = HomeFolder();
+    base = std::filesystem::path(home.empty() ? "." : home) / ".config";
   }
   return (base / "hv" / "settings.db").string();
 }

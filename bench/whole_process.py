@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""hv against the C tools beside it, as whole processes.
+
+Makes its inputs with the Debian tools (a 40-file disk image from cc1541, that image zipped by
+zip), then runs each pair -- `hv list` against cc1541 printing the same directory, `hv extract`
+against `unzip -oqj` of the same archive -- interleaved, RUNS times each, and prints the median
+CPU time (user + sys of the child, from wait4) of both sides and their ratio.
+
+    bench/whole_process.py [HV] [--runs N]
+
+HV defaults to build/linux-release/bin/hv beside this folder. Never part of ctest: it measures,
+it asserts nothing.
+"""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TOP = os.path.dirname(HERE)
+
+
+def cpu_seconds(argv):
+    """Runs argv with its output discarded; the child's user + sys CPU seconds."""
+    with open(os.devnull, "wb") as null:
+        pid = os.posix_spawnp(argv[0], argv, os.environ,
+                              file_actions=[(os.POSIX_SPAWN_DUP2, null.fileno(), 1)])
+        _, status, usage = os.wait4(pid, 0)
+    if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
+        sys.exit(f"{' '.join(argv)} failed (status {status})")
+    return usage.ru_utime + usage.ru_stime
+
+
+def make_inputs(scratch):
+    """The 40-file disk image and its zip; the loop program of samples/ is each file."""
+    image = os.path.join(scratch, "GAME.D64")
+    args = ["cc1541", "-q", "-n", "bench disk", "-i", "bd 2a"]
+    for i in range(1, 41):
+        args += ["-f", f"game file {i}", "-w", os.path.join(TOP, "samples", "loop.prg")]
+    subprocess.run(args + [image], check=True, stdout=subprocess.DEVNULL)
+    archive = os.path.join(scratch, "game.zip")
+    subprocess.run(["zip", "-qj", archive, image], check=True)
+    return image, archive
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("hv", nargs="?",
+                        default=os.path.join(TOP, "build", "linux-release", "bin", "hv"))
+    parser.add_argument("--runs", type=int, default=20)
+    options = parser.parse_args()
+    hv = os.path.abspath(options.hv)
+    for tool in ("cc1541", "zip", "unzip"):
+        if shutil.which(tool) is None:
+            sys.exit(f"{tool} is not installed")
+    if not os.access(hv, os.X_OK):
+        sys.exit(f"{hv}: no such program; build the linux-release preset first")
+
+    with tempfile.TemporaryDirectory(prefix="hvwhole.") as scratch:
+        image, archive = make_inputs(scratch)
+        work = os.path.join(scratch, "work")
+        unzipped = os.path.join(scratch, "unzip")
+        os.mkdir(unzipped)
+        pairs = [
+            ("list", [hv, "list", image], ["cc1541", image]),
+            ("extract", [hv, "extract", archive, "--work", work],
+             ["unzip", "-oqj", archive, "-d", unzipped]),
+        ]
+        times = {name: ([], []) for name, _, _ in pairs}
+        for _ in range(options.runs):
+            for name, ours, peer in pairs:
+                times[name][0].append(cpu_seconds(ours))
+                times[name][1].append(cpu_seconds(peer))
+
+    print(f"median CPU time (user+sys) of {options.runs} interleaved runs")
+    for name, ours, peer in pairs:
+        hv_s = statistics.median(times[name][0])
+        peer_s = statistics.median(times[name][1])
+        ratio = hv_s / peer_s if peer_s > 0 else float("inf")
+        print(f"  hv {name:8} {hv_s * 1e3:7.3f} ms   {peer[0]:8} {peer_s * 1e3:7.3f} ms"
+              f"   ratio {ratio:5.2f}")
+
+
+if __name__ == "__main__":
+    main()
