@@ -28,7 +28,7 @@ struct Ending {
   std::map<std::string, Bytes> files;
 };
 
-class ExtractBothWays : public ExtractTest {
+class ExtractBothWaysTest : public ExtractTest {
  protected:
   void SetUp() override {
     for (const char* tool : {HV_GZIP_TOOL, HV_LHA_TOOL, HV_ZIP_TOOL, HV_ZIP2DISK_TOOL,
@@ -112,7 +112,7 @@ class ExtractBothWays : public ExtractTest {
   }
 };
 
-TEST_F(ExtractBothWays, GzipFiles) {
+TEST_F(ExtractBothWaysTest, GzipFiles) {
   const Bytes image = ReadFile(Image("game.d64", 40));
   const Ending single = ExpectSameEnding(Gzip(store / "game.d64"));
   ASSERT_TRUE(single.outcome.ok) << single.outcome.fail;
@@ -158,7 +158,7 @@ bool PartsWays(const fs::path& archive) {
                      [&path](const auto& d) { return path.find(d.first) != std::string::npos; });
 }
 
-TEST_F(ExtractBothWays, LhaArchivesOfManySystems) {
+TEST_F(ExtractBothWaysTest, LhaArchivesOfManySystems) {
   std::vector<fs::path> archives;
   for (const auto& entry : fs::recursive_directory_iterator(HV_LHA_ARCHIVES)) {
     const std::string ext = entry.path().extension().string();
@@ -188,7 +188,7 @@ TEST_F(ExtractBothWays, LhaArchivesOfManySystems) {
 
 // No Debian tool writes LHA archives; these are built byte by byte as MS-DOS LHA stores them,
 // folders and all, the game image made by cc1541.
-TEST_F(ExtractBothWays, LhaArchivesOfAGame) {
+TEST_F(ExtractBothWaysTest, LhaArchivesOfAGame) {
   const Bytes image = ReadFile(Image("game.d64", 12));
   hv::test::WriteFile(store / "game.lha",
                       hv::test::BuildLha({{"GAMES\\GAME.D64", image}, {"README.TXT", {'h', 'i'}}}));
@@ -208,7 +208,7 @@ TEST_F(ExtractBothWays, LhaArchivesOfAGame) {
   EXPECT_TRUE(ReadFile(two.outcome.file) == (Bytes{1, 8, 3}));
 }
 
-TEST_F(ExtractBothWays, ZipcodeSets) {
+TEST_F(ExtractBothWaysTest, ZipcodeSets) {
   const fs::path image = Image("set.d64", 40);
   std::vector<fs::path> parts;
   for (const char* base : {"alpha", "beta"}) {
@@ -233,7 +233,7 @@ TEST_F(ExtractBothWays, ZipcodeSets) {
   EXPECT_TRUE(ReadFile(partial.outcome.file) == ReadFile(image));
 }
 
-TEST_F(ExtractBothWays, LynxArchives) {
+TEST_F(ExtractBothWaysTest, LynxArchives) {
   const fs::path image = Image("lynx.d64", 40);
   const fs::path lnx = store / "game.lnx";
   ASSERT_EQ(hv::test::Run(ToolPath(HV_CBMCONVERT),
