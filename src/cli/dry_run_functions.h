@@ -15,9 +15,10 @@ struct ConfigEdit {
   halvane::ConfigEntries entries;
 };
 
-class DryRunFunctions : public halvane::FunctionsOps {
+class DryRunFunctions : public halvane::LauncherFunctionsOps {
  public:
-  DryRunFunctions(std::unique_ptr<halvane::FunctionsOps> inner, std::vector<ConfigEdit>& log)
+  DryRunFunctions(std::unique_ptr<halvane::LauncherFunctionsOps> inner,
+                  std::vector<ConfigEdit>& log)
       : inner_(std::move(inner)), log_(log) {}
 
   void GetFileAndPath(std::string in, std::string& path, std::string& file) override {
@@ -36,7 +37,7 @@ class DryRunFunctions : public halvane::FunctionsOps {
   }
 
  private:
-  std::unique_ptr<halvane::FunctionsOps> inner_;
+  std::unique_ptr<halvane::LauncherFunctionsOps> inner_;
   std::vector<ConfigEdit>& log_;
 };
 

@@ -23,11 +23,15 @@ inline constexpr int kFileAlreadyExists = 58;
 inline constexpr int kBadFileName = 52;
 inline constexpr int kDiskFull = 61;
 inline constexpr int kInputPastEnd = 62;
+inline constexpr int kDeviceUnavailable = 68;
 inline constexpr int kPermissionDenied = 70;
+inline constexpr int kDiskNotReady = 71;
 inline constexpr int kPathFileAccess = 75;
 inline constexpr int kPathNotFound = 76;
+inline constexpr int kInvalidUseOfNull = 94;
 inline constexpr int kObjectRequired = 424;
 inline constexpr int kCannotCreateObject = 429;
+inline constexpr int kObjectDoesntSupport = 438;
 }  // namespace vberr
 
 // The description Visual Basic gives for a run-time error number ("Application-defined or
@@ -56,8 +60,10 @@ struct FailureReason {
   bool empty() const noexcept { return number == 0 && description.empty(); }
 };
 
-// The failure that the exception being handled stands for: an hv::Error as it is, running out
-// of memory as 7, anything else as 51 with its text. Call it only inside a catch block.
+// The failure that the exception being handled stands for, the one place that decides it: an
+// hv::Error as it is, std::bad_alloc as 7 "Out of memory", any other exception as 51
+// "Internal error" (with its what() text). Call it only inside a catch block; every catch-all
+// that turns an exception into a result goes through it.
 FailureReason CaughtFailure() noexcept;
 
 }  // namespace hv

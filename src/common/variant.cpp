@@ -12,8 +12,6 @@
 namespace hv {
 namespace {
 
-constexpr int kInvalidUseOfNull = 94;
-
 // Numbers as Visual Basic writes them: integers plainly, doubles with up to 15 significant
 // digits and no trailing zeros.
 std::string DoubleText(double d) {
@@ -79,7 +77,7 @@ bool Variant::IsNumeric() const noexcept {
 std::string Variant::ToText() const {
   struct Visitor {
     std::string operator()(Empty) const { return {}; }
-    std::string operator()(Null) const { throw Error(kInvalidUseOfNull, "Invalid use of Null"); }
+    std::string operator()(Null) const { throw Error(vberr::kInvalidUseOfNull); }
     std::string operator()(bool b) const { return b ? "True" : "False"; }
     std::string operator()(std::int16_t i) const { return std::to_string(i); }
     std::string operator()(std::int32_t i) const { return std::to_string(i); }
@@ -92,7 +90,7 @@ std::string Variant::ToText() const {
 double Variant::ToDouble() const {
   struct Visitor {
     double operator()(Empty) const { return 0; }
-    double operator()(Null) const { throw Error(kInvalidUseOfNull, "Invalid use of Null"); }
+    double operator()(Null) const { throw Error(vberr::kInvalidUseOfNull); }
     double operator()(bool b) const { return b ? -1 : 0; }
     double operator()(std::int16_t i) const { return i; }
     double operator()(std::int32_t i) const { return i; }

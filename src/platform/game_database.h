@@ -13,7 +13,6 @@ namespace hv::platform {
 inline constexpr int kDbFileNotFound = 3024;
 inline constexpr int kDbTableNotFound = 3078;
 inline constexpr int kDbUnrecognized = 3343;
-inline constexpr int kDbInvalidUseOfNull = 94;
 
 struct ArchiveRow {
   std::int64_t key = 0;  // identifies the row for a later delete

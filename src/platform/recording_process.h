@@ -29,7 +29,7 @@ class RecordingProcessService : public ProcessService {
     started.push_back({command_line, window_style, directory, drive});
   }
   void ChangeDrive(const std::string& d) override {
-    if (fail_drive) throw Error(68, "Device unavailable");
+    if (fail_drive) throw Error(vberr::kDeviceUnavailable);
     if (!d.empty()) drive = d.substr(0, 1);
     ++changes;
   }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "common/error.h"
 #include "support/temp_dir.h"
 #include "support/tools.h"
 
@@ -51,7 +52,7 @@ TEST_F(RegCommandTest, ExitCodesSayFailureErrorAndUsage) {
   r = Hv({"reg", "set", "HKEY_CURRENT_USER", "Zen", "N", "ABC", "--dword", "--json"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_NE(r.err.find("error 13: Type mismatch"), std::string::npos) << r.err;
-  EXPECT_EQ(nlohmann::json::parse(r.out)["Error"]["Number"], 13);
+  EXPECT_EQ(nlohmann::json::parse(r.out)["Error"]["Number"], vberr::kTypeMismatch);
 
   EXPECT_EQ(
       Hv({"reg", "set", "HKEY_CURRENT_USER", "Zen", "N", "1", "--string", "--dword"}).exit_code, 2);

@@ -168,7 +168,7 @@ HV_WINE_TEST(VariantsTravelBothWays) {
   HV_CHECK_EQ(byref.Long(), 42L);
   // An object is no value: Type mismatch.
   Outcome object = probe.Call(L"Echo", probe.get());
-  HV_CHECK_EQ(object.VbNumber(), 13L);
+  HV_CHECK_EQ(object.VbNumber(), hv::vberr::kTypeMismatch);
   HV_CHECK_EQ(object.description, std::wstring(L"Type mismatch"));
   // A value the receiving type cannot hold is refused before the member runs.
   HV_CHECK(!probe.Call(L"Raise", L"x", 100000).ok());
@@ -179,7 +179,7 @@ HV_WINE_TEST(ErrorsCarryNumberDescriptionAndSource) {
   Outcome e = probe.Call(L"Fail", 53, L"File not found");
   HV_CHECK_EQ(e.hr, DISP_E_EXCEPTION);
   HV_CHECK_EQ(e.scode, static_cast<SCODE>(0x800A0035));
-  HV_CHECK_EQ(e.VbNumber(), 53L);
+  HV_CHECK_EQ(e.VbNumber(), hv::vberr::kFileNotFound);
   HV_CHECK_EQ(e.description, std::wstring(L"File not found"));
   HV_CHECK_EQ(e.source, std::wstring(L"HvTest.EventProbe"));
   Outcome text = probe.Call(L"Fail", 1000, std::wstring(L"two  blanks\0and a NUL", 21));
@@ -187,12 +187,29 @@ HV_WINE_TEST(ErrorsCarryNumberDescriptionAndSource) {
   // An error object's description is a C string (ICreateErrorInfo::SetDescription): it ends at
   // the first NUL. Blanks stay.
   HV_CHECK_EQ(text.description, std::wstring(L"two  blanks"));
-  Outcome memory = probe.Call(L"Fail", 7, L"Out of memory");
+  Outcome memory = probe.Call(L"Fail", hv::vberr::kOutOfMemory, L"Out of memory");
   HV_CHECK_EQ(memory.scode, E_OUTOFMEMORY);
   // After a failure, a good call works and reports no exception.
   Outcome good = probe.Call(L"Echo", 1);
   HV_CHECK_OK(good);
   HV_CHECK(good.description.empty());
+}
+
+HV_WINE_TEST(ForeignExceptionsBecomeInternalError) {
+  Dispatch probe = CreateProbe();
+  Outcome foreign = probe.Call(L"ThrowForeign", L"runtime_error");
+  HV_CHECK_EQ(foreign.hr, DISP_E_EXCEPTION);
+  HV_CHECK_EQ(foreign.VbNumber(), hv::vberr::kInternalError);
+  HV_CHECK_EQ(foreign.description, std::wstring(L"Internal error: probe failure"));
+  HV_CHECK_EQ(foreign.source, std::wstring(L"HvTest.EventProbe"));
+  Outcome unknown = probe.Call(L"ThrowForeign", L"int");
+  HV_CHECK_EQ(unknown.VbNumber(), hv::vberr::kInternalError);
+  HV_CHECK_EQ(unknown.description, std::wstring(L"Internal error"));
+  Outcome memory = probe.Call(L"ThrowForeign", L"bad_alloc");
+  HV_CHECK_EQ(memory.hr, DISP_E_EXCEPTION);
+  HV_CHECK_EQ(memory.scode, E_OUTOFMEMORY);
+  HV_CHECK_EQ(memory.description, std::wstring(L"Out of memory"));
+  HV_CHECK_OK(probe.Call(L"Echo", 1));
 }
 
 HV_WINE_TEST(ModuleStaysLoadedWhileUsed) {

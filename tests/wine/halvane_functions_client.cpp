@@ -207,19 +207,20 @@ HV_WINE_TEST(ChangeConfigFileErrorsReachTheClient) {
   SAFEARRAY* none = nullptr;
   Outcome undimensioned = fn.Call(L"ChangeConfigFile", W(cfg), Arg::ByRefRecords(&none));
   HV_CHECK_EQ(undimensioned.hr, DISP_E_EXCEPTION);
-  HV_CHECK_EQ(undimensioned.VbNumber(), 9L);
+  HV_CHECK_EQ(undimensioned.VbNumber(), hv::vberr::kSubscriptOutOfRange);
   HV_CHECK_EQ(undimensioned.description, std::wstring(L"Subscript out of range"));
   HV_CHECK_EQ(undimensioned.source, std::wstring(L"Halvane.hvFunctions"));
   HV_CHECK_EQ(ReadText(cfg), original);
   // An array starting at 1.
   SAFEARRAY* from_one = RecordArray({{L"$LOADPATH", L"X"}}, 1);
-  HV_CHECK_EQ(fn.Call(L"ChangeConfigFile", W(cfg), Arg::ByRefRecords(&from_one)).VbNumber(), 9L);
+  HV_CHECK_EQ(fn.Call(L"ChangeConfigFile", W(cfg), Arg::ByRefRecords(&from_one)).VbNumber(),
+              hv::vberr::kSubscriptOutOfRange);
   HV_CHECK_EQ(ReadText(cfg), original);
   SafeArrayDestroy(from_one);
   // A missing file: the file layer's error.
   SAFEARRAY* array = RecordArray({{L"$LOADPATH", L"X"}});
   Outcome missing = fn.Call(L"ChangeConfigFile", W(cfg + ".missing"), Arg::ByRefRecords(&array));
-  HV_CHECK_EQ(missing.VbNumber(), 53L);
+  HV_CHECK_EQ(missing.VbNumber(), hv::vberr::kFileNotFound);
   HV_CHECK(!FileThere(cfg + ".missing"));
   SafeArrayDestroy(array);
   // No array of records at all.
@@ -227,7 +228,8 @@ HV_WINE_TEST(ChangeConfigFileErrorsReachTheClient) {
   UniqueVariant wrong;
   V_VT(wrong.addr()) = VT_ARRAY | VT_BSTR;
   V_ARRAY(wrong.addr()) = strings;
-  HV_CHECK_EQ(fn.Call(L"ChangeConfigFile", W(cfg), Arg::Raw(wrong.get())).VbNumber(), 13L);
+  HV_CHECK_EQ(fn.Call(L"ChangeConfigFile", W(cfg), Arg::Raw(wrong.get())).VbNumber(),
+              hv::vberr::kTypeMismatch);
   HV_CHECK_EQ(fn.Call(L"ChangeConfigFile", W(cfg)).hr, DISP_E_PARAMNOTFOUND);
   HV_CHECK_EQ(ReadText(cfg), original);
 }
@@ -376,9 +378,10 @@ HV_WINE_TEST(CdPromptsThatNeedNoPrompt) {
   V_VT(null_value.addr()) = VT_NULL;
   Outcome null_path = fn.Get(L"WaitForCDRomPath", Arg::Raw(null_value.get()));
   HV_CHECK_EQ(null_path.hr, DISP_E_EXCEPTION);
-  HV_CHECK_EQ(null_path.VbNumber(), 94L);
+  HV_CHECK_EQ(null_path.VbNumber(), hv::vberr::kInvalidUseOfNull);
   HV_CHECK_EQ(null_path.description, std::wstring(L"Invalid use of Null"));
-  HV_CHECK_EQ(fn.Get(L"WaitForCDRomFile", Arg::Raw(null_value.get())).VbNumber(), 94L);
+  HV_CHECK_EQ(fn.Get(L"WaitForCDRomFile", Arg::Raw(null_value.get())).VbNumber(),
+              hv::vberr::kInvalidUseOfNull);
 }
 
 int main(int argc, char** argv) {

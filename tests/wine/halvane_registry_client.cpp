@@ -124,7 +124,7 @@ HV_WINE_TEST(ConversionErrorsReachTheClient) {
   VariantVar text(Arg(L"abc"));
   Outcome failed = bad.Save(reg, text);
   HV_CHECK_EQ(failed.hr, DISP_E_EXCEPTION);
-  HV_CHECK_EQ(failed.VbNumber(), 13L);
+  HV_CHECK_EQ(failed.VbNumber(), hv::vberr::kTypeMismatch);
   HV_CHECK_EQ(failed.description, std::wstring(L"Type mismatch"));
   HV_CHECK_EQ(failed.source, std::wstring(L"Halvane.hvRegistry"));
   // Nothing was written.
@@ -135,7 +135,7 @@ HV_WINE_TEST(ConversionErrorsReachTheClient) {
   // The same for a default that cannot become a number.
   bad.string_type = VARIANT_FALSE;
   VariantVar fallback(Arg(L"xyz"));
-  HV_CHECK_EQ(bad.Get(reg, value, fallback).VbNumber(), 13L);
+  HV_CHECK_EQ(bad.Get(reg, value, fallback).VbNumber(), hv::vberr::kTypeMismatch);
 }
 
 int main(int argc, char** argv) {

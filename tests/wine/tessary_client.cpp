@@ -144,7 +144,7 @@ HV_WINE_TEST(D64BadIndexRaisesWithDescription) {
     Outcome e = entries.Default(bad);
     HV_CHECK_EQ(e.hr, DISP_E_EXCEPTION);
     HV_CHECK_EQ(e.scode, static_cast<SCODE>(0x800A0009));
-    HV_CHECK_EQ(e.VbNumber(), 9L);
+    HV_CHECK_EQ(e.VbNumber(), hv::vberr::kSubscriptOutOfRange);
     HV_CHECK_EQ(e.description, std::wstring(L"Subscript out of range"));
     HV_CHECK_EQ(e.source, std::wstring(L"Tessary.hvD64Entries"));
   }
@@ -324,7 +324,7 @@ HV_WINE_TEST(T64TextIndexAndBadPositionsRaise) {
   for (const wchar_t* key : {L"ONE", L"1", L""}) {
     Outcome e = entries.Default(key);
     HV_CHECK_EQ(e.hr, DISP_E_EXCEPTION);
-    HV_CHECK_EQ(e.VbNumber(), 5L);
+    HV_CHECK_EQ(e.VbNumber(), hv::vberr::kInvalidProcedureCall);
     HV_CHECK_EQ(e.description, std::wstring(L"Invalid procedure call or argument"));
     HV_CHECK_EQ(e.source, std::wstring(L"Tessary.hvT64Entries"));
   }
@@ -333,11 +333,11 @@ HV_WINE_TEST(T64TextIndexAndBadPositionsRaise) {
   VariantInit(&ref);
   V_VT(&ref) = VT_BYREF | VT_BSTR;
   V_BSTRREF(&ref) = key.addressof();
-  HV_CHECK_EQ(entries.Default(Arg::ByRef(&ref)).VbNumber(), 5L);
+  HV_CHECK_EQ(entries.Default(Arg::ByRef(&ref)).VbNumber(), hv::vberr::kInvalidProcedureCall);
 
   for (int bad : {0, 4}) {
     Outcome e = entries.Default(bad);
-    HV_CHECK_EQ(e.VbNumber(), 9L);
+    HV_CHECK_EQ(e.VbNumber(), hv::vberr::kSubscriptOutOfRange);
     HV_CHECK_EQ(e.description, std::wstring(L"Subscript out of range"));
   }
   Outcome object_index = entries.Default(t64.get());
@@ -357,7 +357,7 @@ HV_WINE_TEST(T64RemoveByReference) {
   for (short bad : {short{0}, short{3}}) {
     short i = bad;
     Outcome e = entries.Call(L"Remove", Arg::ByRef(&i));
-    HV_CHECK_EQ(e.VbNumber(), 9L);
+    HV_CHECK_EQ(e.VbNumber(), hv::vberr::kSubscriptOutOfRange);
     HV_CHECK_EQ(e.description, std::wstring(L"Subscript out of range"));
   }
   HV_CHECK_EQ(entries.Call(L"Count").Long(), 2L);

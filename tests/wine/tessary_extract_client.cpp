@@ -190,7 +190,7 @@ HV_WINE_TEST(PreparationErrorsReachTheCaller) {
   ExtractCall root =
       RunExtract(x, Input("three.zip"), "C:\\", "", "", {}, "", "name in", "info in");
   HV_CHECK_EQ(root.outcome.hr, DISP_E_EXCEPTION);
-  HV_CHECK_EQ(root.outcome.VbNumber(), 75L);
+  HV_CHECK_EQ(root.outcome.VbNumber(), hv::vberr::kPathFileAccess);
   HV_CHECK(root.outcome.description.find(L"C:\\") != std::wstring::npos);
   HV_CHECK_EQ(root.outcome.source, L"Tessary.hvExtract");
   HV_CHECK_EQ(root.filename, "name in");

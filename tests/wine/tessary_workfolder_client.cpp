@@ -58,7 +58,7 @@ void ExpectRefused(const Dispatch& x, const Area& area, const std::string& work,
   const auto before = Snapshot(area.top);
   ExtractCall r = RunExtract(x, area.stored, work, "", "", {}, "", "name in", "info in");
   HV_CHECK_EQ(r.outcome.hr, DISP_E_EXCEPTION);
-  HV_CHECK_EQ(r.outcome.VbNumber(), 75L);
+  HV_CHECK_EQ(r.outcome.VbNumber(), hv::vberr::kPathFileAccess);
   HV_CHECK(r.outcome.description.find(L"is not deleted: " + reason) != std::wstring::npos);
   if (r.outcome.description.find(reason) == std::wstring::npos) {
     std::printf("  %s: %s\n", work.c_str(), Narrow(r.outcome.description).c_str());

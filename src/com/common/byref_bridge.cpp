@@ -1,9 +1,9 @@
 #include "com/common/byref_bridge.h"
 
 #include <cstring>
-#include <new>
 #include <vector>
 
+#include "com/common/error_boundary.h"
 #include "com/common/unique_resource.h"
 
 namespace hv::com {
@@ -207,8 +207,8 @@ HRESULT InvokeBridged(ITypeInfo* info, void* object, DISPID id, WORD flags, DISP
     return info->Invoke(object, id, flags, params, result, excep, arg_err);
   try {
     return Invoke(info, object, id, flags, params, result, excep, arg_err);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+  } catch (...) {
+    return CaughtHResult();
   }
 }
 

@@ -92,10 +92,8 @@ HRESULT CreateInstance(REFIID riid, void** ppv) noexcept {
   *ppv = nullptr;
   try {
     return MakeObject<T>()->QueryInterface(riid, ppv);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
   } catch (...) {
-    return E_UNEXPECTED;
+    return CaughtHResult();
   }
 }
 

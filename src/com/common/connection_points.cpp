@@ -1,6 +1,5 @@
 #include "com/common/connection_points.h"
 
-#include <new>
 #include <string>
 
 namespace hv::com {
@@ -22,8 +21,8 @@ HRESULT EventSinks::Advise(IUnknown* sink, DWORD* cookie) noexcept {
     slots_[slot] = std::move(dispatch);
     *cookie = static_cast<DWORD>(slot + 1);
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+  } catch (...) {
+    return CaughtHResult();
   }
 }
 

@@ -80,7 +80,7 @@ class EventSource : public Base {
           MakeObject<ConnectionPoint>(ComPtr<IConnectionPointContainer>(this), events_).release();
       return S_OK;
     } catch (...) {
-      return E_OUTOFMEMORY;
+      return CaughtHResult();
     }
   }
   HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** out) override {

@@ -42,7 +42,7 @@ HRESULT STDMETHODCALLTYPE EnumVariant::Clone(IEnumVARIANT** out) {
     *out = MakeObject<EnumVariant>(items_, position_).release();
     return S_OK;
   } catch (...) {
-    return E_OUTOFMEMORY;
+    return CaughtHResult();
   }
 }
 

@@ -21,7 +21,7 @@ void Log(const std::string& line) noexcept {
 }  // namespace
 
 HRESULT HResultFromVbNumber(int number) noexcept {
-  if (number == 7) return E_OUTOFMEMORY;
+  if (number == vberr::kOutOfMemory) return E_OUTOFMEMORY;
   return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number & 0xFFFF);
 }
 
@@ -42,6 +42,32 @@ HRESULT RaiseError(REFIID iid, const char* source, int number,
     SetErrorInfo(0, nullptr);
   }
   return hr;
+}
+
+HRESULT RaiseCaught(REFIID iid, const char* source, const char* member) noexcept {
+  FailureReason failure;
+  try {
+    throw;
+  } catch (const ComError& e) {
+    SetErrorInfo(0, nullptr);  // no stale error object for a bare HRESULT
+    return e.hr();
+  } catch (...) {
+    failure = CaughtFailure();
+  }
+  if (failure.number == vberr::kInternalError) {
+    TraceUnexpected(source, member, failure.description.c_str());
+  }
+  return RaiseError(iid, source, failure.number, failure.description);
+}
+
+HRESULT CaughtHResult() noexcept {
+  try {
+    throw;
+  } catch (const ComError& e) {
+    return e.hr();
+  } catch (...) {
+    return HResultFromVbNumber(CaughtFailure().number);
+  }
 }
 
 void TraceCall(const char* source, const char* member) noexcept {

@@ -1,14 +1,14 @@
 #pragma once
-// The boundary every automation member runs its body through. Our error type becomes an
-// error object (description and source) plus an HRESULT carrying its Visual Basic number, so
-// the client's Err shows both; bad_alloc becomes E_OUTOFMEMORY; anything else E_UNEXPECTED.
+// The boundary every automation member runs its body through. The failure the core's
+// CaughtFailure makes of an exception becomes an error object (description and source) plus an
+// HRESULT carrying its Visual Basic number, so the client's Err shows both: our error type as
+// it is, bad_alloc as 7 (E_OUTOFMEMORY), anything else as 51 "Internal error" and a log line.
 
 #include <windows.h>
 
 #include <oaidl.h>
 
 #include <exception>
-#include <new>
 #include <string>
 
 #include "common/error.h"
@@ -45,28 +45,22 @@ T* Out(T* p) {
   return p;
 }
 
+// The catch-alls of the automation layer; call them only inside a catch block. RaiseCaught
+// sets the error object for the exception being handled and returns the member's HRESULT (a
+// ComError stays its bare HRESULT with no error object). CaughtHResult gives the HRESULT
+// alone, for entry points that report no error object (class factories, registration,
+// connection points).
+HRESULT RaiseCaught(REFIID iid, const char* source, const char* member) noexcept;
+HRESULT CaughtHResult() noexcept;
+
 template <class Body>
 HRESULT Guard(REFIID iid, const char* source, const char* member, Body&& body) noexcept {
   TraceCall(source, member);
   try {
     body();
     return S_OK;
-  } catch (const Error& e) {
-    return RaiseError(iid, source, e.Number(), e.Description());
-  } catch (const ComError& e) {
-    SetErrorInfo(0, nullptr);  // no stale error object for a bare HRESULT
-    return e.hr();
-  } catch (const std::bad_alloc&) {
-    RaiseError(iid, source, 7, VbErrorText(7));
-    return E_OUTOFMEMORY;
-  } catch (const std::exception& e) {
-    TraceUnexpected(source, member, e.what());
-    RaiseError(iid, source, 51, VbErrorText(51));
-    return E_UNEXPECTED;
   } catch (...) {
-    TraceUnexpected(source, member, "unknown exception");
-    RaiseError(iid, source, 51, VbErrorText(51));
-    return E_UNEXPECTED;
+    return RaiseCaught(iid, source, member);
   }
 }
 

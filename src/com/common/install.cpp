@@ -1,5 +1,6 @@
 // DllInstall: registration for the current user alone, which needs no administrator rights.
 
+#include "com/common/error_boundary.h"
 #include "com/common/module.h"
 #include "com/common/registration.h"
 #include "com/common/server.h"
@@ -50,7 +51,7 @@ HRESULT ServerInstall(const ServerInfo& server, bool install, const wchar_t* com
     UnregisterForUser(root.get(), server);
     return S_OK;
   } catch (...) {
-    return E_OUTOFMEMORY;
+    return CaughtHResult();
   }
 }
 

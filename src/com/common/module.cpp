@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include "com/common/error_boundary.h"
 #include "com/common/unique_resource.h"
 
 namespace hv::com {
@@ -36,7 +37,7 @@ HRESULT LoadLibraryLocked(TypeInfoCache& cache) noexcept {
   try {
     return LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, cache.library.put());
   } catch (...) {
-    return E_OUTOFMEMORY;
+    return CaughtHResult();
   }
 }
 
@@ -107,7 +108,7 @@ HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** out) noexcept {
     found->second.CopyTo(out);
     return S_OK;
   } catch (...) {
-    return E_OUTOFMEMORY;
+    return CaughtHResult();
   }
 }
 

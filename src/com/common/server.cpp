@@ -3,6 +3,7 @@
 #include <string>
 
 #include "com/common/com_object.h"
+#include "com/common/error_boundary.h"
 #include "com/common/module.h"
 #include "com/common/registration.h"
 
@@ -47,7 +48,7 @@ HRESULT ServerGetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID ri
     try {
       return MakeObject<ClassFactory>(entry.create)->QueryInterface(riid, ppv);
     } catch (...) {
-      return E_OUTOFMEMORY;
+      return CaughtHResult();
     }
   }
   return CLASS_E_CLASSNOTAVAILABLE;
@@ -69,7 +70,7 @@ HRESULT ServerRegister(const ServerInfo& server) noexcept {
     std::wstring writable_path = path;
     return RegisterTypeLib(library.get(), writable_path.data(), nullptr);
   } catch (...) {
-    return E_OUTOFMEMORY;
+    return CaughtHResult();
   }
 }
 
@@ -77,7 +78,7 @@ HRESULT ServerUnregister(const ServerInfo& server) noexcept {
   try {
     RemoveClassKeys(HKEY_CLASSES_ROOT, server);
   } catch (...) {
-    return E_OUTOFMEMORY;
+    return CaughtHResult();
   }
   try {
     // Nothing to remove when the library is not registered (a second unregister).
@@ -87,7 +88,7 @@ HRESULT ServerUnregister(const ServerInfo& server) noexcept {
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS)
       return S_OK;
   } catch (...) {
-    return E_OUTOFMEMORY;
+    return CaughtHResult();
   }
   return UnRegisterTypeLib(server.libid, server.major, server.minor, LOCALE_NEUTRAL, kSysKind);
 }

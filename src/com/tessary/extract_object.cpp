@@ -17,12 +17,8 @@ HRESULT ExtractObject::Create(REFIID riid, void** ppv) noexcept {
   }
   try {
     return MakeObject<ExtractObject>(std::move(functions))->QueryInterface(riid, ppv);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (const Error& e) {
-    return RaiseError(__uuidof(IhvExtract), kSource, e.Number(), e.Description());
   } catch (...) {
-    return E_UNEXPECTED;
+    return RaiseCaught(__uuidof(IhvExtract), kSource, "Create");
   }
 }
 

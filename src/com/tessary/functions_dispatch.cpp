@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "com/common/bstr.h"
+#include "com/common/error_boundary.h"
 #include "common/error.h"
 
 namespace hv::com {
@@ -63,8 +64,8 @@ HRESULT FunctionsDispatch::Create(std::shared_ptr<FunctionsDispatch>& out) noexc
   if (FAILED(hr)) return hr;
   try {
     out = std::make_shared<FunctionsDispatch>(std::move(object));
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+  } catch (...) {
+    return CaughtHResult();
   }
   return S_OK;
 }
@@ -74,8 +75,8 @@ UniqueVariant FunctionsDispatch::Call(const wchar_t* name, VARIANT* args, UINT c
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
   HRESULT hr = functions_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
   if (FAILED(hr)) {
-    throw Error(
-        438, "Object doesn't support this property or method: Halvane.hvFunctions." + Narrow(name));
+    throw Error(vberr::kObjectDoesntSupport, std::string(VbErrorText(vberr::kObjectDoesntSupport)) +
+                                                 ": Halvane.hvFunctions." + Narrow(name));
   }
   // Invoke takes the arguments right to left.
   std::vector<VARIANT> reversed(args, args + count);
@@ -147,17 +148,6 @@ bool FunctionsDispatch::FileExists(const std::string& FileName, std::int16_t Dis
 bool FunctionsDispatch::DirExists(const std::string& strDir) {
   UniqueVariant arg = Text(strDir);
   return IsTrue(Call(L"DirExists", arg.addr(), 1));
-}
-
-bool FunctionsDispatch::DriveTypeIsCDRom(const std::string& RootPathName) {
-  UniqueVariant arg = Text(RootPathName);
-  return IsTrue(Call(L"DriveTypeIsCDRom", arg.addr(), 1));
-}
-
-void FunctionsDispatch::ChangeConfigFile(const std::string& /*ConfigFile*/,
-                                         const halvane::ConfigFileArray& /*ChArray*/) {
-  throw Error(vberr::kInvalidProcedureCall,
-              "ChangeConfigFile is not available through the extraction's general functions.");
 }
 
 }  // namespace hv::com

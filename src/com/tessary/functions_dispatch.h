@@ -32,10 +32,6 @@ class FunctionsDispatch : public halvane::FunctionsOps {
   bool FileExists(const std::string& FileName, std::int16_t DisplayMsgBox,
                   const std::string& MBCaption) override;
   bool DirExists(const std::string& strDir) override;
-  bool DriveTypeIsCDRom(const std::string& RootPathName) override;
-  // Not needed by the extraction; refused rather than guessed.
-  void ChangeConfigFile(const std::string& ConfigFile,
-                        const halvane::ConfigFileArray& ChArray) override;
 
  private:
   // Calls `name` with `args` (left to right) and returns its result. A failure of the member

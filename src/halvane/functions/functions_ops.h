@@ -1,6 +1,6 @@
 #pragma once
-// The general functions other subsystems use: the extraction driver and the launchers are
-// handed this interface, so they can work with the core object or the automation object.
+// The general functions other subsystems use, so that they can work with the core object or
+// the automation object: each user is handed the operations it calls and no more.
 
 #include <cstdint>
 #include <string>
@@ -13,6 +13,7 @@ namespace hv::halvane {
 inline constexpr std::int16_t kVbTrue = -1;
 inline constexpr std::int16_t kVbFalse = 0;
 
+// What the extraction driver calls.
 class FunctionsOps {
  public:
   virtual ~FunctionsOps() = default;
@@ -24,6 +25,11 @@ class FunctionsOps {
   virtual bool FileExists(const std::string& FileName, std::int16_t DisplayMsgBox,
                           const std::string& MBCaption) = 0;
   virtual bool DirExists(const std::string& strDir) = 0;
+};
+
+// What the launchers call besides: the CD-ROM question and the configuration-file editor.
+class LauncherFunctionsOps : public FunctionsOps {
+ public:
   virtual bool DriveTypeIsCDRom(const std::string& RootPathName) = 0;
   // Throws hv::Error: the file layer's errors, 9 for an array not starting at index 0.
   virtual void ChangeConfigFile(const std::string& ConfigFile, const ConfigFileArray& ChArray) = 0;

@@ -14,7 +14,7 @@
 
 namespace hv::halvane {
 
-class hvFunctions final : public FunctionsOps {
+class hvFunctions final : public LauncherFunctionsOps {
  public:
   // Called synchronously from inside FindFiles, once per match.
   using FoundFileHandler = std::function<void(const std::string& strPathAndFile)>;

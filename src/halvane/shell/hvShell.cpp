@@ -3,7 +3,6 @@
 #include "halvane/shell/hvShell.h"
 
 #include <exception>
-#include <new>
 #include <utility>
 
 #include "common/error.h"
@@ -14,23 +13,20 @@ hvShell::hvShell(FunctionsFactory functions, platform::ProcessService& process,
                  ShellPathRules rules)
     : functions_(std::move(functions)), process_(process), rules_(rules) {}
 
-std::unique_ptr<FunctionsOps> hvShell::MakeFunctions() const {
-  std::unique_ptr<FunctionsOps> fn = functions_ ? functions_() : nullptr;
+std::unique_ptr<LauncherFunctionsOps> hvShell::MakeFunctions() const {
+  std::unique_ptr<LauncherFunctionsOps> fn = functions_ ? functions_() : nullptr;
   if (!fn) throw Error(vberr::kCannotCreateObject);
   return fn;
 }
 
 std::string hvShell::Launch(const char* error_prefix,
-                            const std::function<std::string(FunctionsOps&)>& body) {
+                            const std::function<std::string(LauncherFunctionsOps&)>& body) {
   try {
-    const std::unique_ptr<FunctionsOps> fn = MakeFunctions();
+    const std::unique_ptr<LauncherFunctionsOps> fn = MakeFunctions();
     return body(*fn);
-  } catch (const Error& e) {
-    return error_prefix + NumberText(e.Number()) + ": " + e.Description();
-  } catch (const std::bad_alloc&) {
-    return error_prefix + NumberText(7) + ": Out of memory";
-  } catch (const std::exception&) {
-    return error_prefix + NumberText(51) + ": Internal error";
+  } catch (...) {
+    const FailureReason failure = CaughtFailure();
+    return error_prefix + NumberText(failure.number) + ": " + failure.description;
   }
 }
 
@@ -63,7 +59,7 @@ void hvShell::PlayMusic(const std::string& PlayerPathAndFile, const std::string&
                         bool DisplayError) {
   // Any failure ends the call silently; a missing file has been announced by the file test.
   try {
-    const std::unique_ptr<FunctionsOps> fn = MakeFunctions();
+    const std::unique_ptr<LauncherFunctionsOps> fn = MakeFunctions();
     std::string player_dir, player_file;
     fn->GetFileAndPath(PlayerPathAndFile, player_dir, player_file);
     const std::string short_player_dir = fn->Long2Short(player_dir);
@@ -87,7 +83,7 @@ void hvShell::PlayMusic(const std::string& PlayerPathAndFile, const std::string&
 void hvShell::PlayMusicSong(const std::string& PlayerPathAndFile, const std::string& MusicPath,
                             const std::string& SidFilename, std::int16_t intTune) {
   try {
-    const std::unique_ptr<FunctionsOps> fn = MakeFunctions();
+    const std::unique_ptr<LauncherFunctionsOps> fn = MakeFunctions();
     std::string player_dir, player_file;
     fn->GetFileAndPath(PlayerPathAndFile, player_dir, player_file);
     const std::string short_player_dir = fn->Long2Short(player_dir);

@@ -75,8 +75,8 @@ class hvShell {
   // The launch pattern's frame: a fresh functions object for the body, and any error turned
   // into `error_prefix` + number + ": " + description.
   std::string Launch(const char* error_prefix,
-                     const std::function<std::string(FunctionsOps&)>& body);
-  std::unique_ptr<FunctionsOps> MakeFunctions() const;
+                     const std::function<std::string(LauncherFunctionsOps&)>& body);
+  std::unique_ptr<LauncherFunctionsOps> MakeFunctions() const;
   // The directory part of a path, as GetFileAndPath gives it.
   static std::string DirectoryOf(FunctionsOps& fn, const std::string& path);
   std::string WithSeparator(std::string dir) const;

@@ -41,7 +41,7 @@ std::string hvShell::C64Sv252(const std::string& strEmulatorExePath,
                               const std::string& strGamePathAndFile, const Variant& PRGName,
                               std::int32_t intPort1Control, std::int32_t intPort2Control,
                               bool blnWriteToIniFile, bool /*blnWaitTillFinished*/) {
-  return Launch(kC64sError, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kC64sError, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string type = ImageType(strGamePathAndFile);
     if (type != ".D64" && type != ".T64") return kC64sWrongType;
     if (!fn.FileExists(strEmulatorExePath, false, "")) {

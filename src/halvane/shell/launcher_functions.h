@@ -1,7 +1,7 @@
 #pragma once
-// The general functions the launchers call are the FunctionsOps of hvFunctions. Each launcher
-// call makes its own object through a factory and lets it go before it returns, as it would
-// create and release an hvFunctions object.
+// The general functions the launchers call are the LauncherFunctionsOps of hvFunctions. Each
+// launcher call makes its own object through a factory and lets it go before it returns, as it
+// would create and release an hvFunctions object.
 
 #include <functional>
 #include <memory>
@@ -30,6 +30,6 @@ inline ConfigEntries ToConfigEntries(const ConfigFileArray& array) {
 }
 
 // Makes a fresh functions object for one call. May throw hv::Error when none can be made.
-using FunctionsFactory = std::function<std::unique_ptr<FunctionsOps>()>;
+using FunctionsFactory = std::function<std::unique_ptr<LauncherFunctionsOps>()>;
 
 }  // namespace hv::halvane

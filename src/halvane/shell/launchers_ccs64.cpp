@@ -30,7 +30,7 @@ std::string hvShell::CCS64v109(const std::string& strEmulatorExePath,
                                std::int32_t intJOYPort1, std::int32_t intJOYPort2,
                                std::int32_t intKEYPort1, std::int32_t intKEYPort2,
                                bool blnWriteToIniFile, bool /*blnWaitTillFinished*/) {
-  return Launch(kCcs109Error, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kCcs109Error, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string dir = WithSeparator(fn.Long2Short(DirectoryOf(fn, strEmulatorExePath)));
     const std::string game = fn.Long2Short(strGamePathAndFile);
 
@@ -76,7 +76,7 @@ std::string hvShell::CCS64v20DosAndWin(const std::string& strEmulatorExePath,
                                        std::int32_t intPort2Control, std::int32_t intPort1Mode,
                                        std::int32_t intPort2Mode, bool blnWriteToIniFile,
                                        bool /*blnWaitTillFinished*/) {
-  return Launch(kCcs20Error, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kCcs20Error, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string dir = WithSeparator(fn.Long2Short(DirectoryOf(fn, strEmulatorExePath)));
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);

@@ -52,7 +52,7 @@ std::string hvShell::VICE(const std::string& strEmulatorExePath,
                           const std::string& strGamePathAndFile, const std::string& PRGName,
                           std::int32_t intPort1, std::int32_t intPort2,
                           bool /*blnWaitTillFinished*/) {
-  return Launch(kViceError, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kViceError, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
@@ -71,7 +71,7 @@ std::string hvShell::VICE(const std::string& strEmulatorExePath,
 std::string hvShell::Comeback64(const std::string& strEmulatorExePath,
                                 const std::string& strGamePathAndFile, std::int32_t DefaultJoystick,
                                 bool /*blnWaitTillFinished*/) {
-  return Launch(kCb64Error, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kCb64Error, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
@@ -90,7 +90,7 @@ std::string hvShell::Comeback64(const std::string& strEmulatorExePath,
 std::string hvShell::Win64Beta(const std::string& strEmulatorExePath,
                                const std::string& strGamePathAndFile,
                                bool /*blnWaitTillFinished*/) {
-  return Launch(kWin64Error, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kWin64Error, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
     std::string missing =
         FirstMissing(fn, kWin64NotFound, {&strEmulatorExePath, &strGamePathAndFile});
@@ -105,7 +105,7 @@ std::string hvShell::Win64Beta(const std::string& strEmulatorExePath,
 
 std::string hvShell::PC64Win(const std::string& strEmulatorExePath,
                              const std::string& strGamePathAndFile, bool /*blnWaitTillFinished*/) {
-  return Launch(kPc64Error, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kPc64Error, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
@@ -121,7 +121,7 @@ std::string hvShell::PC64Win(const std::string& strEmulatorExePath,
 }
 
 std::string hvShell::Frodo(const std::string& strEmulatorExePath, bool /*blnWaitTillFinished*/) {
-  return Launch(kFrodoError, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kFrodoError, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);
     std::string missing = FirstMissing(fn, kFrodoNotFound, {&strEmulatorExePath});
     if (!missing.empty()) return missing;
@@ -136,7 +136,7 @@ std::string hvShell::Frodo(const std::string& strEmulatorExePath, bool /*blnWait
 std::string hvShell::VICENoSettings(const std::string& strEmulatorExePath,
                                     const std::string& strGamePathAndFile,
                                     const std::string& PRGName, bool /*blnWaitTillFinished*/) {
-  return Launch(kViceError, [&](FunctionsOps& fn) -> std::string {
+  return Launch(kViceError, [&](LauncherFunctionsOps& fn) -> std::string {
     const std::string game = fn.Long2Short(strGamePathAndFile);
     const std::string emulator = fn.Long2Short(strEmulatorExePath);
     const std::string dir = DirectoryOf(fn, strEmulatorExePath);

@@ -254,7 +254,7 @@ class OdbcGameDatabase : public GameDatabase {
       if (!SQL_SUCCEEDED(got))
         ThrowDb(SQL_HANDLE_STMT, stmt.get(), "The game database cannot be read");
       if (indicator == SQL_NULL_DATA) {
-        throw Error(kDbInvalidUseOfNull,
+        throw Error(vberr::kInvalidUseOfNull,
                     "Invalid use of Null: the row of table 'Archive' for game " +
                         std::to_string(game_id) + " holds no value in 'FileToRun'.");
       }

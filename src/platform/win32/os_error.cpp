@@ -26,7 +26,7 @@ void ThrowOsError(unsigned long code, FileRole role) {
     case ERROR_FILE_EXISTS:
       throw Error(vberr::kFileAlreadyExists);
     case ERROR_NOT_READY:
-      throw Error(71, "Disk not ready");
+      throw Error(vberr::kDiskNotReady);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       throw Error(vberr::kDiskFull);

@@ -171,7 +171,7 @@ class Win32ProcessService : public ProcessService {
     if (!std::isalpha(letter)) throw Error(vberr::kInvalidProcedureCall);
     // "X:" alone selects the drive and keeps the directory current on it.
     const char root[3] = {static_cast<char>(std::toupper(letter)), ':', '\0'};
-    if (!::SetCurrentDirectoryA(root)) throw Error(68, "Device unavailable");
+    if (!::SetCurrentDirectoryA(root)) throw Error(vberr::kDeviceUnavailable);
   }
 
   void ChangeDirectory(const std::string& directory) override {

@@ -1,8 +1,7 @@
 #pragma once
-// Load's failure path: any error ends the load with false and keeps its reason.
-
-#include <exception>
-#include <new>
+// Load's failure path: any error ends the load with false and keeps its reason. A failing
+// read is already an hv::Error (57 Device I/O error and its kin); anything else is the
+// catch-all's 7 or 51.
 
 #include "common/error.h"
 
@@ -14,12 +13,8 @@ bool GuardedLoad(FailureReason& reason, Body&& body) {
   try {
     body();
     return true;
-  } catch (const Error& e) {
-    reason = {e.Number(), e.Description()};
-  } catch (const std::bad_alloc&) {
-    reason = {7, "Out of memory"};
-  } catch (const std::exception& e) {
-    reason = {vberr::kDeviceIo, e.what()};
+  } catch (...) {
+    reason = CaughtFailure();
   }
   return false;
 }

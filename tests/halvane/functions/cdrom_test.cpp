@@ -85,7 +85,7 @@ TEST_F(CdRomTest, NullPathRaisesBeforeAnyPrompt) {
       (f.*wait)(Variant(Variant::Null{}));
       FAIL() << "no error";
     } catch (const hv::Error& e) {
-      EXPECT_EQ(e.Number(), 94);
+      EXPECT_EQ(e.Number(), hv::vberr::kInvalidUseOfNull);
     }
   }
   EXPECT_TRUE(ui.shown.empty());

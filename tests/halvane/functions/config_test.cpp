@@ -120,7 +120,7 @@ TEST_F(ConfigFileTest, MissingFileRaisesFileNotFoundAndCreatesNothing) {
     f.ChangeConfigFile(file.string(), ConfigFileArray{{"A", "1"}});
     FAIL() << "no error";
   } catch (const hv::Error& e) {
-    EXPECT_EQ(e.Number(), 53);
+    EXPECT_EQ(e.Number(), hv::vberr::kFileNotFound);
   }
   EXPECT_EQ(FilesIn(dir.path()), 0);
 }
@@ -136,7 +136,7 @@ TEST_F(ConfigFileTest, BadArraysRaiseSubscriptOutOfRangeBeforeWriting) {
       f.ChangeConfigFile(file.string(), bad);
       FAIL() << "no error";
     } catch (const hv::Error& e) {
-      EXPECT_EQ(e.Number(), 9);
+      EXPECT_EQ(e.Number(), hv::vberr::kSubscriptOutOfRange);
     }
     EXPECT_EQ(Slurp(file), original);
   }
@@ -150,7 +150,7 @@ TEST_F(ConfigFileTest, ReadOnlyFileFailsWithAccessErrorAndStaysIntact) {
     f.ChangeConfigFile(file.string(), ConfigFileArray{{"$LOADPATH", "D:"}});
     FAIL() << "no error";
   } catch (const hv::Error& e) {
-    EXPECT_EQ(e.Number(), 75);
+    EXPECT_EQ(e.Number(), hv::vberr::kPathFileAccess);
   }
   EXPECT_EQ(Slurp(file), original);
   EXPECT_EQ(FilesIn(dir.path()), 1);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "fake_functions.h"
 #include "halvane/shell/hvShell.h"
 #include "platform/recording_process.h"
@@ -159,10 +162,23 @@ TEST_F(Ccs64Test, ErrorsBecomeMessagesWithNumberAndText) {
 }
 
 TEST_F(Ccs64Test, NoFunctionsObjectIsAnErrorMessage) {
-  hvShell broken{[] { return std::unique_ptr<FunctionsOps>(); }, process, kWindowsPathRules};
+  hvShell broken{[] { return std::unique_ptr<LauncherFunctionsOps>(); }, process,
+                 kWindowsPathRules};
   EXPECT_EQ(broken.CCS64v109("C:\\CCS64\\CCS64.EXE", "", "C:\\G.D64", 0, 0, 0, 0, 0, false, false),
             "There was an error starting CCS64 v1.09.  Error 429: ActiveX component can't create "
             "object");
+}
+
+TEST_F(Ccs64Test, ForeignExceptionsAreNumberedMessagesToo) {
+  hvShell foreign{
+      []() -> std::unique_ptr<LauncherFunctionsOps> { throw std::out_of_range("vector index"); },
+      process, kWindowsPathRules};
+  EXPECT_EQ(foreign.CCS64v109("C:\\CCS64\\CCS64.EXE", "", "C:\\G.D64", 0, 0, 0, 0, 0, false, false),
+            "There was an error starting CCS64 v1.09.  Error 51: Internal error: vector index");
+  hvShell memory{[]() -> std::unique_ptr<LauncherFunctionsOps> { throw std::bad_alloc(); }, process,
+                 kWindowsPathRules};
+  EXPECT_EQ(memory.CCS64v109("C:\\CCS64\\CCS64.EXE", "", "C:\\G.D64", 0, 0, 0, 0, 0, false, false),
+            "There was an error starting CCS64 v1.09.  Error 7: Out of memory");
 }
 
 }  // namespace

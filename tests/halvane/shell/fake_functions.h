@@ -41,7 +41,7 @@ struct FakeWorld {
   halvane::FunctionsFactory Factory();
 };
 
-class FakeFunctions : public halvane::FunctionsOps {
+class FakeFunctions : public halvane::LauncherFunctionsOps {
  public:
   explicit FakeFunctions(FakeWorld& w) : w_(w) {
     ++w_.created;

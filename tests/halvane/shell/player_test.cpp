@@ -78,8 +78,9 @@ TEST_F(PlayerTest, ErrorsNeverReachTheCaller) {
   EXPECT_NO_THROW(shell.PlayMusic(kPlayer, "C:\\MUSIC", "TUNE.SID", "", false));
   EXPECT_NO_THROW(shell.PlayMusicSong("C:\\NONE\\P.EXE", "C:\\MUSIC", "TUNE.SID", 1));
   EXPECT_EQ(process.changes, 4);  // the move happens and stays
-  hvShell broken{[]() -> std::unique_ptr<FunctionsOps> { throw Error(429); }, process,
-                 kWindowsPathRules};
+  hvShell broken{
+      []() -> std::unique_ptr<LauncherFunctionsOps> { throw Error(vberr::kCannotCreateObject); },
+      process, kWindowsPathRules};
   EXPECT_NO_THROW(broken.PlayMusic(kPlayer, "C:\\MUSIC", "TUNE.SID", "", false));
   EXPECT_NO_THROW(broken.PlayMusicSong(kPlayer, "C:\\MUSIC", "TUNE.SID", 1));
 }

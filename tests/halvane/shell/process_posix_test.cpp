@@ -85,7 +85,7 @@ TEST_F(ProcessPosixTest, ProgramThatCannotStartIsFileNotFound) {
     process.Start((tmp / "missing-program").string() + " arg", kWindowNormal);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(e.Number(), 53);
+    EXPECT_EQ(e.Number(), vberr::kFileNotFound);
     EXPECT_EQ(e.Description(), "File not found");
   }
   const fs::path not_executable = tmp / "plain.txt";
@@ -101,7 +101,7 @@ TEST_F(ProcessPosixTest, MissingDirectoryIsPathNotFound) {
     process.ChangeDirectory((tmp / "nowhere").string());
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(e.Number(), 76);
+    EXPECT_EQ(e.Number(), vberr::kPathNotFound);
   }
   EXPECT_EQ(fs::current_path(), saved_);
 }

@@ -196,7 +196,7 @@ TEST_F(D64Test, LoadAppendsAndAFailureKeepsWhatWasRead) {
   EXPECT_EQ(Names(d64), (std::vector<std::string>{"A", "B", "C", "D", "E"}));
 
   EXPECT_FALSE(d64.Load((dir_ / "missing.d64").string()));
-  EXPECT_EQ(d64.LastFailure().number, 53);
+  EXPECT_EQ(d64.LastFailure().number, vberr::kFileNotFound);
   EXPECT_EQ(d64.LastFailure().description, "File not found");
   EXPECT_EQ(d64.DiskName(), "TWO");
   EXPECT_EQ(d64.Entries()->Count(), 5);
@@ -225,7 +225,7 @@ TEST_F(D64Test, CollectionIndexesFromOneAndEntriesOutliveTheReader) {
         d64.Entries()->Entry(bad);
         ADD_FAILURE() << "index " << bad << " accepted";
       } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), 9);
+        EXPECT_EQ(e.Number(), vberr::kSubscriptOutOfRange);
       }
     }
     kept = d64.Entries()->Entry(2);

@@ -82,7 +82,7 @@ TEST_F(P00Test, AFailedLoadKeepsThePreviousTexts) {
   ASSERT_TRUE(p00.Load(Write("C64File", test::PaddedName("KEEP", 0x00), 1050 - 26)));
   EXPECT_EQ(p00.FileSize(), "1.00Kb");
   EXPECT_FALSE(p00.Load((dir_ / "missing.p00").string()));
-  EXPECT_EQ(p00.LastFailure().number, 53);
+  EXPECT_EQ(p00.LastFailure().number, vberr::kFileNotFound);
   EXPECT_EQ(p00.Filename(), "KEEP");
   EXPECT_EQ(p00.FileSize(), "1.00Kb");
 }

@@ -53,7 +53,7 @@ TEST_F(PRGTest, AFailedLoadKeepsTheTextsItDidNotReach) {
   hvPRG prg;
   EXPECT_EQ(prg.FileSize(), "");
   EXPECT_FALSE(prg.Load((dir_ / "missing.prg").string()));
-  EXPECT_EQ(prg.LastFailure().number, 53);
+  EXPECT_EQ(prg.LastFailure().number, vberr::kFileNotFound);
   EXPECT_EQ(prg.LoadAddress(), "");
 
   ASSERT_TRUE(prg.Load(Write(3000, 0x01, 0x08)));

@@ -139,7 +139,7 @@ TEST_F(T64Test, LoadAppendsAndAFailureKeepsWhatWasRead) {
   EXPECT_EQ(t64.Entries()->Entry(3)->C64Filename().substr(0, 1), "C");
 
   EXPECT_FALSE(t64.Load((dir_ / "missing.t64").string()));
-  EXPECT_EQ(t64.LastFailure().number, 53);
+  EXPECT_EQ(t64.LastFailure().number, vberr::kFileNotFound);
   EXPECT_EQ(t64.EntriesUsed(), 1);
   EXPECT_EQ(t64.Entries()->Count(), 3);
 }

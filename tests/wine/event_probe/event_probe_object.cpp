@@ -1,5 +1,7 @@
 // The EventProbe test server: thin members over the shared scaffolding.
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,14 @@ class ProbeObject
   HRESULT STDMETHODCALLTYPE Fail(LONG lngNumber, BSTR strDescription) override {
     return Guard("Fail",
                  [&] { throw hv::Error(static_cast<int>(lngNumber), FromBstr(strDescription)); });
+  }
+  HRESULT STDMETHODCALLTYPE ThrowForeign(BSTR strKind) override {
+    return Guard("ThrowForeign", [&] {
+      const std::string kind = FromBstr(strKind);
+      if (kind == "bad_alloc") throw std::bad_alloc();
+      if (kind == "runtime_error") throw std::runtime_error("probe failure");
+      throw 1;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_Sinks(LONG* result) override {
     return Guard("Sinks", [&] { ReturnValue(result, Events().size()); });

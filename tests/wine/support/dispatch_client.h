@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "com/common/unique_resource.h"
+#include "common/error.h"  // the Visual Basic numbers a client compares Err.Number with
 
 namespace hv::wine {
 

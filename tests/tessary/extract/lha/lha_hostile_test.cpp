@@ -6,6 +6,7 @@
 #include "lha_builder.h"
 #include "support/tools.h"
 #include "tessary/extract/lha/lha_extract.h"
+#include "tessary/extract/zip/zip_error.h"
 
 namespace hv::lha {
 namespace {
@@ -30,7 +31,7 @@ class LhaHostileTest : public ::testing::Test {
                      const std::vector<std::string>& left = {}) {
     const auto result = Extract(archive);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.failure.number, 321) << result.failure.description;
+    EXPECT_EQ(result.failure.number, zip::kZipInvalidFormat) << result.failure.description;
     EXPECT_NE(result.failure.description.find("The LHA archive is damaged or unsupported: " + why),
               std::string::npos)
         << result.failure.description;
@@ -80,7 +81,7 @@ TEST_F(LhaHostileTest, UnsafeNamesStopTheRunBeforeAnythingIsWritten) {
     SCOPED_TRACE(name);
     const auto result = Extract(BuildLha({{"good.prg", Bytes{1}}, {name, Bytes{2}}}));
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.failure.number, 52) << result.failure.description;
+    EXPECT_EQ(result.failure.number, vberr::kBadFileName) << result.failure.description;
     EXPECT_TRUE(area_.DestNames().empty());
   }
 }
@@ -143,7 +144,7 @@ TEST_F(LhaHostileTest, NoHeaderAtAllIsNoArchive) {
   ExpectRefused(Bytes{0}, "no LHA header found");
   const auto missing = ExtractLha((area_.root() / "missing.lzh").string(), area_.dest_str());
   EXPECT_FALSE(missing.ok);
-  EXPECT_EQ(missing.failure.number, 53);
+  EXPECT_EQ(missing.failure.number, vberr::kFileNotFound);
 }
 
 TEST_F(LhaHostileTest, SizesBeyondTheBudgetOrTheRatioCapAreRefusedBeforeWriting) {

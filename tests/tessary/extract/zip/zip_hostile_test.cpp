@@ -80,7 +80,7 @@ TEST_F(ZipHostileTest, NamesWithNothingLeftOrDeviceNamesAreRefused) {
     const auto result =
         Run({{.name = "ok.prg", .data = Text("fine")}, {.name = name, .data = Text("x")}});
     EXPECT_FALSE(result.ok) << name;
-    EXPECT_EQ(result.failure.number, 52) << name;
+    EXPECT_EQ(result.failure.number, vberr::kBadFileName) << name;
   }
   // Folder entries are skipped, not refused.
   const auto result = Run({{.name = "dir/", .data = {}}, {.name = "dir\\sub\\", .data = {}}});
