@@ -42,6 +42,8 @@ const char* VbErrorText(int number) noexcept {
       return "Path not found";
     case vberr::kInvalidUseOfNull:
       return "Invalid use of Null";
+    case vberr::kInvalidFileFormat:
+      return "Invalid file format";
     case vberr::kObjectRequired:
       return "Object required";
     case vberr::kCannotCreateObject:

@@ -29,6 +29,7 @@ inline constexpr int kDiskNotReady = 71;
 inline constexpr int kPathFileAccess = 75;
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kInvalidUseOfNull = 94;
+inline constexpr int kInvalidFileFormat = 321;
 inline constexpr int kObjectRequired = 424;
 inline constexpr int kCannotCreateObject = 429;
 inline constexpr int kObjectDoesntSupport = 438;

@@ -29,7 +29,7 @@ constexpr int kGzipOnlyWindow = MAX_WBITS + 16;  // zlib reads and checks the gz
 class Inflater {
  public:
   Inflater() {
-    if (inflateInit2(&stream_, kGzipOnlyWindow) != Z_OK) throw Error(7, "Out of memory");
+    if (inflateInit2(&stream_, kGzipOnlyWindow) != Z_OK) throw Error(vberr::kOutOfMemory);
   }
   ~Inflater() { inflateEnd(&stream_); }
   Inflater(const Inflater&) = delete;

@@ -21,7 +21,7 @@ constexpr std::size_t kChunk = 64 * 1024;
 class Inflater {
  public:
   Inflater() {
-    if (inflateInit2(&stream_, -MAX_WBITS) != Z_OK) throw Error(7, "Out of memory");
+    if (inflateInit2(&stream_, -MAX_WBITS) != Z_OK) throw Error(vberr::kOutOfMemory);
   }
   ~Inflater() { inflateEnd(&stream_); }
   Inflater(const Inflater&) = delete;

@@ -9,7 +9,7 @@
 
 namespace hv::zip {
 
-inline constexpr int kZipInvalidFormat = 321;
+inline constexpr int kZipInvalidFormat = vberr::kInvalidFileFormat;
 
 [[noreturn]] inline void ThrowBadZip(const std::string& what) {
   throw Error(kZipInvalidFormat, "The zip archive is damaged or unsupported: " + what);
