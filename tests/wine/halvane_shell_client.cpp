@@ -9,14 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "Halvane.h"
 #include "support/halvane_client.h"
 
 using namespace hv::wine;
 
 namespace {
-
-const GUID kLibrary = {
-    0xEA0F0247, 0xDD1E, 0x4B21, {0x8E, 0x28, 0x75, 0x59, 0x83, 0x84, 0xDC, 0x2A}};
 
 const char kQ[] = "\"";
 
@@ -317,7 +315,7 @@ HV_WINE_TEST(PlayMusicStartsThePlayer) {
 
 HV_WINE_TEST(EnumerationsAreInTheTypeLibrary) {
   ComPtr<ITypeLib> lib;
-  if (!HV_CHECK_EQ(LoadRegTypeLib(kLibrary, 1, 0, LOCALE_NEUTRAL, lib.put()), S_OK)) return;
+  if (!HV_CHECK_EQ(LoadRegTypeLib(LIBID_Halvane, 1, 0, LOCALE_NEUTRAL, lib.put()), S_OK)) return;
   // Name -> value through the library's binding, as a client resolving a constant does.
   ComPtr<ITypeComp> comp;
   HV_CHECK_EQ(lib->GetTypeComp(comp.put()), S_OK);
