@@ -202,7 +202,7 @@ void RegisterPlay(CLI::App& app) {
                   "The working folder (default: hv/work in the user's cache folder)");
   cmd->add_option("--emulator,--method", launch.method, "The launcher")
       ->required()
-      ->transform(CLI::IsMember(LaunchMethods(), CLI::ignore_case));
+      ->transform(LauncherName());
   cmd->add_option("--emulator-path,--strEmulatorExePath", launch.emulator,
                   "The emulator's program file")
       ->required();

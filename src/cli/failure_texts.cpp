@@ -50,4 +50,9 @@ std::string UnknownCommandText(const std::string& parent, const std::string& wor
   return parent + ": unknown command \"" + word + "\"; the commands are: " + Joined(commands);
 }
 
+std::string UnknownLauncherText(const std::string& word,
+                                const std::vector<std::string>& launchers) {
+  return "unknown launcher \"" + word + "\"; the launchers are: " + Joined(launchers);
+}
+
 }  // namespace hv::cli

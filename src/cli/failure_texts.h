@@ -29,4 +29,7 @@ std::string NoSuchChoiceText(const std::string& answer, const std::vector<std::s
 std::string UnknownCommandText(const std::string& parent, const std::string& word,
                                const std::vector<std::string>& commands);
 
+// A launcher name (hv launch METHOD, hv play --emulator) that names none of `launchers`.
+std::string UnknownLauncherText(const std::string& word, const std::vector<std::string>& launchers);
+
 }  // namespace hv::cli

@@ -17,8 +17,10 @@
 #include "cli/watched_process.h"
 #include "common/cmdline.h"
 #include "common/text.h"
+#include "common/upper_case.h"
 #include "halvane/functions/hvFunctions.h"
 #include "halvane/shell/hvShell.h"
+#include "halvane/shell/shell_enums.h"
 #include "platform/path_separator.h"
 #include "platform/recording_process.h"
 
@@ -62,35 +64,11 @@ std::string Show(const std::string& core) {
 
 // The enumeration members, accepted wherever a control value is asked for.
 const std::map<std::string, std::string>& EnumNames() {
-  using namespace halvane;
   static const std::map<std::string, std::string> names = [] {
     std::map<std::string, std::string> m;
-    auto add = [&m](const char* name, std::int32_t v) { m[name] = std::to_string(v); };
-    add("eCCS109_PCJoystick1", eCCS109_PCJoystick1);
-    add("eCCS109_PCJoystick2", eCCS109_PCJoystick2);
-    add("eCCS109_KeySet1", eCCS109_KeySet1);
-    add("eCCS109_KeySet2", eCCS109_KeySet2);
-    add("eCCS109_KeySet3", eCCS109_KeySet3);
-    add("eCCS20_None", eCCS20_None);
-    add("eCCS20_Joystick", eCCS20_Joystick);
-    add("eCCS20_MouseC1351", eCCS20_MouseC1351);
-    add("eCCS20_PCJoystick1", eCCS20_PCJoystick1);
-    add("eCCS20_PCJoystick2", eCCS20_PCJoystick2);
-    add("eCCS20_KeySet1", eCCS20_KeySet1);
-    add("eCCS20_KeySet2", eCCS20_KeySet2);
-    add("eCCS20_KeySet3", eCCS20_KeySet3);
-    add("eCCS20_PCMouse", eCCS20_PCMouse);
-    add("Disable", Disable);
-    add("Keyboard", Keyboard);
-    add("AnalogueJoystick", AnalogueJoystick);
-    add("eVICE_None", eVICE_None);
-    add("eVICE_NumpadRCtrl", eVICE_NumpadRCtrl);
-    add("eVICE_KeysetA", eVICE_KeysetA);
-    add("eVICE_KeysetB", eVICE_KeysetB);
-    add("eVICE_PCJoystick1", eVICE_PCJoystick1);
-    add("eVICE_PCJoystick2", eVICE_PCJoystick2);
-    add("SelectPort1", SelectPort1);
-    add("SelectPort2", SelectPort2);
+    for (const halvane::ShellEnumMember& member : halvane::kShellEnumMembers) {
+      m[std::string(member.name)] = std::to_string(member.value);
+    }
     return m;
   }();
   return names;
@@ -157,33 +135,83 @@ bool ReportMissing(const char* command, const std::string& path, bool quiet) {
   return true;
 }
 
+// What a launcher is called with: the arguments, paths made absolute, texts converted.
+struct LaunchInputs {
+  const LaunchArgs& a;
+  std::string emu, game, dir, prg;
+};
+
+// The launchers METHOD names, each with its call on hvShell.
+struct Launcher {
+  const char* name;
+  std::string (*call)(hvShell&, const LaunchInputs&);
+};
+
+constexpr Launcher kLaunchers[] = {
+    {"CCS64v109",
+     [](hvShell& s, const LaunchInputs& in) {
+       const LaunchArgs& a = in.a;
+       return s.CCS64v109(in.emu, in.dir, in.game, a.index, a.joy1, a.joy2, a.key1, a.key2,
+                          a.write_config, a.wait);
+     }},
+    {"CCS64v20DosAndWin",
+     [](hvShell& s, const LaunchInputs& in) {
+       const LaunchArgs& a = in.a;
+       return s.CCS64v20DosAndWin(in.emu, in.dir, in.game, a.index, a.control1, a.control2, a.mode1,
+                                  a.mode2, a.write_config, a.wait);
+     }},
+    {"C64Sv252",
+     [](hvShell& s, const LaunchInputs& in) {
+       const LaunchArgs& a = in.a;
+       return s.C64Sv252(in.emu, in.game, a.prg_given ? Variant(in.prg) : Variant(), a.control1,
+                         a.control2, a.write_config, a.wait);
+     }},
+    {"VICE",
+     [](hvShell& s, const LaunchInputs& in) {
+       return s.VICE(in.emu, in.game, in.prg, in.a.port1, in.a.port2, in.a.wait);
+     }},
+    {"VICENoSettings",
+     [](hvShell& s, const LaunchInputs& in) {
+       return s.VICENoSettings(in.emu, in.game, in.prg, in.a.wait);
+     }},
+    {"Comeback64",
+     [](hvShell& s, const LaunchInputs& in) {
+       return s.Comeback64(in.emu, in.game, in.a.joystick, in.a.wait);
+     }},
+    {"Win64Beta",
+     [](hvShell& s, const LaunchInputs& in) { return s.Win64Beta(in.emu, in.game, in.a.wait); }},
+    {"PC64Win",
+     [](hvShell& s, const LaunchInputs& in) { return s.PC64Win(in.emu, in.game, in.a.wait); }},
+    {"Frodo", [](hvShell& s, const LaunchInputs& in) { return s.Frodo(in.emu, in.a.wait); }},
+};
+
+const Launcher* FindLauncher(const std::string& name) {
+  for (const Launcher& launcher : kLaunchers) {
+    if (name == launcher.name) return &launcher;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> LauncherNames() {
+  std::vector<std::string> names;
+  for (const Launcher& launcher : kLaunchers) names.emplace_back(launcher.name);
+  return names;
+}
+
+std::string UnknownLauncher(const std::string& word) {
+  return UnknownLauncherText(word, LauncherNames());
+}
+
 }  // namespace
 
 std::string Launch(const LaunchArgs& a, const std::string& command) {
-  const std::string emu = CorePath(a.emulator), game = CorePath(a.game);
-  const std::string dir = CorePath(a.games_dir);
-  const std::string prg = Core(a.prg);
+  const Launcher* launcher = FindLauncher(a.method);
+  if (launcher == nullptr) throw CLI::ValidationError(UnknownLauncher(a.method));
+  const LaunchInputs in{a, CorePath(a.emulator), CorePath(a.game), CorePath(a.games_dir),
+                        Core(a.prg)};
   const ShellOutcome outcome = RunShell(a.dry_run, [&](hvShell& s) -> std::string {
     s.SetViceOptions({a.exact_prg, CorePath(a.fliplist)});
-    const std::string& m = a.method;
-    if (m == "CCS64v109") {
-      return s.CCS64v109(emu, dir, game, a.index, a.joy1, a.joy2, a.key1, a.key2, a.write_config,
-                         a.wait);
-    }
-    if (m == "CCS64v20DosAndWin") {
-      return s.CCS64v20DosAndWin(emu, dir, game, a.index, a.control1, a.control2, a.mode1, a.mode2,
-                                 a.write_config, a.wait);
-    }
-    if (m == "C64Sv252") {
-      return s.C64Sv252(emu, game, a.prg_given ? Variant(prg) : Variant(), a.control1, a.control2,
-                        a.write_config, a.wait);
-    }
-    if (m == "VICE") return s.VICE(emu, game, prg, a.port1, a.port2, a.wait);
-    if (m == "VICENoSettings") return s.VICENoSettings(emu, game, prg, a.wait);
-    if (m == "Comeback64") return s.Comeback64(emu, game, a.joystick, a.wait);
-    if (m == "Win64Beta") return s.Win64Beta(emu, game, a.wait);
-    if (m == "PC64Win") return s.PC64Win(emu, game, a.wait);
-    return s.Frodo(emu, a.wait);
+    return launcher->call(s, in);
   });
   if (outcome.result.empty()) return {};
   // The launcher's "Error 53: File not found" would hide that the program is there.
@@ -212,19 +240,24 @@ void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a) {
   cmd->add_flag("--dry-run", a.dry_run, "Print what would be started; change nothing");
 }
 
-const std::vector<std::string>& LaunchMethods() {
-  static const std::vector<std::string> methods = {"CCS64v109", "CCS64v20DosAndWin", "C64Sv252",
-                                                   "VICE",      "VICENoSettings",    "Comeback64",
-                                                   "Win64Beta", "PC64Win",           "Frodo"};
-  return methods;
+CLI::Validator LauncherName() {
+  return CLI::Validator(
+      [](std::string& word) -> std::string {
+        for (const Launcher& launcher : kLaunchers) {
+          if (UpperCase1252(word) == UpperCase1252(launcher.name)) {
+            word = launcher.name;
+            return {};
+          }
+        }
+        return UnknownLauncher(word);
+      },
+      "{" + CLI::detail::join(LauncherNames()) + "}");
 }
 
 void RegisterLaunch(CLI::App& app) {
   static LaunchArgs a;
   auto* cmd = app.add_subcommand("launch", "Start an emulator with a game");
-  cmd->add_option("METHOD", a.method, "The launcher")
-      ->required()
-      ->transform(CLI::IsMember(LaunchMethods(), CLI::ignore_case));
+  cmd->add_option("METHOD", a.method, "The launcher")->required()->transform(LauncherName());
   cmd->add_option("--emulator,--strEmulatorExePath", a.emulator, "The emulator's program file")
       ->required();
   cmd->add_option("--game,--strGamePathAndFile", a.game, "The game file");

@@ -25,8 +25,9 @@ struct LaunchArgs {
   bool write_config = false, wait = false, dry_run = false;
 };
 
-// The launcher names METHOD accepts.
-const std::vector<std::string>& LaunchMethods();
+// Accepts a launcher name in any case and puts it as the table writes it; any other word is a
+// usage error that lists the launchers.
+CLI::Validator LauncherName();
 
 // The emulator settings (ports, controls, index, configuration writing, --dry-run).
 void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a);

@@ -80,24 +80,28 @@ std::string QuoteArgument(std::string_view argument, bool always_quote) {
   const bool plain = !always_quote && !argument.empty() &&
                      argument.find_first_of(" \t\n\v\"") == std::string_view::npos;
   if (plain) return std::string(argument);
-  std::string out = "\"";
+  std::string inner;
   std::size_t backslashes = 0;
   for (char c : argument) {
     if (c == '\\') {
       ++backslashes;
       continue;
     }
-    if (c == '"') {
-      // 2n+1 backslashes and the mark give n backslashes and a literal mark.
-      out.append(2 * backslashes + 1, '\\');
-    } else {
-      out.append(backslashes, '\\');
-    }
+    // 2n+1 backslashes and the mark give n backslashes and a literal mark.
+    inner.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
     backslashes = 0;
-    out += c;
+    inner += c;
   }
-  // Before the closing mark, 2n backslashes give n.
-  out.append(2 * backslashes, '\\');
+  inner.append(backslashes, '\\');
+  return Enquote(inner);
+}
+
+std::string Enquote(std::string_view text) {
+  std::size_t trailing = 0;
+  while (trailing < text.size() && text[text.size() - 1 - trailing] == '\\') ++trailing;
+  std::string out = "\"";
+  out += text;
+  out.append(trailing, '\\');
   out += '"';
   return out;
 }

@@ -28,6 +28,11 @@ std::vector<std::string> SplitCommandLine(std::string_view command_line);
 // never be handed to cmd.exe.
 std::string QuoteArgument(std::string_view argument, bool always_quote = false);
 
+// `text` between quotation marks, the backslashes it ends with doubled so that the closing mark
+// stays a mark (2n backslashes before a mark give n). Nothing else is escaped: the caller sees
+// to quotation marks inside.
+std::string Enquote(std::string_view text);
+
 // The program name, the first piece of a command line, which has no escapes (see above): as it
 // is, or between quotation marks when it holds a blank or tab or when `always_quote` is set.
 // Throws std::invalid_argument for a name that is empty or holds a quotation mark, since no

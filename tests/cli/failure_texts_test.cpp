@@ -42,6 +42,8 @@ TEST(FailureTextsTest, ChoiceAndCommandTextsListWhatThereIs) {
             "hv extract: --choose \"X.PRG\" matches none of the game files: a.prg, b.prg");
   EXPECT_EQ(UnknownCommandText("hv", "bogus", {"list", "reg"}),
             "hv: unknown command \"bogus\"; the commands are: list, reg");
+  EXPECT_EQ(UnknownLauncherText("vice2", {"VICE", "Frodo"}),
+            "unknown launcher \"vice2\"; the launchers are: VICE, Frodo");
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "support/bytes.h"
 #include "support/temp_dir.h"
@@ -79,6 +82,38 @@ TEST_F(LaunchCommandTest, RealLaunchWritesConfigAndStarts) {
   const auto started = ReadFile(tmp / "started");
   EXPECT_EQ(std::string(started.begin(), started.end()),
             "ccs64.exe " + P("Games/Game.D64") + ",-2\n");
+}
+
+// Each launcher name reaches its own launcher, in any case; any other word is a usage error
+// that lists them all, before anything is started or unpacked.
+TEST_F(LaunchCommandTest, OnlyLauncherNamesAreAccepted) {
+  const std::string game = P("Games/Game.D64");
+  const std::vector<std::string> launchers = {"CCS64v109", "CCS64v20DosAndWin", "C64Sv252",
+                                              "VICE",      "VICENoSettings",    "Comeback64",
+                                              "Win64Beta", "PC64Win",           "Frodo"};
+  for (const std::string& name : launchers) {
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto r = hv::test::Run(
+        kHv, {"launch", lower, "--emulator", P("emu/ccs64"), "--game", game, "--dry-run"});
+    EXPECT_EQ(r.exit_code, 0) << name << ": " << r.err;
+    // Frodo is the one launcher that starts its emulator without the game.
+    EXPECT_EQ(r.out.find("Game.D64") != std::string::npos, name != "Frodo")
+        << name << ": " << r.out;
+  }
+  std::string list;
+  for (const std::string& name : launchers) list += (list.empty() ? "" : ", ") + name;
+  const std::string unknown = "unknown launcher \"Frodo2\"; the launchers are: " + list;
+  auto r = hv::test::Run(kHv, {"launch", "Frodo2", "--emulator", P("emu/ccs64"), "--dry-run"});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("METHOD: " + unknown), std::string::npos) << r.err;
+  WriteFile(tmp / "game.zip", std::string("PK"));
+  r = hv::test::Run(kHv, {"play", P("game.zip"), "--work", P("work"), "--emulator", "Frodo2",
+                          "--emulator-path", P("emu/ccs64"), "--dry-run"});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_NE(r.err.find("--emulator: " + unknown), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(tmp / "work"));
 }
 
 TEST_F(LaunchCommandTest, NotFoundIsReportedWithFailureCode) {

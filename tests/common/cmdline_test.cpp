@@ -68,6 +68,19 @@ TEST(QuoteArgumentTest, ProgramNames) {
   EXPECT_THROW(QuoteProgramName("a\"b"), std::invalid_argument);
 }
 
+// Only the backslashes that end the text are doubled, however many; those inside stay.
+TEST(QuoteArgumentTest, EnquoteDoublesOnlyTheClosingBackslashes) {
+  EXPECT_EQ(Enquote(""), "\"\"");
+  EXPECT_EQ(Enquote("a b"), "\"a b\"");
+  EXPECT_EQ(Enquote("\\a b\\c"), "\"\\a b\\c\"");
+  EXPECT_EQ(Enquote("a b\\"), "\"a b\\\\\"");
+  EXPECT_EQ(Enquote("a b\\\\\\"), "\"a b\\\\\\\\\\\\\"");
+  EXPECT_EQ(Enquote("\\"), "\"\\\\\"");
+  for (const std::string text : {"x y\\", "x y\\\\", "\\\\\\", "\\ \\"}) {
+    EXPECT_EQ(SplitCommandLine("p " + Enquote(text) + " end"), (Args{"p", text, "end"})) << text;
+  }
+}
+
 // Every argument, however it is made of the characters that matter to the split or to the
 // command interpreter, comes back from the split as itself and alone.
 TEST(QuoteArgumentTest, EveryArgumentSplitsBackAsItself) {

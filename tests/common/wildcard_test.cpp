@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "common/path_split.h"
-#include "common/upper_case.h"
 
 namespace {
 
@@ -41,11 +40,6 @@ TEST(WildcardTest, ExtensionFormsOfDot) {
   EXPECT_TRUE(WildcardMatch("README.*", "readme"));
   EXPECT_TRUE(WildcardMatch("*.", "readme"));
   EXPECT_FALSE(WildcardMatch("*.", "readme.txt"));
-}
-
-TEST(UpperCaseTest, FollowsWindows1252) {
-  EXPECT_EQ(hv::UpperCase1252(std::string("$loadpath=\x9a\xff\xe0\xf7")),
-            "$LOADPATH=\x8a\x9f\xc0\xf7");
 }
 
 TEST(PathSplitTest, SplitsOnlyAtTheGivenSeparator) {

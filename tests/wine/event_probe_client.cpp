@@ -9,6 +9,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "EventProbe.h"
 #include "support/check.h"
 #include "support/dispatch_client.h"
 #include "support/recording_sink.h"
@@ -100,10 +101,8 @@ HV_WINE_TEST(HandlerThatUnadvisesDoesNotBreakTheLoop) {
 }
 
 HV_WINE_TEST(TypeLibraryRegisteredUnderItsId) {
-  const GUID library = {
-      0x6C5218B4, 0xCC26, 0x4326, {0x90, 0x2E, 0xFA, 0x0C, 0xDB, 0xB0, 0x98, 0x46}};
   ComPtr<ITypeLib> typelib;
-  HV_CHECK_EQ(LoadRegTypeLib(library, 1, 0, LOCALE_NEUTRAL, typelib.put()), S_OK);
+  HV_CHECK_EQ(LoadRegTypeLib(LIBID_EventProbe, 1, 0, LOCALE_NEUTRAL, typelib.put()), S_OK);
 }
 
 HV_WINE_TEST(ConnectionPointPlumbing) {

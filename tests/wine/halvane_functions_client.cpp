@@ -10,16 +10,34 @@
 #include <string>
 #include <vector>
 
+#include "Halvane.h"
 #include "support/halvane_client.h"
 
 using namespace hv::wine;
 
 namespace {
 
-const GUID kLibrary = {
-    0xEA0F0247, 0xDD1E, 0x4B21, {0x8E, 0x28, 0x75, 0x59, 0x83, 0x84, 0xDC, 0x2A}};
-const GUID kConfigFileType = {
-    0x3ECF36F0, 0x8B6B, 0x4222, {0x9F, 0x0F, 0x64, 0x48, 0x85, 0xE2, 0x0A, 0x4F}};
+// ConfigFileType's id, bound by name in the registered type library.
+GUID ConfigFileTypeId() {
+  ComPtr<ITypeLib> lib;
+  ComPtr<ITypeComp> comp;
+  if (FAILED(LoadRegTypeLib(LIBID_Halvane, 1, 0, LOCALE_NEUTRAL, lib.put())) ||
+      FAILED(lib->GetTypeComp(comp.put()))) {
+    return GUID_NULL;
+  }
+  std::wstring name = L"ConfigFileType";
+  ComPtr<ITypeInfo> info;
+  ComPtr<ITypeComp> members;
+  TYPEATTR* attr = nullptr;
+  if (FAILED(comp->BindType(name.data(), LHashValOfNameSys(SYS_WIN64, LOCALE_NEUTRAL, name.c_str()),
+                            info.put(), members.put())) ||
+      !info || FAILED(info->GetTypeAttr(&attr))) {
+    return GUID_NULL;
+  }
+  const GUID id = attr->guid;
+  info->ReleaseTypeAttr(attr);
+  return id;
+}
 
 // The record as the type library lays it out.
 struct ConfigFileRecord {
@@ -31,7 +49,8 @@ struct ConfigFileRecord {
 SAFEARRAY* RecordArray(const std::vector<std::pair<std::wstring, std::wstring>>& entries,
                        LONG lower = 0) {
   ComPtr<IRecordInfo> info;
-  if (!HV_CHECK_EQ(GetRecordInfoFromGuids(kLibrary, 1, 0, 0, kConfigFileType, info.put()), S_OK))
+  if (!HV_CHECK_EQ(GetRecordInfoFromGuids(LIBID_Halvane, 1, 0, 0, ConfigFileTypeId(), info.put()),
+                   S_OK))
     return nullptr;
   SAFEARRAYBOUND bound{static_cast<ULONG>(entries.size()), lower};
   SAFEARRAY* array = SafeArrayCreateEx(VT_RECORD, 1, &bound, info.get());

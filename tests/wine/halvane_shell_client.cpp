@@ -6,17 +6,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "Halvane.h"
+#include "halvane/shell/shell_enums.h"
 #include "support/halvane_client.h"
 
 using namespace hv::wine;
 
 namespace {
-
-const GUID kLibrary = {
-    0xEA0F0247, 0xDD1E, 0x4B21, {0x8E, 0x28, 0x75, 0x59, 0x83, 0x84, 0xDC, 0x2A}};
 
 const char kQ[] = "\"";
 
@@ -317,33 +317,42 @@ HV_WINE_TEST(PlayMusicStartsThePlayer) {
 
 HV_WINE_TEST(EnumerationsAreInTheTypeLibrary) {
   ComPtr<ITypeLib> lib;
-  if (!HV_CHECK_EQ(LoadRegTypeLib(kLibrary, 1, 0, LOCALE_NEUTRAL, lib.put()), S_OK)) return;
-  // Name -> value through the library's binding, as a client resolving a constant does.
+  if (!HV_CHECK_EQ(LoadRegTypeLib(LIBID_Halvane, 1, 0, LOCALE_NEUTRAL, lib.put()), S_OK)) return;
+  // Every member the core knows binds by name, as a client resolving a constant does, to its
+  // value in its enumeration.
   ComPtr<ITypeComp> comp;
   HV_CHECK_EQ(lib->GetTypeComp(comp.put()), S_OK);
-  struct Want {
-    const wchar_t* name;
-    long value;
-  };
-  for (const Want& w :
-       {Want{L"eVICE_KeysetA", 2}, Want{L"eVICE_PCJoystick2", 5}, Want{L"eCCS20_PCMouse", -1},
-        Want{L"eCCS109_KeySet3", 2}, Want{L"AnalogueJoystick", 2}, Want{L"SelectPort2", 1},
-        Want{L"eCCS20_MouseC1351", 2}}) {
+  for (const hv::halvane::ShellEnumMember& member : hv::halvane::kShellEnumMembers) {
+    std::wstring name = FromCp1252(member.name);
     ComPtr<ITypeInfo> info;
     DESCKIND kind = DESCKIND_NONE;
     BINDPTR bind{};
-    std::wstring name = w.name;
-    HRESULT hr = comp->Bind(name.data(), LHashValOfNameSys(SYS_WIN64, LOCALE_NEUTRAL, w.name), 0,
-                            info.put(), &kind, &bind);
+    HRESULT hr = comp->Bind(name.data(), LHashValOfNameSys(SYS_WIN64, LOCALE_NEUTRAL, name.c_str()),
+                            0, info.put(), &kind, &bind);
     if (!HV_CHECK(SUCCEEDED(hr) && kind == DESCKIND_VARDESC)) {
-      std::printf("  %ls not bound\n", w.name);
+      std::printf("  %ls not bound\n", name.c_str());
       continue;
     }
+    UniqueBstr type;
+    info->GetDocumentation(MEMBERID_NIL, type.put(), nullptr, nullptr, nullptr);
+    HV_CHECK_EQ(std::wstring(type.get() ? type.get() : L""), FromCp1252(member.enumeration));
     UniqueVariant value;
     VariantChangeType(value.addr(), bind.lpvardesc->lpvarValue, 0, VT_I4);
-    HV_CHECK_EQ(V_I4(&value.get()), w.value);
+    HV_CHECK_EQ(V_I4(&value.get()), static_cast<LONG>(member.value));
     info->ReleaseVarDesc(bind.lpvardesc);
   }
+  // With every one of those found, equal counts mean the library has no member the core lacks.
+  std::size_t library_members = 0;
+  for (UINT i = 0; i < lib->GetTypeInfoCount(); ++i) {
+    TYPEKIND kind = TKIND_MAX;
+    ComPtr<ITypeInfo> info;
+    TYPEATTR* attr = nullptr;
+    if (FAILED(lib->GetTypeInfoType(i, &kind)) || kind != TKIND_ENUM) continue;
+    if (FAILED(lib->GetTypeInfo(i, info.put())) || FAILED(info->GetTypeAttr(&attr))) continue;
+    library_members += attr->cVars;
+    info->ReleaseTypeAttr(attr);
+  }
+  HV_CHECK_EQ(library_members, std::size(hv::halvane::kShellEnumMembers));
   // The launchers' port parameters carry the enumeration type.
   Dispatch shell = CreateHalvane(L"Halvane.hvShell");
   ComPtr<ITypeInfo> info;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Tessary.h"
 #include "support/check.h"
 #include "support/dispatch_client.h"
 
@@ -489,10 +490,8 @@ HV_WINE_TEST(DispatchPlumbing) {
     HV_CHECK_EQ(support->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
   }
   // The type library is registered under the id the classes name.
-  const GUID library = {
-      0xD52BCB6B, 0x77ED, 0x4A0D, {0x88, 0xAB, 0xAC, 0xB2, 0x8A, 0xFC, 0x7C, 0x90}};
   ComPtr<ITypeLib> typelib;
-  HV_CHECK_EQ(LoadRegTypeLib(library, 1, 0, LOCALE_NEUTRAL, typelib.put()), S_OK);
+  HV_CHECK_EQ(LoadRegTypeLib(LIBID_Tessary, 1, 0, LOCALE_NEUTRAL, typelib.put()), S_OK);
   // Handed-out classes cannot be created by name.
   Dispatch none;
   HV_CHECK(FAILED(Dispatch::Create(L"Tessary.hvD64Entries", none)));

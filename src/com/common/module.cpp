@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <mutex>
 
@@ -110,6 +111,31 @@ HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** out) noexcept {
   } catch (...) {
     return CaughtHResult();
   }
+}
+
+HRESULT ModuleTypeId(const wchar_t* name, GUID* out) noexcept {
+  if (!name || !out) return E_POINTER;
+  *out = GUID_NULL;
+  ComPtr<ITypeLib> library;
+  HRESULT hr = ModuleTypeLib(library.put());
+  if (FAILED(hr)) return hr;
+  for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+    UniqueBstr type_name;
+    if (FAILED(library->GetDocumentation(static_cast<INT>(i), type_name.put(), nullptr, nullptr,
+                                         nullptr)) ||
+        !type_name.get() || std::wcscmp(type_name.get(), name) != 0) {
+      continue;
+    }
+    ComPtr<ITypeInfo> info;
+    TYPEATTR* attr = nullptr;
+    hr = library->GetTypeInfo(i, info.put());
+    if (SUCCEEDED(hr)) hr = info->GetTypeAttr(&attr);
+    if (FAILED(hr)) return hr;
+    *out = attr->guid;
+    info->ReleaseTypeAttr(attr);
+    return S_OK;
+  }
+  return TYPE_E_ELEMENTNOTFOUND;
 }
 
 }  // namespace hv::com

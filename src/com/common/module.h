@@ -24,5 +24,7 @@ bool ModuleIdle() noexcept;
 HRESULT ModuleTypeLib(ITypeLib** out) noexcept;
 // The type information of one interface or class of that library (a new reference).
 HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** out) noexcept;
+// The id of the type named `name` in that library: widl writes a record's id into no header.
+HRESULT ModuleTypeId(const wchar_t* name, GUID* out) noexcept;
 
 }  // namespace hv::com

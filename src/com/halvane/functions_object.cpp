@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "com/common/bstr.h"
+#include "com/common/error_boundary.h"
 #include "com/common/hand_invoke.h"
+#include "com/common/module.h"
 #include "com/common/returns.h"
 #include "com/common/variant_convert.h"
 
@@ -15,9 +17,15 @@ namespace {
 constexpr DISPID kChangeConfigFileId = 10;
 constexpr DISPID kFoundFileId = 1;
 
-// ConfigFileType's fixed id in the type library.
-const GUID kConfigFileTypeId = {
-    0x3ECF36F0, 0x8B6B, 0x4222, {0x9F, 0x0F, 0x64, 0x48, 0x85, 0xE2, 0x0A, 0x4F}};
+// ConfigFileType's id, as the type library holds it.
+const GUID& ConfigFileTypeId() {
+  static const GUID id = [] {
+    GUID found = GUID_NULL;
+    HV_THROW_IF_FAILED(ModuleTypeId(L"ConfigFileType", &found));
+    return found;
+  }();
+  return id;
+}
 
 template <class T>
 T& Ref(T* p) {
@@ -74,7 +82,7 @@ void FunctionsObject::ChangeConfig(const std::string& file, SAFEARRAY* array) {
     entries = halvane::ConfigFileArray::NotDimensioned();
   } else {
     entries.lower_bound =
-        ForEachRecord(array, kConfigFileTypeId, sizeof(::ConfigFileType), [&](const void* item) {
+        ForEachRecord(array, ConfigFileTypeId(), sizeof(::ConfigFileType), [&](const void* item) {
           const auto& record = *static_cast<const ::ConfigFileType*>(item);
           entries.items.push_back({FromBstr(record.KeyToChange), FromBstr(record.ValueToSet)});
         });

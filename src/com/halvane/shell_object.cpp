@@ -1,6 +1,7 @@
 #include "com/halvane/shell_object.h"
 
 #include <memory>
+#include <type_traits>
 
 #include "com/common/bstr.h"
 #include "com/common/returns.h"
@@ -9,6 +10,13 @@
 
 namespace hv::com {
 namespace {
+
+// The core's enumeration members are the type library's, in the same enumeration and with the
+// same value; a member the library has and the core lacks fails the automation tests.
+#define HV_SAME_AS_TYPE_LIBRARY(type, member, value) \
+  static_assert(std::is_same_v<decltype(::member), ::type> && ::member == (value));
+HV_SHELL_ENUM_MEMBERS(HV_SAME_AS_TYPE_LIBRARY)
+#undef HV_SAME_AS_TYPE_LIBRARY
 
 bool Flag(VARIANT_BOOL value) {
   return value != VARIANT_FALSE;

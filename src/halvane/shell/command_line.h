@@ -31,10 +31,6 @@ inline constexpr ShellPathRules kHostPathRules = kPosixPathRules;
 #endif
 static_assert(kHostPathRules.separator == platform::kPathSeparator);
 
-// Windows-1252 case mapping, as the ANSI code page maps letters.
-std::string AnsiLower(std::string text);
-std::string AnsiUpper(std::string text);
-
 // The plain decimal text of a number: a minus sign when negative, no blank.
 std::string NumberText(std::int64_t value);
 

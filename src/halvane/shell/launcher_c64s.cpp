@@ -2,6 +2,7 @@
 // The $-escapes in the typed text are the emulator's own and pass through untouched.
 
 #include "common/error.h"
+#include "common/upper_case.h"
 #include "halvane/shell/hvShell.h"
 
 namespace hv::halvane {
@@ -15,7 +16,7 @@ constexpr char kC64sWrongType[] =
 constexpr char kQ = '"';
 
 std::string ImageType(const std::string& game) {
-  return AnsiUpper(game.size() >= 4 ? game.substr(game.size() - 4) : game);
+  return UpperCase1252(game.size() >= 4 ? game.substr(game.size() - 4) : game);
 }
 
 std::string PortText(std::int32_t control) {

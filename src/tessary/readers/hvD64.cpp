@@ -17,8 +17,38 @@ constexpr std::uint32_t kEntrySize = 32;
 constexpr std::uint32_t kBamOffset = 0x16500;       // track 18 sector 0
 constexpr std::uint32_t kFirstDirOffset = 0x16600;  // track 18 sector 1
 constexpr int kMaxDirSectors = 18;
+constexpr std::uint32_t kEntriesPerSector = kSectorSize / kEntrySize;
 // Track 18 holds 19 sectors; a normal directory lies wholly inside it, so it is read at once.
 constexpr std::uint32_t kTrack18Size = 19 * kSectorSize;
+
+// The BAM sector: 0x00 link, 0x04 block map, 0x90 disk name (16 bytes, padded with 0xA0),
+// 0xA2 disk ID (2 bytes), a shifted space and the DOS type (2 bytes), read as one 5-byte ID.
+constexpr std::size_t kBamDiskName = 0x90;
+constexpr std::size_t kBamDiskId = 0xA2;
+constexpr std::size_t kDiskIdSize = 5;
+
+// A directory entry of 32 bytes: 0x00-0x01 the sector's link (first entry only), 0x02 file
+// type, 0x03-0x04 first track and sector, 0x05 name (16 bytes, padded with 0xA0), 0x15-0x1D
+// side sectors, record length and GEOS bytes, 0x1E-0x1F size in blocks (low, high).
+constexpr std::size_t kEntryLinkTrack = 0x00;
+constexpr std::size_t kEntryLinkSector = 0x01;
+constexpr std::size_t kEntryType = 0x02;
+constexpr std::size_t kEntryName = 0x05;
+constexpr std::size_t kNameSize = 16;
+constexpr std::size_t kEntryBlocksLow = 0x1E;
+constexpr std::size_t kEntryBlocksHigh = 0x1F;
+
+// The file type byte: the kind in the low four bits (0 DEL, 1 SEQ, 2 PRG, 3 USR, 4 REL), and
+// the flags 0x80 closed, 0x40 locked, 0x20 saved with @ (replacing) in the high four.
+constexpr std::uint8_t kTypeKindMask = 0x0F;
+constexpr std::uint8_t kTypeFlagsMask = 0xF0;
+constexpr std::uint8_t kTypeClosed = 0x80;
+constexpr std::uint8_t kTypeLocked = 0x40;
+constexpr std::uint8_t kTypeReplacing = 0x20;
+constexpr unsigned kLastKind = 4;
+constexpr std::uint8_t kFreeSlot = 0x00;
+
+constexpr std::uint8_t kShiftedSpace = 0xA0;  // pads names and IDs
 
 std::string_view FileTypeText(std::uint8_t type) {
   using namespace std::string_view_literals;
@@ -27,11 +57,13 @@ std::string_view FileTypeText(std::uint8_t type) {
   static constexpr std::string_view kSplat[] = {{}, "*SEQ"sv, "*PRG"sv, "*USR"sv, "*REL"sv};
   static constexpr std::string_view kReplace[] = {"@0:DEL"sv, "@0:SEQ"sv, "@0:PRG"sv, "@0:USR"sv,
                                                   "@0:REL"sv};
-  const unsigned low = type & 0x0Fu;
-  if ((type & 0xF0u) == 0x80 && low <= 4) return kNames[low];
-  if ((type & 0xF0u) == 0xC0 && low <= 4) return kLocked[low];
-  if ((type & 0xF0u) == 0xA0 && low <= 4) return kReplace[low];
-  if (type >= 0x01 && type <= 0x04) return kSplat[type];
+  const unsigned kind = type & kTypeKindMask;
+  const unsigned flags = type & kTypeFlagsMask;
+  if (flags == kTypeClosed && kind <= kLastKind) return kNames[kind];
+  if (flags == (kTypeClosed | kTypeLocked) && kind <= kLastKind) return kLocked[kind];
+  if (flags == (kTypeClosed | kTypeReplacing) && kind <= kLastKind) return kReplace[kind];
+  // An unclosed file: a bare kind other than DEL.
+  if (type >= 0x01 && type <= kLastKind) return kSplat[type];
   return "?"sv;
 }
 
@@ -46,15 +78,15 @@ std::string_view BlocksText(std::uint32_t blocks, std::array<char, 5>& out) {
   return {out.data(), out.size()};
 }
 
-// 16 bytes to 16 characters, written into `out`; 0xA0 (the padding of names) becomes a space.
-std::string_view BytesToText(const std::uint8_t* bytes, std::array<char, 16>& out) {
-  for (std::size_t i = 0; i < 16; ++i)
-    out[i] = bytes[i] == 0xA0 ? ' ' : static_cast<char>(bytes[i]);
+// 16 bytes to 16 characters, written into `out`; the shifted space padding names becomes a space.
+std::string_view BytesToText(const std::uint8_t* bytes, std::array<char, kNameSize>& out) {
+  for (std::size_t i = 0; i < kNameSize; ++i)
+    out[i] = bytes[i] == kShiftedSpace ? ' ' : static_cast<char>(bytes[i]);
   return {out.data(), out.size()};
 }
 
 // A name field as BytesToText gives it, without its trailing spaces.
-std::string_view NameText(const std::uint8_t* bytes, std::array<char, 16>& out) {
+std::string_view NameText(const std::uint8_t* bytes, std::array<char, kNameSize>& out) {
   std::string_view text = BytesToText(bytes, out);
   std::size_t size = text.size();
   while (size > 0 && text[size - 1] == ' ') --size;
@@ -103,17 +135,18 @@ class SectorSource {
 // The texts of the entries decoded so far, held until they are added together.
 class DecodedEntries {
  public:
-  // Decodes an entry; a type byte of 0x00 marks a free slot, which is not added.
+  // Decodes an entry; a free slot (type byte 0x00) is not added.
   void AddDirEntry(const std::uint8_t* entry) {
-    const std::uint8_t type = entry[0x02];
-    if (type == 0x00) return;
+    const std::uint8_t type = entry[kEntryType];
+    if (type == kFreeSlot) return;
     Slot& slot = slots_[count_];
-    std::copy(entry + 0x05, entry + 0x15, slot.raw_name.begin());
-    texts_[count_] = {NameText(entry + 0x05, slot.name),
-                      BlocksText(entry[0x1E] + 256u * entry[0x1F], slot.blocks),
-                      FileTypeText(type),
-                      {slot.raw_name.data(), slot.raw_name.size()},
-                      type};
+    std::copy(entry + kEntryName, entry + kEntryName + kNameSize, slot.raw_name.begin());
+    texts_[count_] = {
+        NameText(entry + kEntryName, slot.name),
+        BlocksText(entry[kEntryBlocksLow] + 256u * entry[kEntryBlocksHigh], slot.blocks),
+        FileTypeText(type),
+        {slot.raw_name.data(), slot.raw_name.size()},
+        type};
     ++count_;
   }
 
@@ -122,13 +155,13 @@ class DecodedEntries {
 
  private:
   struct Slot {
-    std::array<char, 16> name;
+    std::array<char, kNameSize> name;
     std::array<char, 5> blocks;
-    std::array<char, 16> raw_name;
+    std::array<char, kNameSize> raw_name;
   };
   // The walk examines at most 18 sectors of eight entries.
-  std::array<Slot, kMaxDirSectors * 8> slots_;
-  std::array<D64EntryTexts, kMaxDirSectors * 8> texts_;
+  std::array<Slot, kMaxDirSectors * kEntriesPerSector> slots_;
+  std::array<D64EntryTexts, kMaxDirSectors * kEntriesPerSector> texts_;
   std::size_t count_ = 0;
 };
 
@@ -174,12 +207,12 @@ void hvD64::LoadOrThrow(const std::string& path) {
 
   std::array<std::uint8_t, kSectorSize> bam{};
   const std::uint8_t* bam_bytes = sectors.Read(kBamOffset, bam);
-  std::array<char, 16> name{};
-  disk_name_ = std::string(NameText(bam_bytes + 0x90, name));
-  disk_id_.assign(5, ' ');
-  for (std::size_t i = 0; i < 5; ++i) {
-    const std::uint8_t b = bam_bytes[0xA2 + i];
-    if (b != 0xA0 && b != 0x00) disk_id_[i] = static_cast<char>(b);
+  std::array<char, kNameSize> name{};
+  disk_name_ = std::string(NameText(bam_bytes + kBamDiskName, name));
+  disk_id_.assign(kDiskIdSize, ' ');
+  for (std::size_t i = 0; i < kDiskIdSize; ++i) {
+    const std::uint8_t b = bam_bytes[kBamDiskId + i];
+    if (b != kShiftedSpace && b != 0x00) disk_id_[i] = static_cast<char>(b);
   }
 
   // At most 18 sectors, whatever the links say; a sector's link comes from its first entry
@@ -191,11 +224,11 @@ void hvD64::LoadOrThrow(const std::string& path) {
     std::uint8_t next_track = 0;
     std::uint8_t next_sector = 0;
     try {
-      for (std::uint32_t i = 0; i < 8; ++i) {
+      for (std::uint32_t i = 0; i < kEntriesPerSector; ++i) {
         const std::uint8_t* bytes = sectors.Read(offset + kEntrySize * i, entry);
         if (i == 0) {
-          next_track = bytes[0x00];
-          next_sector = bytes[0x01];
+          next_track = bytes[kEntryLinkTrack];
+          next_sector = bytes[kEntryLinkSector];
         }
         decoded.AddDirEntry(bytes);
       }

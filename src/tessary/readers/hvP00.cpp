@@ -8,6 +8,17 @@
 #include "tessary/readers/load_guard.h"
 
 namespace hv::tessary {
+namespace {
+
+// The 26-byte header: 0x00 "C64File" and a NUL, 0x08 the C64 file name (16 bytes, padded with
+// NULs), 0x18 a NUL, 0x19 the record size of a REL file. Only the texts are read.
+constexpr std::size_t kSignature = 0x00;
+constexpr std::size_t kSignatureSize = 7;
+constexpr std::size_t kName = 0x08;
+constexpr std::size_t kNameSize = 16;
+constexpr std::size_t kTextsSize = kName + kNameSize;
+
+}  // namespace
 
 std::string hvP00::CleanNuls(std::string_view text) {
   const auto last = text.find_last_not_of('\0');
@@ -23,11 +34,11 @@ bool hvP00::Load(const std::string& strFilename) {
     auto file = platform::BinaryFile::OpenRead(strFilename);
     file_size_ = FormatKilobytes(static_cast<std::int64_t>(file.Length()) - kHeaderSize,
                                  platform::DecimalSeparator());
-    std::array<std::uint8_t, 24> header{};
+    std::array<std::uint8_t, kTextsSize> header{};
     file.ReadAt(0, header);
     file.Close();
-    signature_ = CleanNuls(BytesToString(header.data(), 7));
-    filename_ = CleanNuls(BytesToString(header.data() + 8, 16));
+    signature_ = CleanNuls(BytesToString(header.data() + kSignature, kSignatureSize));
+    filename_ = CleanNuls(BytesToString(header.data() + kName, kNameSize));
   });
 }
 

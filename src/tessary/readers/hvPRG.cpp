@@ -13,11 +13,13 @@ bool hvPRG::Load(const std::string& strFilename) {
     auto file = platform::BinaryFile::OpenRead(strFilename);
     file_size_ =
         FormatKilobytes(static_cast<std::int64_t>(file.Length()), platform::DecimalSeparator());
-    std::array<std::uint8_t, 2> address{};  // low, high; missing bytes read as zero
+    // A program file starts with its load address, low byte first; missing bytes read as zero.
+    std::array<std::uint8_t, 2> address{};
     file.ReadAt(0, address);
     file.Close();
-    load_address_ = "$" + HexUpper(address[1], 2) + HexUpper(address[0], 2);
-    sys_address_ = "(SYS " + std::to_string(address[1] * 256 + address[0]) + ")";
+    const std::uint8_t low = address[0], high = address[1];
+    load_address_ = "$" + HexUpper(high, 2) + HexUpper(low, 2);
+    sys_address_ = "(SYS " + std::to_string(high * 256 + low) + ")";
   });
 }
 

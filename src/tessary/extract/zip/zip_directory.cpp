@@ -1,6 +1,7 @@
 #include "tessary/extract/zip/zip_directory.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "tessary/extract/zip/zip_bytes.h"
@@ -10,15 +11,66 @@
 namespace hv::zip {
 namespace {
 
+// Every number is little-endian. The end record (22 bytes): 0 signature, 4 this disk's number,
+// 6 the disk the directory starts on, 8 entries on this disk, 10 entries in all, 12 directory
+// size, 16 directory offset, 20 comment length, 22 the comment.
 constexpr std::uint32_t kEndSignature = 0x06054b50;
-constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
-constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
-constexpr std::uint32_t kCentralSignature = 0x02014b50;
-constexpr std::uint64_t kZip64LocatorSize = 20;
-constexpr std::uint64_t kZip64EndMinSize = 56;
-constexpr std::size_t kCentralHeaderSize = 46;
-constexpr std::uint16_t kZip64ExtraId = 0x0001;
+constexpr std::array<std::uint8_t, 4> kEndSignatureBytes = {0x50, 0x4b, 0x05, 0x06};  // as stored
 constexpr auto kEndSize = static_cast<std::size_t>(kZipEndRecordSize);
+constexpr std::size_t kEndDisk = 4;
+constexpr std::size_t kEndDirectoryDisk = 6;
+constexpr std::size_t kEndDiskEntries = 8;
+constexpr std::size_t kEndEntries = 10;
+constexpr std::size_t kEndDirectorySize = 12;
+constexpr std::size_t kEndDirectoryOffset = 16;
+constexpr std::size_t kEndCommentLength = 20;
+
+// The zip64 end locator (20 bytes), right before the end record: 0 signature, 4 the disk of
+// the zip64 end record, 8 its offset (64 bits), 16 the number of disks.
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
+constexpr std::uint64_t kZip64LocatorSize = 20;
+constexpr std::size_t kLocatorEndDisk = 4;
+constexpr std::size_t kLocatorEndOffset = 8;
+constexpr std::size_t kLocatorDisks = 16;
+
+// The zip64 end record (56 bytes and an extensible part): 0 signature, 4 record size, 12 and
+// 14 versions, 16 this disk's number, 20 the disk the directory starts on, then 64-bit numbers:
+// 24 entries on this disk, 32 entries in all, 40 directory size, 48 directory offset.
+constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
+constexpr std::uint64_t kZip64EndMinSize = 56;
+constexpr std::size_t kZip64EndDisk = 16;
+constexpr std::size_t kZip64EndDirectoryDisk = 20;
+constexpr std::size_t kZip64EndDiskEntries = 24;
+constexpr std::size_t kZip64EndEntries = 32;
+constexpr std::size_t kZip64EndDirectorySize = 40;
+constexpr std::size_t kZip64EndDirectoryOffset = 48;
+
+// A central directory header (46 bytes): 0 signature, 4 and 6 versions, 8 flags, 10 method,
+// 12 time, 14 date, 16 CRC-32, 20 compressed and 24 uncompressed size, 28 name, 30 extra and
+// 32 comment length, 34 the disk the entry starts on, 36 and 38 attributes, 42 the offset of
+// the local header, 46 the name, the extra field and the comment.
+constexpr std::uint32_t kCentralSignature = 0x02014b50;
+constexpr std::size_t kCentralHeaderSize = 46;
+constexpr std::size_t kCentralFlags = 8;
+constexpr std::size_t kCentralMethod = 10;
+constexpr std::size_t kCentralTime = 12;
+constexpr std::size_t kCentralDate = 14;
+constexpr std::size_t kCentralCrc = 16;
+constexpr std::size_t kCentralCompressedSize = 20;
+constexpr std::size_t kCentralUncompressedSize = 24;
+constexpr std::size_t kCentralNameLength = 28;
+constexpr std::size_t kCentralExtraLength = 30;
+constexpr std::size_t kCentralCommentLength = 32;
+constexpr std::size_t kCentralDisk = 34;
+constexpr std::size_t kCentralLocalOffset = 42;
+
+// An extra field is a run of blocks: 0 id, 2 data size, 4 the data. The zip64 block holds, in
+// this order, the 64-bit values of those 32-bit fields that hold their largest value.
+constexpr std::size_t kExtraBlockDataSize = 2;
+constexpr std::size_t kExtraBlockHeaderSize = 4;
+constexpr std::uint16_t kZip64ExtraId = 0x0001;
+constexpr std::uint32_t kZip64Marker32 = 0xFFFFFFFFu;
+constexpr std::uint16_t kZip64Marker16 = 0xFFFF;
 
 struct EndInfo {
   std::uint64_t entries = 0;
@@ -41,19 +93,25 @@ bool ReadZip64End(platform::BinaryFile& file, std::uint64_t end_pos, EndInfo& in
   const auto locator_bytes = ReadRange(file, locator_pos, kZip64LocatorSize);
   const FieldReader locator(locator_bytes, "zip64 end locator");
   if (locator.U32(0) != kZip64LocatorSignature) return false;
-  const std::uint64_t record_pos = locator.U64(8);
-  if (locator.U32(4) != 0 || locator.U32(16) > 1) ThrowBadZip("archives on several disks");
+  const std::uint64_t record_pos = locator.U64(kLocatorEndOffset);
+  if (locator.U32(kLocatorEndDisk) != 0 || locator.U32(kLocatorDisks) > 1) {
+    ThrowBadZip("archives on several disks");
+  }
   if (!FitsWithin(record_pos, kZip64EndMinSize, locator_pos)) {
     ThrowBadZip("zip64 end record outside the file");
   }
   const auto record_bytes = ReadRange(file, record_pos, kZip64EndMinSize);
   const FieldReader record(record_bytes, "zip64 end record");
   if (record.U32(0) != kZip64EndSignature) ThrowBadZip("bad zip64 end record signature");
-  if (record.U32(16) != 0 || record.U32(20) != 0) ThrowBadZip("archives on several disks");
-  if (record.U64(24) != record.U64(32)) ThrowBadZip("archives on several disks");
-  info.entries = record.U64(32);
-  info.central_size = record.U64(40);
-  info.central_offset = record.U64(48);
+  if (record.U32(kZip64EndDisk) != 0 || record.U32(kZip64EndDirectoryDisk) != 0) {
+    ThrowBadZip("archives on several disks");
+  }
+  if (record.U64(kZip64EndDiskEntries) != record.U64(kZip64EndEntries)) {
+    ThrowBadZip("archives on several disks");
+  }
+  info.entries = record.U64(kZip64EndEntries);
+  info.central_size = record.U64(kZip64EndDirectorySize);
+  info.central_offset = record.U64(kZip64EndDirectoryOffset);
   info.records_start = record_pos;
   return true;
 }
@@ -65,21 +123,22 @@ EndInfo FindEnd(platform::BinaryFile& file, std::uint64_t file_size) {
   const auto tail = ReadRange(file, tail_pos, tail_size);
   // The last end record whose comment fits in the file wins.
   for (std::size_t at = tail.size() - kEndSize + 1; at-- > 0;) {
-    if (tail[at] != 0x50 || tail[at + 1] != 0x4b || tail[at + 2] != 5 || tail[at + 3] != 6) {
+    if (!std::equal(kEndSignatureBytes.begin(), kEndSignatureBytes.end(), tail.begin() + at)) {
       continue;
     }
     const FieldReader end(std::span<const std::uint8_t>(tail).subspan(at, kEndSize), "end record");
     if (end.U32(0) != kEndSignature) continue;
-    if (!FitsWithin(at + kZipEndRecordSize, end.U16(20), tail.size())) continue;
+    if (!FitsWithin(at + kZipEndRecordSize, end.U16(kEndCommentLength), tail.size())) continue;
     const std::uint64_t end_pos = tail_pos + at;
     EndInfo info;
     if (!ReadZip64End(file, end_pos, info)) {
-      if (end.U16(4) != 0 || end.U16(6) != 0 || end.U16(8) != end.U16(10)) {
+      if (end.U16(kEndDisk) != 0 || end.U16(kEndDirectoryDisk) != 0 ||
+          end.U16(kEndDiskEntries) != end.U16(kEndEntries)) {
         ThrowBadZip("archives on several disks");
       }
-      info.entries = end.U16(10);
-      info.central_size = end.U32(12);
-      info.central_offset = end.U32(16);
+      info.entries = end.U16(kEndEntries);
+      info.central_size = end.U32(kEndDirectorySize);
+      info.central_offset = end.U32(kEndDirectoryOffset);
       info.records_start = end_pos;
     }
     return info;
@@ -91,10 +150,10 @@ EndInfo FindEnd(platform::BinaryFile& file, std::uint64_t file_size) {
 void ApplyZip64Extra(const FieldReader& extra, ZipEntry& entry, bool need_usize, bool need_csize,
                      bool need_offset) {
   std::size_t at = 0;
-  while (at + 4 <= extra.size()) {
+  while (at + kExtraBlockHeaderSize <= extra.size()) {
     const std::uint16_t id = extra.U16(at);
-    const std::uint16_t size = extra.U16(at + 2);
-    const FieldReader field(extra.Sub(at + 4, size), "zip64 extra field");
+    const std::uint16_t size = extra.U16(at + kExtraBlockDataSize);
+    const FieldReader field(extra.Sub(at + kExtraBlockHeaderSize, size), "zip64 extra field");
     if (id == kZip64ExtraId) {
       std::size_t pos = 0;
       if (need_usize) entry.uncompressed_size = field.U64(pos), pos += 8;
@@ -102,7 +161,7 @@ void ApplyZip64Extra(const FieldReader& extra, ZipEntry& entry, bool need_usize,
       if (need_offset) entry.local_offset = field.U64(pos);
       return;
     }
-    at += 4 + size;
+    at += kExtraBlockHeaderSize + size;
   }
   if (need_usize || need_csize || need_offset) ThrowBadZip("missing zip64 extra field");
 }
@@ -145,24 +204,24 @@ ZipDirectory ReadZipDirectory(platform::BinaryFile& file) {
   for (std::uint64_t i = 0; i < end.entries; ++i) {
     if (cd.U32(at) != kCentralSignature) ThrowBadZip("bad central directory signature");
     ZipEntry entry;
-    entry.flags = cd.U16(at + 8);
-    entry.method = cd.U16(at + 10);
-    entry.dos_time = cd.U16(at + 12);
-    entry.dos_date = cd.U16(at + 14);
-    entry.crc = cd.U32(at + 16);
-    entry.compressed_size = cd.U32(at + 20);
-    entry.uncompressed_size = cd.U32(at + 24);
-    const std::size_t name_len = cd.U16(at + 28);
-    const std::size_t extra_len = cd.U16(at + 30);
-    const std::size_t comment_len = cd.U16(at + 32);
-    const std::uint16_t disk = cd.U16(at + 34);
-    entry.local_offset = cd.U32(at + 42);
+    entry.flags = cd.U16(at + kCentralFlags);
+    entry.method = cd.U16(at + kCentralMethod);
+    entry.dos_time = cd.U16(at + kCentralTime);
+    entry.dos_date = cd.U16(at + kCentralDate);
+    entry.crc = cd.U32(at + kCentralCrc);
+    entry.compressed_size = cd.U32(at + kCentralCompressedSize);
+    entry.uncompressed_size = cd.U32(at + kCentralUncompressedSize);
+    const std::size_t name_len = cd.U16(at + kCentralNameLength);
+    const std::size_t extra_len = cd.U16(at + kCentralExtraLength);
+    const std::size_t comment_len = cd.U16(at + kCentralCommentLength);
+    const std::uint16_t disk = cd.U16(at + kCentralDisk);
+    entry.local_offset = cd.U32(at + kCentralLocalOffset);
     const std::size_t name_at = at + kCentralHeaderSize;
     entry.name = DecodeEntryName(cd.Text(name_at, name_len), (entry.flags & kFlagUtf8Name) != 0);
     const FieldReader extra(cd.Sub(name_at + name_len, extra_len), "extra field");
-    ApplyZip64Extra(extra, entry, entry.uncompressed_size == 0xFFFFFFFFu,
-                    entry.compressed_size == 0xFFFFFFFFu, entry.local_offset == 0xFFFFFFFFu);
-    if (disk != 0 && disk != 0xFFFF) ThrowBadZip("archives on several disks");
+    ApplyZip64Extra(extra, entry, entry.uncompressed_size == kZip64Marker32,
+                    entry.compressed_size == kZip64Marker32, entry.local_offset == kZip64Marker32);
+    if (disk != 0 && disk != kZip64Marker16) ThrowBadZip("archives on several disks");
     if (entry.local_offset > end.central_offset)
       ThrowBadZip("entry outside the archive: " + entry.name);
     entry.local_offset += bias;

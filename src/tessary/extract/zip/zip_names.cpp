@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "common/text.h"
+#include "common/upper_case.h"
 #include "platform/file_writer.h"
 #include "tessary/extract/zip/zip_error.h"
 
@@ -59,10 +60,7 @@ bool IsForbiddenInName(unsigned char c) {
 // CON, PRN, AUX, NUL, COM1-9 and LPT1-9, with or without an extension, open a device on
 // Windows instead of a file in the folder.
 bool IsDeviceName(std::string_view name) {
-  const std::string_view stem = name.substr(0, name.find('.'));
-  std::string upper;
-  for (const char c : stem)
-    upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+  std::string upper = UpperCase1252(name.substr(0, name.find('.')));
   while (!upper.empty() && upper.back() == ' ') upper.pop_back();
   if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
   return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
