@@ -19,13 +19,13 @@ FailureReason FailureOf(const std::function<void()>& f) {
   return {};
 }
 
-TEST(CaughtFailure, OurErrorKeepsItsNumberAndText) {
+TEST(CaughtFailureTest, OurErrorKeepsItsNumberAndText) {
   const FailureReason r = FailureOf([] { throw Error(vberr::kDeviceIo, "read failed"); });
   EXPECT_EQ(r.number, vberr::kDeviceIo);
   EXPECT_EQ(r.description, "read failed");
 }
 
-TEST(CaughtFailure, ForeignExceptionsAreInternalErrors) {
+TEST(CaughtFailureTest, ForeignExceptionsAreInternalErrors) {
   const FailureReason memory = FailureOf([] { throw std::bad_alloc(); });
   EXPECT_EQ(memory.number, vberr::kOutOfMemory);
   EXPECT_EQ(memory.description, "Out of memory");
@@ -40,7 +40,7 @@ TEST(CaughtFailure, ForeignExceptionsAreInternalErrors) {
   EXPECT_EQ(unknown.description, "Internal error");
 }
 
-TEST(VbErrorText, NamedNumbersHaveVisualBasicsTexts) {
+TEST(VbErrorTextTest, NamedNumbersHaveVisualBasicsTexts) {
   EXPECT_STREQ(VbErrorText(vberr::kOutOfMemory), "Out of memory");
   EXPECT_STREQ(VbErrorText(vberr::kInternalError), "Internal error");
   EXPECT_STREQ(VbErrorText(vberr::kDeviceUnavailable), "Device unavailable");

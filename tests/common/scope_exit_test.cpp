@@ -8,7 +8,7 @@ namespace {
 
 using hv::ScopeExit;
 
-TEST(ScopeExit, RunsOnceHoweverTheScopeEnds) {
+TEST(ScopeExitTest, RunsOnceHoweverTheScopeEnds) {
   int runs = 0;
   {
     ScopeExit cleanup([&] { ++runs; });
@@ -22,7 +22,7 @@ TEST(ScopeExit, RunsOnceHoweverTheScopeEnds) {
   EXPECT_EQ(runs, 2);
 }
 
-TEST(ScopeExit, ReleaseDismissesIt) {
+TEST(ScopeExitTest, ReleaseDismissesIt) {
   int runs = 0;
   {
     ScopeExit cleanup([&] { ++runs; });

@@ -11,7 +11,7 @@
 namespace hv::tessary {
 namespace {
 
-TEST(GuardedLoad, ForeignExceptionsFailTheLoadAsInternalError) {
+TEST(GuardedLoadTest, ForeignExceptionsFailTheLoadAsInternalError) {
   FailureReason reason{vberr::kFileNotFound, "from before"};
   EXPECT_FALSE(GuardedLoad(reason, [] { throw std::length_error("basic_string"); }));
   EXPECT_EQ(reason.number, vberr::kInternalError);
@@ -24,7 +24,7 @@ TEST(GuardedLoad, ForeignExceptionsFailTheLoadAsInternalError) {
   EXPECT_TRUE(reason.empty());
 }
 
-TEST(GuardedLoad, ReadFailureKeepsDeviceIo) {
+TEST(GuardedLoadTest, ReadFailureKeepsDeviceIo) {
   // Reading this process's memory at address 0 fails with EIO: a read failure of the file
   // layer, not of the reader.
   if (!std::filesystem::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc/self/mem";
