@@ -131,10 +131,10 @@ HV_WINE_TEST(DamagedArchivesSayWhy) {
     ExtractCall r = RunExtract(x, source + "\\" + name, broken_work);
     HV_CHECK(IsFalse(r.outcome));
     HV_CHECK_EQ(r.filename, "");
-    if (!HV_CHECK_EQ(r.fail_info.rfind("An error was encountered while extracting this archive: " +
-                                           kCrLf + kCrLf,
-                                       0),
-                     0u)) {
+    if (!HV_CHECK_EQ(
+            r.fail_info.rfind(
+                "An error was encountered while extracting this archive: " + kCrLf + kCrLf, 0),
+            0u)) {
       std::printf("  for %s: %s\n", name, r.fail_info.c_str());
     }
   }
