@@ -36,8 +36,7 @@ HV_WINE_TEST(NoKeysLeft) {
         IdKey(L"Interface", IID_IhvD64Entry), IdKey(L"TypeLib", LIBID_Tessary)}) {
     hv::com::UniqueHkey handle;
     const LSTATUS status = RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, handle.put());
-    if (!HV_CHECK_EQ(status, ERROR_FILE_NOT_FOUND)) std::printf("  left: %ls
-", key.c_str());
+    if (!HV_CHECK_EQ(status, ERROR_FILE_NOT_FOUND)) std::printf("  left: %ls\n", key.c_str());
   }
 }
 
