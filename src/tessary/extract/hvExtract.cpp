@@ -8,7 +8,6 @@
 #include "common/path_split.h"
 #include "common/upper_case.h"
 #include "platform/file_ops.h"
-#include "platform/filesystem.h"
 #include "platform/path_separator.h"
 #include "tessary/extract/extract_limits.h"
 #include "tessary/extract/extract_texts.h"

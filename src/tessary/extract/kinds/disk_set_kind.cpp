@@ -59,7 +59,7 @@ class DiskSetKind final : public ArchiveKind {
           level.folder, WithoutPartPrefix(name), level.level_folder, target, options);
       if (joined.ok) {
         ChargeBudget(services.budget, level.level_folder, {joined.written});
-        failure.Unpacked();
+        failure.Succeeded();
       } else if (joined.failure.number == vberr::kFileAlreadyExists) {
         RaiseFailure(joined.failure);  // as the rename of the tool's image fails
       } else {

@@ -30,7 +30,7 @@ void ChargeBudget(std::uint64_t& budget, const std::string& folder,
 // unpacked does the level fail, with the first reason.
 class FirstFailure {
  public:
-  void Unpacked() noexcept { any_ = true; }
+  void Succeeded() noexcept { any_ = true; }
   void Failed(const FailureReason& why) {
     if (first_.empty()) first_ = why;
   }

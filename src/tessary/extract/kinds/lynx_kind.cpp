@@ -48,7 +48,7 @@ class LynxKind final : public ArchiveKind {
           lynx::ExtractLynx(archive, level.level_folder, {services.budget});
       if (result.ok) {
         ChargeBudget(services.budget, level.level_folder, result.written);
-        failure.Unpacked();
+        failure.Succeeded();
       } else {
         failure.Failed(result.failure);
       }
