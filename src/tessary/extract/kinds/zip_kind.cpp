@@ -13,6 +13,20 @@ namespace {
 
 using namespace texts;
 
+// The last line of the unzip text: what went wrong, as far as the reader can tell.
+const char* ZipProblemText(zip::ZipProblem problem) {
+  switch (problem) {
+    case zip::ZipProblem::kEncrypted:
+      return kPasswordProtected;
+    case zip::ZipProblem::kTooLarge:
+      return kArchiveTooLarge;
+    case zip::ZipProblem::kUnsafeName:
+      return kUnsafeMemberName;
+    default:
+      return kPossiblyCorrupt;
+  }
+}
+
 class ZipKind final : public ArchiveKind {
  public:
   std::string_view Patterns() const override { return "*.zip"; }
@@ -25,9 +39,9 @@ class ZipKind final : public ArchiveKind {
     options.max_total_bytes = services.budget;
     const zip::ZipExtractResult result = zip::ExtractZip(zip_path, level.level_folder, options);
     if (!result.ok) {
-      return Unpacked::Failed(
-          std::string(kUnzipError) + kCrLf + kCrLf + zip_path + kCrLf + kCrLf + kPossiblyCorrupt,
-          result.failure);
+      return Unpacked::Failed(std::string(kUnzipError) + kCrLf + kCrLf + zip_path + kCrLf + kCrLf +
+                                  ZipProblemText(result.problem),
+                              result.failure);
     }
     ChargeBudget(services.budget, level.level_folder, result.written);
     return Unpacked::ExamineLevelFolder();

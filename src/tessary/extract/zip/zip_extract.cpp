@@ -5,6 +5,7 @@
 
 #include "platform/binary_file.h"
 #include "platform/file_writer.h"
+#include "tessary/extract/codecs/codec.h"
 #include "tessary/extract/zip/zip_directory.h"
 #include "tessary/extract/zip/zip_entry_data.h"
 #include "tessary/extract/zip/zip_error.h"
@@ -26,15 +27,14 @@ std::vector<PlannedEntry> Plan(const ZipDirectory& dir, const std::string& dest_
   std::uint64_t declared = 0;
   for (const ZipEntry& entry : dir.entries) {
     if (IsFolderName(entry.name)) continue;
-    if (entry.IsEncrypted())
-      ThrowBadZip("encrypted entry (no password is supplied): " + entry.name);
-    if (entry.method != kMethodStored && entry.method != kMethodDeflated) {
+    if (entry.IsEncrypted()) ThrowEncrypted(entry.name);
+    if (!codecs::CanDecode(entry.method)) {
       ThrowBadZip("unsupported compression method " + std::to_string(entry.method) + ": " +
                   entry.name);
     }
-    if (entry.uncompressed_size > kZipMaxEntrySize) ThrowBadZip("entry too large: " + entry.name);
+    if (entry.uncompressed_size > kZipMaxEntrySize) ThrowTooLarge("entry too large: " + entry.name);
     declared += entry.uncompressed_size;  // both below 2^28 * 2^16: no overflow
-    if (declared > budget) ThrowBadZip("archive exceeds its size budget");
+    if (declared > budget) ThrowTooLarge("archive exceeds its size budget");
     plan.push_back({&entry, FlatEntryTarget(dest_dir, entry.name)});
   }
   return plan;
@@ -83,8 +83,16 @@ ZipExtractResult ExtractZip(const std::string& zip_path, const std::string& dest
       RecordWritten(result.written, item.target.file_name);
     }
     result.ok = true;
+  } catch (const ZipFailure& e) {
+    result.failure = CaughtFailure();
+    result.problem = e.problem();
+  } catch (const Error& e) {
+    result.failure = CaughtFailure();
+    result.problem =
+        e.Number() == vberr::kBadFileName ? ZipProblem::kUnsafeName : ZipProblem::kOther;
   } catch (...) {
     result.failure = CaughtFailure();
+    result.problem = ZipProblem::kOther;
   }
   return result;
 }

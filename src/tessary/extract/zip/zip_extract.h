@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "tessary/extract/zip/zip_error.h"
 #include "tessary/extract/zip/zip_limits.h"
 #include "tessary/extract/zip/zip_prompter.h"
 
@@ -29,6 +30,7 @@ struct ZipExtractResult {
   bool ok = false;
   std::vector<std::string> written;  // file names in the folder, in archive order, no repeats
   FailureReason failure;             // set when !ok
+  ZipProblem problem = ZipProblem::kDamaged;  // what kind of failure, when !ok
 };
 
 // Never throws for a bad archive or a failed write: the result says why. `dest_dir` must be
