@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
+#include <string>
 
 #include "tessary/extract/codecs/codec.h"
 #include "tessary/extract/zip/zip_bytes.h"
