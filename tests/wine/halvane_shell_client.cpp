@@ -301,6 +301,19 @@ HV_WINE_TEST(AProgramThatCannotRunSaysWhy) {
                            L"Invalid file format"));
 }
 
+// A name longer than the shell's ANSI entry takes never reaches it: Wine's copies it into
+// buffers of MAX_PATH characters on the stack, and the process died in its debugger. Nothing
+// is reported, as for any file the shell cannot open.
+HV_WINE_TEST(ShellWithDefaultProgramSurvivesANameTooLong) {
+  Dispatch shell = CreateHalvane(L"Halvane.hvShell");
+  for (const std::size_t length : {std::size_t{260}, std::size_t{1000}, std::size_t{1} << 20}) {
+    std::wstring name(length, L'h');
+    name[3] = L'x';
+    HV_CHECK_OK(shell.Call(L"ShellWithDefaultProgram", name, 0L));
+  }
+  HV_CHECK_OK(shell.Call(L"ShellWithDefaultProgram", W(Data("missing.hvq")), 0L));
+}
+
 // hv.exe open says when the shell opened nothing, instead of reporting success.
 HV_WINE_TEST(HvOpenReportsWhatTheShellRefused) {
   const std::string tests = StandIn().substr(0, StandIn().rfind('\\'));

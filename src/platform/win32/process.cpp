@@ -202,6 +202,12 @@ class Win32ProcessService : public ProcessService {
   }
 
   void OpenWithDefaultProgram(const std::string& file, std::int32_t parent_window) override {
+    // The shell's ANSI entry takes a path of fewer than MAX_PATH characters; Wine's copies a
+    // longer one into buffers of that size on the stack, and the process dies in its debugger
+    // (which, with no display, waits for good). No file has such a name to open.
+    if (std::char_traits<char>::length(file.c_str()) >= MAX_PATH) {
+      throw Error(vberr::kBadFileName);
+    }
     const HWND parent =
         reinterpret_cast<HWND>(static_cast<std::intptr_t>(parent_window));  // handles fit 32 bits
     const HINSTANCE result = ::ShellExecuteA(parent, "Open", file.c_str(), "", "", SW_SHOWNORMAL);
