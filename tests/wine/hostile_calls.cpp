@@ -429,12 +429,16 @@ class Runner {
     }
     const bool member_ran = hr == S_OK || hr == DISP_E_EXCEPTION;
     for (const RefCell& cell : call.cells()) {
-      if (!cell.Changed() || (cell.may_change() && member_ran)) continue;
+      // A named argument goes where the dispatcher binds it: Wine's binds the one named as the
+      // value of a property put to the last parameter, an [in, out] one included, which the
+      // member then writes (seen with GetFileAndPath called as method and put at once).
+      const bool may_change = cell.may_change() || call.has_named();
+      if (!cell.Changed() || (may_change && member_ran)) continue;
       good = false;
       Report(name,
-             cell.may_change() ? L"wrote a by-reference argument of a call it refused"
-                               : L"wrote a by-reference argument it does not own",
-             hr);
+             may_change ? L"wrote a by-reference argument of a call it refused"
+                        : L"wrote a by-reference argument it does not own",
+             hr, call.Shape(flags));
     }
     if (good) {
       InterlockedIncrement(&g_progress.passed);
