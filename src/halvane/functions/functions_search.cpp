@@ -57,8 +57,9 @@ std::string WalkedPath(const std::string& path) {
   return hvFunctions::TrimAtNull(path);
 }
 
-// The folder "" stands for: the current one.
-std::string FolderToIdentify(const std::string& folder) {
+// The folder FindFile lists for `path`, as a path to identify ("" is the current folder).
+std::string ListedFolder(const std::string& path) {
+  const std::string folder = hvFunctions::AddBackslash(WalkedPath(path));
   return folder.empty() ? std::string(".") : folder;
 }
 
@@ -138,7 +139,7 @@ std::string hvFunctions::AddBackslash(const std::string& path) {
 
 std::string hvFunctions::FindFile(const std::string& FileName, const std::string& path) {
   VisitedFolders visited;
-  visited.FirstVisit(FolderToIdentify(WalkedPath(path)), false);
+  visited.FirstVisit(ListedFolder(path), false);
   return FindFileIn(FileName, path, visited);
 }
 
