@@ -45,6 +45,8 @@ ExtractOutcome RunExtract(const ExtractArgs& a, platform::FileChooser* chooser) 
   FixedChooser fixed(ArgToCoreText(a.choose));
   tessary::ExtractServices services;
   services.chooser = chooser;
+  services.game_files =
+      a.classic ? tessary::GameFileList::kClassic : tessary::GameFileList::kCurrent;
   if (a.choose_given) services.chooser = &fixed;
   tessary::hvExtract extract(std::make_shared<halvane::hvFunctions>(), services);
   // With a database the caller is the front-end that remembers choices, unless told otherwise.
@@ -112,6 +114,7 @@ void RegisterExtract(CLI::App& app) {
                   "The working folder; deleted and made anew by every run")
       ->required();
   cmd->add_flag("--json", a.json, "Print Extract, ReturnFilename and ReturnFailInfo as JSON");
+  cmd->add_flag("--classic", a.classic, "Take only the automation interface's kinds of game file");
   cmd->callback([cmd] {
     a.from_given = cmd->count("--from") > 0;
     a.choose_given = cmd->count("--choose") > 0;

@@ -16,6 +16,8 @@ struct ExtractArgs {
   std::string archive, work, db, from, winzip, choose;
   std::int32_t game_id = 0;
   bool from_given = false, choose_given = false, json = false;
+  // The automation interface's list of game files instead of every kind VICE autostarts.
+  bool classic = false;
 };
 
 struct ExtractOutcome {
