@@ -261,6 +261,37 @@ TEST_F(PlayCommandTest, GameFilesOfEveryKindAndNeverAReadme) {
       << classic.out << classic.err;
 }
 
+// The other ways collections wrap a game: gzip, a zip inside a zip, a PC64 file and a Lynx
+// archive made by cbmconvert, a path with blanks and non-ASCII letters.
+TEST_F(PlayCommandTest, EveryWrapperReachesTheProgramMeant) {
+  const std::string gzip = ToolPath(HV_GZIP_TOOL), cbmconvert = ToolPath(HV_CBMCONVERT);
+  HV_REQUIRE_TOOL(gzip);
+  HV_REQUIRE_TOOL(cbmconvert);
+  Disk("Gz Game.d64", "gz start");
+  ASSERT_EQ(hv::test::Run(gzip, {"-k", P("Gz Game.d64")}).exit_code, 0);
+  auto args = PlayForReal(P("Gz Game.d64.gz"));
+  EXPECT_EQ(Loaded(Autostart(args).first, Autostart(args).second), "GZ START") << last.out;
+  Disk("inner.d64", "nested");
+  Zip("inner.zip", {"inner.d64"});
+  fs::create_directories(tmp / "Spiele für alle");
+  args = PlayForReal(Zip("Spiele für alle/outer game.zip", {"inner.zip"}));
+  EXPECT_EQ(Loaded(Autostart(args).first, Autostart(args).second), "NESTED") << last.out;
+  fs::copy_file(tmp / "a.prg", tmp / "pcgame");
+  ASSERT_EQ(hv::test::Run(cbmconvert, {"-P", "-n", "pcgame"}, tmp.path().string()).exit_code, 0);
+  std::string p00;
+  for (const auto& f : fs::directory_iterator(tmp.path())) {
+    if (f.path().extension() == ".p00") p00 = f.path().filename().string();
+  }
+  ASSERT_FALSE(p00.empty());
+  args = PlayForReal(Zip("p00.zip", {p00}));
+  EXPECT_EQ(fs::path(Autostart(args).first).filename(), p00) << last.out;
+  ASSERT_EQ(hv::test::Run(cbmconvert, {"-L", P("game.lnx"), "-n", "pcgame"}, tmp.path().string())
+                .exit_code,
+            0);
+  args = PlayForReal(Zip("lynx.zip", {"game.lnx"}));
+  EXPECT_NE(Autostart(args).first.find("/ReZip/"), std::string::npos) << last.out << last.err;
+}
+
 TEST_F(PlayCommandTest, OneZipPerDiskIsOneGameInTosecOrder) {
   const std::vector<std::string> stems = {"Epic (1987)(Maker)(Disk 2 of 2)(Side A)",
                                           "Epic (1987)(Maker)(Disk 1 of 2)(Side B)",
