@@ -98,7 +98,7 @@ def main():
         hv_s = statistics.median(times[name][0])
         peer_s = statistics.median(times[name][1])
         ratio = hv_s / peer_s if peer_s > 0 else float("inf")
-        print(f"  hv {name:9} {hv_s * 1e3:7.3f} ms   {' '.join(peer[:2]):9} {peer_s * 1e3:7.3f} ms"
+        print(f"  hv {name:9} {hv_s * 1e3:7.3f} ms   {' '.join(a for a in peer[:2] if not a.startswith('/')):9} {peer_s * 1e3:7.3f} ms"
               f"   ratio {ratio:5.2f}")
 
 
