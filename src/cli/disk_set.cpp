@@ -116,6 +116,12 @@ std::optional<std::vector<std::string>> ArchiveSetOrder(const std::vector<std::s
 
 std::optional<std::vector<std::string>> ArchiveSetOf(const std::string& name,
                                                      const std::vector<std::string>& siblings) {
+  // Most archives carry no disk number at all; spare them the patterns.
+  const std::string upper = UpperCase1252(name);
+  if (upper.find("DIS") == std::string::npos && upper.find("SIDE") == std::string::npos &&
+      upper.find("OF") == std::string::npos && upper.find_first_of("_-") == std::string::npos) {
+    return std::nullopt;
+  }
   const std::optional<DiskMark> own = MarkOf(name, IsArchive);
   if (!own) return std::nullopt;
   std::vector<std::string> members;

@@ -1,10 +1,10 @@
 #include "cli/play_program.h"
 
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <fstream>
 #include <optional>
-#include <regex>
 #include <vector>
 
 #include "cli/autostart_name.h"
@@ -70,12 +70,21 @@ StartProgram FirstProgram(const std::string& game) {
 }
 
 int JoystickPortTag(const std::string& name) {
-  static const std::regex kTag(R"((\(j([12])\))|(\[j([12])\])|(_j([12])(?=[^a-z0-9]|$)))",
-                               std::regex::icase);
-  std::smatch m;
-  if (!std::regex_search(name, m, kTag)) return 0;
-  for (const std::size_t group : {2U, 4U, 6U}) {
-    if (m[group].matched) return m.str(group) == "1" ? 1 : 2;
+  // A plain scan: hv play asks this on every launch, and a regex costs more to build than a
+  // whole warm launch otherwise spends on names.
+  const auto lower = [&name](std::size_t i) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+  };
+  for (std::size_t i = 0; i + 2 < name.size(); ++i) {
+    const char open = name[i];
+    if ((open != '(' && open != '[' && open != '_') || lower(i + 1) != 'j') continue;
+    const char port = name[i + 2];
+    if (port != '1' && port != '2') continue;
+    const bool closed =
+        open == '_'
+            ? (i + 3 == name.size() || !std::isalnum(static_cast<unsigned char>(name[i + 3])))
+            : (i + 3 < name.size() && name[i + 3] == (open == '(' ? ')' : ']'));
+    if (closed) return port - '0';
   }
   return 0;
 }
