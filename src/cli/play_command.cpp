@@ -30,6 +30,15 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kViceNames[] = {"x64sc", "x64"};
+#ifdef _WIN32
+constexpr char kPathListSeparator = ';';
+constexpr char kProgramSuffix[] = ".exe";
+constexpr bool kExecBits = false;  // Windows runs any .exe
+#else
+constexpr bool kExecBits = true;
+constexpr char kPathListSeparator = ':';
+constexpr char kProgramSuffix[] = "";
+#endif
 constexpr std::uint64_t kDefaultCacheMegabytes = 1024;
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
 
@@ -66,15 +75,16 @@ std::string FindVice() {
   for (const char* name : kViceNames) {
     std::size_t start = 0;
     while (start <= dirs.size()) {
-      std::size_t end = dirs.find(':', start);
+      std::size_t end = dirs.find(kPathListSeparator, start);
       if (end == std::string::npos) end = dirs.size();
-      const fs::path candidate = fs::path(dirs.substr(start, end - start)) / name;
+      const fs::path candidate =
+          fs::path(dirs.substr(start, end - start)) / (std::string(name) + kProgramSuffix);
       std::error_code ec;
       const fs::file_status st = fs::status(candidate, ec);
       constexpr fs::perms kExec =
           fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-      if (!ec && fs::is_regular_file(st) && (st.permissions() & kExec) != fs::perms::none &&
-          end > start) {
+      if (!ec && fs::is_regular_file(st) &&
+          (!kExecBits || (st.permissions() & kExec) != fs::perms::none) && end > start) {
         return candidate.string();
       }
       start = end + 1;
