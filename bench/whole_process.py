@@ -3,8 +3,10 @@
 
 Makes its inputs with the Debian tools (a 40-file disk image from cc1541, that image zipped by
 zip), then runs each pair -- `hv list` against cc1541 printing the same directory, `hv extract`
-against `unzip -oqj` of the same archive -- interleaved, RUNS times each, and prints the median
-CPU time (user + sys of the child, from wait4) of both sides and their ratio.
+against `unzip -oqj` of the same archive, a warm `hv play --dry-run` (the game already in the
+cache) against `unzip -l`, and a cold `hv play` (an empty cache, the emulator /bin/true)
+against `unzip -oqj` -- interleaved, RUNS times each, and prints the median CPU time (user +
+sys of the child, from wait4) of both sides and their ratio.
 
     bench/whole_process.py [HV] [--runs N]
 
@@ -24,10 +26,12 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TOP = os.path.dirname(HERE)
 
 
-def cpu_seconds(argv):
+def cpu_seconds(argv, env=None):
     """Runs argv with its output discarded; the child's user + sys CPU seconds."""
+    if callable(argv):
+        argv, env = argv()
     with open(os.devnull, "wb") as null:
-        pid = os.posix_spawnp(argv[0], argv, os.environ,
+        pid = os.posix_spawnp(argv[0], argv, env if env is not None else os.environ,
                               file_actions=[(os.POSIX_SPAWN_DUP2, null.fileno(), 1)])
         _, status, usage = os.wait4(pid, 0)
     if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
@@ -65,10 +69,23 @@ def main():
         work = os.path.join(scratch, "work")
         unzipped = os.path.join(scratch, "unzip")
         os.mkdir(unzipped)
+        warm_env = dict(os.environ, XDG_CACHE_HOME=os.path.join(scratch, "warm"))
+        play = [hv, "play", archive, "--emulator-path", "/bin/true"]
+        subprocess.run(play, check=True, env=warm_env, stdout=subprocess.DEVNULL)
+        colds = iter(range(1 << 30))
+
+        def cold_play():
+            # A fresh, empty cache folder each run, made before the clock starts.
+            cache = os.path.join(scratch, f"cold{next(colds)}")
+            os.mkdir(cache)
+            return play, dict(os.environ, XDG_CACHE_HOME=cache)
+
         pairs = [
             ("list", [hv, "list", image], ["cc1541", image]),
             ("extract", [hv, "extract", archive, "--work", work],
              ["unzip", "-oqj", archive, "-d", unzipped]),
+            ("play warm", lambda: (play + ["--dry-run"], warm_env), ["unzip", "-l", archive]),
+            ("play cold", cold_play, ["unzip", "-oqj", archive, "-d", unzipped]),
         ]
         times = {name: ([], []) for name, _, _ in pairs}
         for _ in range(options.runs):
@@ -81,7 +98,7 @@ def main():
         hv_s = statistics.median(times[name][0])
         peer_s = statistics.median(times[name][1])
         ratio = hv_s / peer_s if peer_s > 0 else float("inf")
-        print(f"  hv {name:8} {hv_s * 1e3:7.3f} ms   {peer[0]:8} {peer_s * 1e3:7.3f} ms"
+        print(f"  hv {name:9} {hv_s * 1e3:7.3f} ms   {' '.join(a for a in peer[:2] if not a.startswith('/')):9} {peer_s * 1e3:7.3f} ms"
               f"   ratio {ratio:5.2f}")
 
 

@@ -14,7 +14,7 @@ PACKAGES=(
   # the 32-bit servers under Wine (i386 loader, ODBC, stdole2.tlb for widl -m32); the setup program
   wine32:i386 libodbc2:i386 libsqliteodbc:i386 nsis
   # test peers: tools that make C64 images and archives no one here wrote
-  cc1541 cbmconvert lhasa zip unzip p7zip-full gzip sidplayfp
+  cc1541 cbmconvert lhasa zip unzip gzip sidplayfp p7zip-full acme cc65
 )
 
 missing=()

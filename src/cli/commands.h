@@ -24,5 +24,6 @@ void RegisterPath(CLI::App& app);
 void RegisterExtract(CLI::App& app);
 void RegisterDb(CLI::App& app);
 void RegisterPlay(CLI::App& app);
+void RegisterCache(CLI::App& app);
 
 }  // namespace hv::cli

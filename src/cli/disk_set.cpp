@@ -7,7 +7,6 @@
 
 #include "common/upper_case.h"
 #include "platform/file_writer.h"
-#include "platform/path_separator.h"
 
 namespace hv::cli {
 
@@ -18,8 +17,8 @@ constexpr char kFliplistHeader[] = "# Vice fliplist file";
 constexpr std::size_t kMaxDiskDigits = 3;
 
 struct DiskMark {
-  std::string rest;  // the name with its disk number taken out, upper case
-  int number = 0;
+  std::string rest;  // the name with its disk and side numbers taken out, upper case
+  int disk = 0, side = 0;
 };
 
 int NumberOf(const std::string& text) {
@@ -30,57 +29,73 @@ int NumberOf(const std::string& text) {
   return std::stoi(text);
 }
 
-// The last match of `pattern` in `stem`, with the text of its group `number`.
-std::optional<DiskMark> LastMatch(const std::string& stem, const std::regex& pattern,
-                                  std::size_t number, const std::string& ext) {
+// The last match of `pattern` in `stem`: its number (group `number`) is taken out of `stem`
+// and the marker, with '#' for the number, put in its place, so that what stays must match
+// between the disks: the kind of marker ("DISK" against "SIDE") and a total ("OF 3") included.
+std::optional<int> TakeLast(std::string& stem, const std::regex& pattern, std::size_t number) {
   std::optional<std::smatch> last;
   for (auto it = std::sregex_iterator(stem.begin(), stem.end(), pattern);
        it != std::sregex_iterator(); ++it) {
     last = *it;
   }
   if (!last) return std::nullopt;
-  // What stays must match between the disks: everything but the number, the kind of marker
-  // ("DISK" against "SIDE") and a total ("OF 3") included.
   std::string marker = last->str(0);
   const auto at = static_cast<std::size_t>(last->position(number) - last->position(0));
   marker.replace(at, static_cast<std::size_t>(last->length(number)), "#");
-  DiskMark mark;
-  mark.rest = UpperCase1252(last->prefix().str() + "\x01" + marker + "\x01" + last->suffix().str() +
-                            "." + ext);
-  mark.number = NumberOf(last->str(number));
-  return mark;
+  const int value = NumberOf(last->str(number));
+  stem = last->prefix().str() + "\x01" + marker + "\x01" + last->suffix().str();
+  return value;
 }
 
-std::optional<DiskMark> MarkOf(const std::string& name) {
-  static const std::regex kWord(R"((^|[^a-z])(disk|disc|side)[ _.-]*([0-9]+|[a-z])(?![a-z0-9]))",
+std::optional<DiskMark> MarkOf(const std::string& name, bool (*member)(const std::string&)) {
+  static const std::regex kDisk(R"((^|[^a-z])(disk|disc)[ _.-]*([0-9]+|[a-z])(?![a-z0-9]))",
+                                std::regex::icase);
+  static const std::regex kSide(R"((^|[^a-z])side[ _.-]*([0-9]+|[a-z])(?![a-z0-9]))",
                                 std::regex::icase);
   static const std::regex kOf(R"(\(\s*([0-9]+)\s*of\s*[0-9]+\s*\))", std::regex::icase);
   static const std::regex kTrailing(R"([_-]([0-9]+)$)");
   const std::size_t dot = name.find_last_of('.');
   if (dot == std::string::npos) return std::nullopt;
-  const std::string stem = name.substr(0, dot), ext = name.substr(dot + 1);
-  if (UpperCase1252(ext) != "D64") return std::nullopt;  // a fliplist holds disks only
-  if (auto m = LastMatch(stem, kWord, 3, ext)) return m;
-  if (auto m = LastMatch(stem, kOf, 1, ext)) return m;
-  return LastMatch(stem, kTrailing, 1, ext);
+  std::string stem = name.substr(0, dot);
+  const std::string ext = name.substr(dot + 1);
+  if (!member(UpperCase1252(ext))) return std::nullopt;
+  DiskMark mark;
+  // TOSEC names carry both: "(Disk 1 of 2)(Side B)".
+  const std::optional<int> side = TakeLast(stem, kSide, 2);
+  std::optional<int> disk = TakeLast(stem, kDisk, 3);
+  if (!disk) disk = TakeLast(stem, kOf, 1);
+  if (!disk && !side) disk = TakeLast(stem, kTrailing, 1);
+  if (!disk && !side) return std::nullopt;
+  mark.disk = disk.value_or(1);
+  mark.side = side.value_or(1);
+  if (mark.disk < 1 || mark.side < 1) return std::nullopt;
+  mark.rest = UpperCase1252(stem + "." + ext);
+  return mark;
 }
 
-}  // namespace
+bool IsDiskImage(const std::string& ext) {
+  return ext == "D64" || ext == "D71" || ext == "D81" || ext == "G64" || ext == "X64";
+}
 
-std::optional<std::vector<std::string>> DiskSetOrder(const std::vector<std::string>& names) {
+bool IsArchive(const std::string& ext) {
+  return ext == "ZIP" || ext == "7Z" || ext == "LHA" || ext == "LZH" || ext == "GZ" || ext == "RAR";
+}
+
+std::optional<std::vector<std::string>> SetOrder(const std::vector<std::string>& names,
+                                                 bool (*member)(const std::string&)) {
   if (names.size() < 2) return std::nullopt;
-  std::vector<std::pair<int, std::string>> disks;
+  std::vector<std::pair<std::pair<int, int>, std::string>> disks;
   std::string rest;
   for (const std::string& name : names) {
-    const std::optional<DiskMark> mark = MarkOf(name);
-    if (!mark || mark->number < 1) return std::nullopt;
+    const std::optional<DiskMark> mark = MarkOf(name, member);
+    if (!mark) return std::nullopt;
     if (disks.empty()) rest = mark->rest;
     if (mark->rest != rest) return std::nullopt;
-    disks.emplace_back(mark->number, name);
+    disks.push_back({{mark->disk, mark->side}, name});
   }
   std::sort(disks.begin(), disks.end());
   const auto same_number = [](const auto& a, const auto& b) { return a.first == b.first; };
-  if (disks.front().first != 1 ||
+  if (disks.front().first != std::pair(1, 1) ||
       std::adjacent_find(disks.begin(), disks.end(), same_number) != disks.end()) {
     return std::nullopt;
   }
@@ -89,9 +104,38 @@ std::optional<std::vector<std::string>> DiskSetOrder(const std::vector<std::stri
   return ordered;
 }
 
+}  // namespace
+
+std::optional<std::vector<std::string>> DiskSetOrder(const std::vector<std::string>& names) {
+  return SetOrder(names, IsDiskImage);
+}
+
+std::optional<std::vector<std::string>> ArchiveSetOrder(const std::vector<std::string>& names) {
+  return SetOrder(names, IsArchive);
+}
+
+std::optional<std::vector<std::string>> ArchiveSetOf(const std::string& name,
+                                                     const std::vector<std::string>& siblings) {
+  // Most archives carry no disk number at all; spare them the patterns.
+  const std::string upper = UpperCase1252(name);
+  if (upper.find("DIS") == std::string::npos && upper.find("SIDE") == std::string::npos &&
+      upper.find("OF") == std::string::npos && upper.find_first_of("_-") == std::string::npos) {
+    return std::nullopt;
+  }
+  const std::optional<DiskMark> own = MarkOf(name, IsArchive);
+  if (!own) return std::nullopt;
+  std::vector<std::string> members;
+  for (const std::string& sibling : siblings) {
+    const std::optional<DiskMark> mark = MarkOf(sibling, IsArchive);
+    if (mark && mark->rest == own->rest) members.push_back(sibling);
+  }
+  if (std::find(members.begin(), members.end(), name) == members.end()) members.push_back(name);
+  return ArchiveSetOrder(members);
+}
+
 std::string FliplistText(const std::vector<std::string>& disks) {
   std::string text = std::string(kFliplistHeader) + kCrLf + kCrLf + "UNIT 8" + kCrLf;
-  for (auto it = disks.rbegin(); it != disks.rend(); ++it) text += *it + kCrLf;
+  for (const std::string& disk : disks) text += disk + kCrLf;
   return text;
 }
 
@@ -114,25 +158,6 @@ std::string DiskSetChooser::Choose(const std::vector<std::string>& names, std::s
   }
   disks_.clear();
   return fallback_.Choose(names, selected);
-}
-
-DiskSetFiles WriteDiskSetFiles(const std::string& game_file, const std::vector<std::string>& disks,
-                               bool playlist) {
-  const std::size_t cut = game_file.find_last_of(platform::kPathSeparator);
-  const std::string folder = cut == std::string::npos ? "." : game_file.substr(0, cut);
-  const std::string name = cut == std::string::npos ? game_file : game_file.substr(cut + 1);
-  const std::string stem =
-      folder + platform::kPathSeparator + name.substr(0, name.find_last_of('.'));
-  std::vector<std::string> paths;
-  for (const std::string& disk : disks) paths.push_back(folder + platform::kPathSeparator + disk);
-  DiskSetFiles files;
-  files.fliplist = stem + ".vfl";
-  WriteWholeFile(folder, files.fliplist, FliplistText(paths));
-  if (playlist) {
-    files.playlist = stem + ".m3u";
-    WriteWholeFile(folder, files.playlist, PlaylistText(disks));
-  }
-  return files;
 }
 
 }  // namespace hv::cli

@@ -12,13 +12,22 @@
 
 namespace hv::cli {
 
-// The names in disk order when they form one set of D64 images that includes disk 1; nothing
-// when any name lacks a disk number, the rest of the names differ, or a number repeats.
+// The names in disk order (disk, then side, as TOSEC names them: "(Disk 1 of 2)(Side B)") when
+// they form one set of disk images (D64, D71, D81, G64, X64) that includes disk 1 side A;
+// nothing when any name lacks a disk or side number, the rest of the names differ, or a number
+// repeats.
 std::optional<std::vector<std::string>> DiskSetOrder(const std::vector<std::string>& names);
 
-// The fliplist of `disks` (paths, disk 1 first). VICE puts each line it reads in front of the
-// ones before, so the disks are written last to first: then disk 1 is current and flipping on
-// reaches disk 2, 3, ...
+// The same for archives that each hold one disk ("Game (Disk 1 of 2).zip").
+std::optional<std::vector<std::string>> ArchiveSetOrder(const std::vector<std::string>& names);
+
+// The set `name` (an archive) belongs to among `siblings` (the names in its folder), disk 1
+// first; nothing when it is part of no whole set.
+std::optional<std::vector<std::string>> ArchiveSetOf(const std::string& name,
+                                                     const std::vector<std::string>& siblings);
+
+// The fliplist of `disks` (paths, disk 1 first), in that order: VICE (since 3.6) adds each line
+// at the bottom of the list, so disk 1 is current and flipping on reaches disk 2, 3, ...
 std::string FliplistText(const std::vector<std::string>& disks);
 
 // The playlist of `disks` (names beside the playlist, disk 1 first), one a line.
@@ -40,14 +49,5 @@ class DiskSetChooser : public platform::FileChooser {
   platform::FileChooser& fallback_;
   std::vector<std::string> disks_;
 };
-
-struct DiskSetFiles {
-  std::string fliplist, playlist;  // core text; playlist empty when none was asked for
-};
-
-// Writes the fliplist (and with `playlist` the playlist) of `disks` beside `game_file`, disk 1
-// of the set, naming them after it (.vfl, .m3u). Throws hv::Error when a file cannot be written.
-DiskSetFiles WriteDiskSetFiles(const std::string& game_file, const std::vector<std::string>& disks,
-                               bool playlist);
 
 }  // namespace hv::cli

@@ -17,18 +17,21 @@ struct ConfigEdit {
 
 class DryRunFunctions : public halvane::LauncherFunctionsOps {
  public:
+  // `present` are files taken for present whether they are there or not.
   DryRunFunctions(std::unique_ptr<halvane::LauncherFunctionsOps> inner,
-                  std::vector<ConfigEdit>& log)
-      : inner_(std::move(inner)), log_(log) {}
+                  std::vector<ConfigEdit>& log, std::vector<std::string> present = {})
+      : inner_(std::move(inner)), log_(log), present_(std::move(present)) {}
 
   void GetFileAndPath(std::string in, std::string& path, std::string& file) override {
     inner_->GetFileAndPath(std::move(in), path, file);
   }
-  std::string Long2Short(const std::string& s) override { return inner_->Long2Short(s); }
+  std::string Long2Short(const std::string& s) override {
+    return Present(s) ? s : inner_->Long2Short(s);
+  }
   void DeletePathSilent(const std::string&) override {}
   bool FileExists(const std::string& name, std::int16_t display,
                   const std::string& caption) override {
-    return inner_->FileExists(name, display, caption);
+    return Present(name) || inner_->FileExists(name, display, caption);
   }
   bool DirExists(const std::string& dir) override { return inner_->DirExists(dir); }
   bool DriveTypeIsCDRom(const std::string& root) override { return inner_->DriveTypeIsCDRom(root); }
@@ -37,8 +40,16 @@ class DryRunFunctions : public halvane::LauncherFunctionsOps {
   }
 
  private:
+  bool Present(const std::string& name) const {
+    for (const std::string& file : present_) {
+      if (name == file) return true;
+    }
+    return false;
+  }
+
   std::unique_ptr<halvane::LauncherFunctionsOps> inner_;
   std::vector<ConfigEdit>& log_;
+  std::vector<std::string> present_;
 };
 
 }  // namespace hv::cli

@@ -8,9 +8,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "cli/dry_run_functions.h"
 #include "cli/failure_texts.h"
 #include "cli/launch_shell.h"
@@ -84,41 +86,71 @@ CLI::Option* Control(CLI::App* cmd, const std::string& names, std::int32_t& valu
 struct ShellOutcome {
   std::string result;                                    // the method's own result
   std::optional<WatchedProcessService::Failure> failed;  // a start that did not happen
+  // What a dry run recorded; after a real run `started` holds the command lines started.
+  std::vector<ConfigEdit> edits;
+  std::vector<platform::RecordingProcessService::Started> started;
+  std::vector<platform::RecordingProcessService::Opened> opened;
 };
 
 // Runs `call` on a shell over the general functions; in a dry run with recording in place of
-// the process service and of configuration edits, and prints what would have happened.
+// the process service and of configuration edits (`present` is taken for an existing file).
 template <class Call>
-ShellOutcome RunShell(bool dry_run, Call call) {
+ShellOutcome RunShell(bool dry_run, Call call, const std::vector<std::string>& present = {}) {
+  ShellOutcome outcome;
   if (!dry_run) {
     WatchedProcessService process(platform::SystemProcessService());
     hvShell shell{[] { return std::make_unique<halvane::hvFunctions>(); }, process};
-    std::string result = call(shell);
-    return {std::move(result), process.failure()};
+    outcome.result = call(shell);
+    outcome.failed = process.failure();
+    for (const std::string& line : process.started()) outcome.started.push_back({line, 0, {}, {}});
+    return outcome;
   }
-  std::vector<ConfigEdit> edits;
   platform::RecordingProcessService process;
-  hvShell shell{[&edits] {
+  hvShell shell{[&outcome, &present] {
                   return std::make_unique<DryRunFunctions>(std::make_unique<halvane::hvFunctions>(),
-                                                           edits);
+                                                           outcome.edits, present);
                 },
                 process};
-  std::string result = call(shell);
-  for (const ConfigEdit& edit : edits) {
+  outcome.result = call(shell);
+  outcome.started = process.started;
+  outcome.opened = process.opened;
+  return outcome;
+}
+
+// What a dry run would have done, on stdout.
+void PrintDryRun(const ShellOutcome& outcome) {
+  for (const ConfigEdit& edit : outcome.edits) {
     std::printf("config file: %s\n", Show(edit.file).c_str());
     for (const auto& [key, value] : edit.entries) {
       std::printf("  %s=%s\n", Show(key).c_str(), Show(value).c_str());
     }
   }
-  for (const auto& started : process.started) {
+  for (const auto& started : outcome.started) {
     std::printf("folder: %s\n", Show(started.directory).c_str());
     std::printf("command line: %s\n", Show(started.command_line).c_str());
     std::printf("window style: %d\n", started.window_style);
   }
-  for (const auto& opened : process.opened) {
+  for (const auto& opened : outcome.opened) {
     std::printf("open: %s\n", Show(opened.file).c_str());
   }
-  return {std::move(result), std::nullopt};
+}
+
+// Why `text` (a name or path for the emulator, console text) cannot reach it as exactly one
+// argument, or "": a quotation mark would close the argument it stands in and open the next,
+// and backslashes at the end of a path escape the closing mark.
+std::string NotOneArgument(const std::string& what, const std::string& text, bool is_path) {
+  if (text.find('"') != std::string::npos) {
+    return what + " " + text + " holds a quotation mark (\"), which the emulator's command line " +
+           "cannot carry inside one argument";
+  }
+  if (text.find_first_of("\r\n") != std::string::npos) {
+    return what + " holds a line end, which the emulator's command line cannot carry";
+  }
+  if (is_path && !text.empty() && text.back() == '\\') {
+    return what + " " + text + " ends in a backslash, which would escape the quotation mark " +
+           "that closes its argument";
+  }
+  return {};
 }
 
 // The program a failed start was to run, as the console shows it.
@@ -202,21 +234,90 @@ std::string UnknownLauncher(const std::string& word) {
   return UnknownLauncherText(word, LauncherNames());
 }
 
+// The files a dry run takes for present without looking: hv play's are only extracted for real.
+std::vector<std::string> PresentInDryRun(const LaunchArgs& a, const LaunchInputs& in) {
+  if (!a.dry_run || !a.assume_files) return {};
+  return {in.emu, in.game, CorePath(a.fliplist)};
+}
+
 }  // namespace
 
-std::string Launch(const LaunchArgs& a, const std::string& command) {
+LaunchReport Launch(const LaunchArgs& a, const std::string& command) {
   const Launcher* launcher = FindLauncher(a.method);
   if (launcher == nullptr) throw CLI::ValidationError(UnknownLauncher(a.method));
+  LaunchReport report;
+  for (const auto& [what, text, is_path] :
+       {std::tuple<const char*, const std::string&, bool>{"the emulator", a.emulator, true},
+        {"the game file", a.game, true},
+        {"the games folder", a.games_dir, true},
+        {"the program name", a.prg, false},
+        {"the fliplist", a.fliplist, true}}) {
+    std::string why = NotOneArgument(what, text, is_path);
+    if (!why.empty()) {
+      report.message = "hv " + command + ": " + why + ".";
+      return report;
+    }
+  }
   const LaunchInputs in{a, CorePath(a.emulator), CorePath(a.game), CorePath(a.games_dir),
                         Core(a.prg)};
-  const ShellOutcome outcome = RunShell(a.dry_run, [&](hvShell& s) -> std::string {
-    s.SetViceOptions({a.exact_prg, CorePath(a.fliplist)});
-    return launcher->call(s, in);
-  });
-  if (outcome.result.empty()) return {};
+  const ShellOutcome outcome = RunShell(
+      a.dry_run,
+      [&](hvShell& s) -> std::string {
+        s.SetViceOptions({a.exact_prg, CorePath(a.fliplist)});
+        return launcher->call(s, in);
+      },
+      PresentInDryRun(a, in));
+  for (const ConfigEdit& edit : outcome.edits) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const auto& [key, value] : edit.entries) entries.emplace_back(Show(key), Show(value));
+    report.edits.emplace_back(Show(edit.file), std::move(entries));
+  }
+  if (!outcome.started.empty()) {
+    report.command_line = Show(outcome.started.front().command_line);
+    report.folder = Show(outcome.started.front().directory);
+    report.window_style = outcome.started.front().window_style;
+    for (const std::string& arg : SplitCommandLine(outcome.started.front().command_line)) {
+      report.arguments.push_back(Show(arg));
+    }
+    report.started = !a.dry_run;
+  }
+  if (outcome.result.empty()) return report;
+  report.started = false;
   // The launcher's "Error 53: File not found" would hide that the program is there.
-  if (outcome.failed) return CannotRunText(command, ProgramOf(*outcome.failed));
-  return Show(outcome.result);
+  report.message =
+      outcome.failed ? CannotRunText(command, ProgramOf(*outcome.failed)) : Show(outcome.result);
+  return report;
+}
+
+void ShowLaunch(const LaunchReport& r, bool dry_run, nlohmann::json* out) {
+  if (out != nullptr) {
+    nlohmann::json edits = nlohmann::json::array();
+    for (const auto& [file, entries] : r.edits) {
+      nlohmann::json keys = nlohmann::json::object();
+      for (const auto& [key, value] : entries) keys[key] = value;
+      edits.push_back({{"file", file}, {"entries", keys}});
+    }
+    (*out)["dry_run"] = dry_run;
+    (*out)["started"] = r.started;
+    (*out)["command_line"] = r.command_line;
+    (*out)["arguments"] = r.arguments;
+    (*out)["folder"] = r.folder;
+    (*out)["config_edits"] = edits;
+    (*out)["error"] = r.message;
+  } else if (dry_run) {
+    for (const auto& [file, entries] : r.edits) {
+      std::printf("config file: %s\n", file.c_str());
+      for (const auto& [key, value] : entries) std::printf("  %s=%s\n", key.c_str(), value.c_str());
+    }
+    if (!r.command_line.empty()) {
+      std::printf("folder: %s\ncommand line: %s\nwindow style: %d\n", r.folder.c_str(),
+                  r.command_line.c_str(), r.window_style);
+    }
+  }
+  if (!r.message.empty()) {
+    std::fprintf(stderr, "%s\n", r.message.c_str());
+    ResultCode() = kExitFailed;
+  }
 }
 
 void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a) {
@@ -263,13 +364,17 @@ void RegisterLaunch(CLI::App& app) {
   cmd->add_option("--game,--strGamePathAndFile", a.game, "The game file");
   cmd->add_option("--prg,--PRGName", a.prg, "Program to start from the image");
   AddLaunchSettings(cmd, a);
+  cmd->add_flag("--json", a.json, "Print what was started (or would be) as JSON");
   cmd->callback([cmd] {
     a.prg_given = cmd->count("--prg") > 0;
-    const std::string message = Launch(a, "launch");
-    if (!message.empty()) {
-      std::fprintf(stderr, "%s\n", message.c_str());
-      ResultCode() = kExitFailed;
+    const LaunchReport report = Launch(a, "launch");
+    if (!a.json) {
+      ShowLaunch(report, a.dry_run, nullptr);
+      return;
     }
+    nlohmann::json j = nlohmann::json::object();
+    ShowLaunch(report, a.dry_run, &j);
+    WriteOut(j.dump(2) + "\n");
   });
 }
 
@@ -298,6 +403,7 @@ void RegisterPlaySid(CLI::App& app) {
       }
       return std::string();
     });
+    if (a.dry_run) PrintDryRun(outcome);
     if (outcome.failed) {
       std::fprintf(stderr, "%s\n", CannotRunText("play-sid", ProgramOf(*outcome.failed)).c_str());
       ResultCode() = kExitFailed;
@@ -317,6 +423,7 @@ void RegisterOpen(CLI::App& app) {
       s.ShellWithDefaultProgram(Core(a.file), a.parent);
       return std::string();
     });
+    if (a.dry_run) PrintDryRun(outcome);
     if (outcome.failed) {
       std::fprintf(stderr, "hv open: cannot open %s: %s\n", a.file.c_str(),
                    Show(outcome.failed->error.Description()).c_str());

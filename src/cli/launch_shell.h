@@ -3,9 +3,11 @@
 // and the call itself on hvShell (a dry run prints instead of starting).
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hv::cli {
@@ -22,7 +24,20 @@ struct LaunchArgs {
   std::int32_t joy1 = 0, joy2 = 0, key1 = 0, key2 = 0;
   std::int32_t control1 = 0, control2 = 0, mode1 = 0, mode2 = 0;
   std::int32_t port1 = 0, port2 = 0, joystick = 0;
-  bool write_config = false, wait = false, dry_run = false;
+  bool write_config = false, wait = false, dry_run = false, json = false;
+  // A dry run takes the emulator, the game file and the fliplist for present: hv play needs
+  // none of them for one (its files are only extracted for real).
+  bool assume_files = false;
+};
+
+// What a launch did or, in a dry run, would have done.
+struct LaunchReport {
+  std::string message;  // "" on success, else the failure (console text)
+  bool started = false;
+  std::string command_line, folder;  // console text; "" when nothing was to start
+  int window_style = 0;
+  std::vector<std::string> arguments;  // the command line as the program receives it
+  std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> edits;
 };
 
 // Accepts a launcher name in any case and puts it as the table writes it; any other word is a
@@ -32,8 +47,13 @@ CLI::Validator LauncherName();
 // The emulator settings (ports, controls, index, configuration writing, --dry-run).
 void AddLaunchSettings(CLI::App* cmd, LaunchArgs& a);
 
-// Runs the launcher `a.method` for the hv command `command`; "" on success, else the message
-// to show (console text): the launcher's own, or which program could not be run.
-std::string Launch(const LaunchArgs& a, const std::string& command);
+// Runs the launcher `a.method` for the hv command `command`. The report's message is the
+// launcher's own, which program could not be run, or why a name or path typed or found cannot
+// reach the emulator as one argument (nothing is started then).
+LaunchReport Launch(const LaunchArgs& a, const std::string& command);
+
+// Prints a report as text (what a dry run would do) on stdout, the failure on stderr, and sets
+// the exit code; with `json` the report's fields go into `out` instead of being printed.
+void ShowLaunch(const LaunchReport& r, bool dry_run, nlohmann::json* out);
 
 }  // namespace hv::cli

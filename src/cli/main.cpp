@@ -52,6 +52,7 @@ constexpr Command kCommands[] = {
     {"play-sid", RegisterPlaySid}, {"open", RegisterOpen}, {"config", RegisterConfig},
     {"sid", RegisterSid},          {"find", RegisterFind}, {"path", RegisterPath},
     {"extract", RegisterExtract},  {"db", RegisterDb},     {"play", RegisterPlay},
+    {"cache", RegisterCache},
 };
 
 // Building a command's options costs thousands of allocations in all, most of hv's start-up:

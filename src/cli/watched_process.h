@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/error.h"
 #include "platform/process.h"
@@ -22,6 +23,7 @@ class WatchedProcessService : public platform::ProcessService {
 
   void Start(const std::string& command_line, int window_style) override {
     Watch(command_line, [&] { inner_.Start(command_line, window_style); });
+    started_.push_back(command_line);
   }
   void ChangeDrive(const std::string& drive) override { inner_.ChangeDrive(drive); }
   void ChangeDirectory(const std::string& directory) override { inner_.ChangeDirectory(directory); }
@@ -30,6 +32,8 @@ class WatchedProcessService : public platform::ProcessService {
   }
 
   const std::optional<Failure>& failure() const noexcept { return failure_; }
+  // The command lines started, in order.
+  const std::vector<std::string>& started() const noexcept { return started_; }
 
  private:
   template <class Call>
@@ -44,6 +48,7 @@ class WatchedProcessService : public platform::ProcessService {
 
   platform::ProcessService& inner_;
   std::optional<Failure> failure_;
+  std::vector<std::string> started_;
 };
 
 }  // namespace hv::cli

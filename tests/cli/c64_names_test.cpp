@@ -10,6 +10,7 @@
 #include "cli/autostart_name.h"
 #include "cli/disk_set.h"
 #include "cli/petscii_display.h"
+#include "cli/play_program.h"
 #include "common/petscii.h"
 #include "support/bytes.h"
 #include "support/temp_dir.h"
@@ -97,12 +98,34 @@ TEST(PetsciiDisplayTest, NamesClosedByTheirPaddingAndTypesAsListed) {
 
 TEST(AutostartNameTest, EscapesWhatTheArgumentCannotCarry) {
   EXPECT_EQ(ViceAutostartName("\xC8\x45LLO\xA0\xA0"), "Hello");
-  EXPECT_EQ(ViceAutostartName("SAY\x22HI\x22"), "say$22hi$22");
-  EXPECT_EQ(ViceAutostartName("$1"), "$241");
+  // No LOAD name carries a quote, ',', '=' or ':'; '$' and '@' in front ask for something else.
+  EXPECT_EQ(ViceAutostartName("SAY\x22HI\x22"), "say?hi?");
+  EXPECT_EQ(ViceAutostartName("$MONEY\x22"), "?money?");
+  EXPECT_EQ(ViceAutostartName("@A,B=C"), "?a?b?c");
+  EXPECT_EQ(ViceAutostartName("1$@"), "1$24@");
   EXPECT_EQ(ViceAutostartName("A:B"), "a?b");          // VICE splits at the last ':'
   EXPECT_EQ(ViceAutostartName("\x05X\xFF"), "$05x?");  // no escape reaches 0xFF
   EXPECT_EQ(ViceAutostartName(std::string("\0A", 2)), "?a");
-  EXPECT_EQ(ViceNameBytes("img.d64:say$22hi$22"), "SAY\x22HI\x22");
+  EXPECT_EQ(ViceNameBytes("img.d64:1$24@"), "1$@");
+}
+
+TEST(AutostartNameTest, ThePatternMustFindTheEntryBeforeAnyOther) {
+  EXPECT_TRUE(DriveMatches("?money?", "$MONEY\x22\xA0\xA0"));
+  EXPECT_TRUE(DriveMatches("ga*", "GAME"));
+  EXPECT_FALSE(DriveMatches("ga?", "GAME"));
+  EXPECT_FALSE(DriveMatches("game", "GAMES"));
+  EXPECT_TRUE(DriveMatches("1$24@", "1$@"));
+  EXPECT_TRUE(DriveMatches("Hi", "\xC8I"));
+  // The first PRG after a SEQ file: its own pattern, which finds nothing earlier.
+  EXPECT_EQ(ViceAutostartChoice({"NOTES", "$MONEY\x22"}, 1).name, "?money?");
+  EXPECT_TRUE(ViceAutostartChoice({"NOTES", "$MONEY\x22"}, 1).exact);
+  // "a?b" would load the earlier "a=b": the first file falls back to its position.
+  EXPECT_EQ(ViceAutostartChoice({"A,B", "A=B"}, 0).name, "a?b");
+  const AutostartChoice later = ViceAutostartChoice({"A=B", "A,B"}, 1);
+  EXPECT_FALSE(later.exact);
+  const AutostartChoice first = ViceAutostartChoice({"\x22", "X"}, 0);
+  EXPECT_EQ(first.name, "?");
+  EXPECT_TRUE(first.exact);
 }
 
 // Names no one here wrote: cc1541 images with mixed case, shifted and special characters.
@@ -136,7 +159,9 @@ TEST(AutostartNameTest, ViceGetsBackTheBytesOfEveryNameCc1541Writes) {
         // Only a byte VICE cannot be given at all comes back as the wildcard.
         if (got[i] == '?' && want[i] != '?') {
           const auto b = static_cast<std::uint8_t>(want[i]);
-          EXPECT_TRUE(b == ':' || b == 0 || (b >> 4) > 9 || (b & 0x0F) > 9) << passed;
+          const bool special =
+              b == ':' || b == '"' || b == ',' || b == '=' || (i == 0 && (b == '$' || b == '@'));
+          EXPECT_TRUE(special || b == 0 || (b >> 4) > 9 || (b & 0x0F) > 9) << passed;
         } else {
           EXPECT_EQ(got[i], want[i]) << passed << " at " << i;
         }
@@ -156,6 +181,35 @@ TEST(DiskSetTest, RecognisesTheUsualDiskNumbers) {
   EXPECT_EQ(DiskSetOrder({"run_2.d64", "run_1.d64"}), (Names{"run_1.d64", "run_2.d64"}));
   EXPECT_EQ(DiskSetOrder({"Game disk10.d64", "Game disk2.d64", "Game disk1.d64"}),
             (Names{"Game disk1.d64", "Game disk2.d64", "Game disk10.d64"}));
+  // TOSEC: disk, then side.
+  EXPECT_EQ(
+      DiskSetOrder({"G (1987)(M)(Disk 2 of 2)(Side A).d64", "G (1987)(M)(Disk 1 of 2)(Side B).d64",
+                    "G (1987)(M)(Disk 1 of 2)(Side A).d64"}),
+      (Names{"G (1987)(M)(Disk 1 of 2)(Side A).d64", "G (1987)(M)(Disk 1 of 2)(Side B).d64",
+             "G (1987)(M)(Disk 2 of 2)(Side A).d64"}));
+  EXPECT_EQ(DiskSetOrder({"Big (Disk 2).d81", "Big (Disk 1).d81"}),
+            (Names{"Big (Disk 1).d81", "Big (Disk 2).d81"}));
+}
+
+TEST(DiskSetTest, ArchivesOfOneDiskEachFormASetWithTheirSiblings) {
+  using Names = std::vector<std::string>;
+  const Names folder = {"Epic (Disk 2 of 2).zip", "Epic (Disk 1 of 2).zip",
+                        "Other (Disk 1 of 2).zip", "Epic (Disk 1 of 2).nfo", "Epic.zip"};
+  EXPECT_EQ(ArchiveSetOf("Epic (Disk 2 of 2).zip", folder),
+            (Names{"Epic (Disk 1 of 2).zip", "Epic (Disk 2 of 2).zip"}));
+  EXPECT_FALSE(ArchiveSetOf("Other (Disk 1 of 2).zip", folder));  // disk 2 is missing
+  EXPECT_FALSE(ArchiveSetOf("Epic.zip", folder));
+  EXPECT_FALSE(ArchiveSetOrder({"Epic (Disk 1).d64", "Epic (Disk 2).d64"}));
+}
+
+TEST(PlayProgramTest, JoystickTagsInTheWaysCollectionsWriteThem) {
+  EXPECT_EQ(JoystickPortTag("Jet (J1).zip"), 1);
+  EXPECT_EQ(JoystickPortTag("jet_j2.d64"), 2);
+  EXPECT_EQ(JoystickPortTag("[J2] Jet.t64"), 2);
+  EXPECT_EQ(JoystickPortTag("Jet_j1"), 1);
+  EXPECT_EQ(JoystickPortTag("Jet_j12.d64"), 0);
+  EXPECT_EQ(JoystickPortTag("Jet (J3).d64"), 0);
+  EXPECT_EQ(JoystickPortTag("Jet.d64"), 0);
 }
 
 TEST(DiskSetTest, OtherGroupsOfFilesAreNoSet) {
@@ -169,10 +223,10 @@ TEST(DiskSetTest, OtherGroupsOfFilesAreNoSet) {
   EXPECT_FALSE(DiskSetOrder({"Game (Disk 1).d64"}));
 }
 
-TEST(DiskSetTest, FliplistPutsDiskOneInFrontWhenViceHasReadIt) {
-  // VICE inserts each line before the list's head and makes it the head: read last to first.
+TEST(DiskSetTest, FliplistIsReadTopToBottom) {
+  // VICE 3.6 and later add each line at the bottom of the list.
   EXPECT_EQ(FliplistText({"/w/d1.d64", "/w/d2.d64", "/w/d3.d64"}),
-            "# Vice fliplist file\r\n\r\nUNIT 8\r\n/w/d3.d64\r\n/w/d2.d64\r\n/w/d1.d64\r\n");
+            "# Vice fliplist file\r\n\r\nUNIT 8\r\n/w/d1.d64\r\n/w/d2.d64\r\n/w/d3.d64\r\n");
   EXPECT_EQ(PlaylistText({"d1.d64", "d2.d64"}), "d1.d64\r\nd2.d64\r\n");
 }
 

@@ -38,7 +38,7 @@ std::string DescriptionInFullHelp(const std::string& full, const std::string& na
 
 TEST(MainTest, EveryListedCommandAnswersToItsName) {
   const auto names = ListedCommands();
-  ASSERT_EQ(names.size(), 12u);
+  ASSERT_EQ(names.size(), 13u);
   const std::string full = hv::test::Run(kHv, {"--help-all"}).out;
   for (const auto& name : names) {
     const auto r = hv::test::Run(kHv, {name, "--help"});

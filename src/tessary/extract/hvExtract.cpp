@@ -14,6 +14,7 @@
 #include "tessary/extract/folder_lister.h"
 #include "tessary/extract/kinds/archive_kind.h"
 #include "tessary/extract/kinds/kind_support.h"
+#include "tessary/extract/kinds/kinds.h"
 #include "tessary/extract/work_folder.h"
 
 namespace hv::tessary {
@@ -38,8 +39,8 @@ hvExtract::hvExtract(std::shared_ptr<halvane::FunctionsOps> Functions, ExtractSe
       tools_(services.process ? *services.process : platform::SystemProcessService(),
              services.tools ? *services.tools : platform::SystemToolProcessService(),
              Required(functions_), services.run_found_tools.value_or(platform::kRunFoundTools)),
-      max_total_bytes_(services.max_total_bytes ? services.max_total_bytes
-                                                : kExtractMaxTotalBytes) {
+      max_total_bytes_(services.max_total_bytes ? services.max_total_bytes : kExtractMaxTotalBytes),
+      game_files_(services.game_files) {
   const std::string interpreter = services.command_interpreter ? services.command_interpreter()
                                                                : platform::CommandInterpreterPath();
   // Where tools start directly there is no interpreter to put in front of them.
@@ -101,7 +102,7 @@ void hvExtract::ExamineLevel(const std::string& folder) {
                                       std::to_string(kExtractMaxDepth) +
                                       " levels deep; the extraction was stopped.");
   }
-  const std::vector<std::string> names = ListNames(folder, kCompatiblePattern);
+  const std::vector<std::string> names = ListNames(folder, GameFilePatterns(game_files_));
   if (names.size() == 1) {
     Succeed(folder, names[0]);
   } else if (names.size() > 1) {
@@ -114,6 +115,10 @@ void hvExtract::ExamineLevel(const std::string& folder) {
 bool hvExtract::UnpackLevel(const std::string& folder) {
   for (const ArchiveKind* kind : ArchiveKinds()) {
     std::vector<std::string> names = ListNames(folder, kind->Patterns());
+    if (kind == &LooseFiles()) {
+      std::erase_if(names,
+                    [this](const std::string& n) { return !LooseCandidate(game_files_, n); });
+    }
     if (names.empty()) continue;
     const ArchiveLevel level{folder, JoinPath(folder, call_.level_name), std::move(names),
                              call_.winzip_path};

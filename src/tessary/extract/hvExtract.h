@@ -18,6 +18,7 @@
 #include "platform/game_database.h"
 #include "platform/process.h"
 #include "tessary/extract/extract_call.h"
+#include "tessary/extract/game_files.h"
 #include "tessary/extract/kinds/outside_tools.h"
 
 namespace hv::tessary {
@@ -40,6 +41,8 @@ struct ExtractServices {
   // serves when it is missing), or the built-in unpackers always serve; unset is the
   // platform's way (platform::kRunFoundTools).
   std::optional<bool> run_found_tools;
+  // The files taken for game files; the automation interface keeps the classic list.
+  GameFileList game_files = GameFileList::kClassic;
 };
 
 class hvExtract {
@@ -91,6 +94,7 @@ class hvExtract {
   OutsideTools tools_;
   std::string com_spec_prefix_;
   std::uint64_t max_total_bytes_;
+  GameFileList game_files_;
   ExtractCall call_;
 };
 

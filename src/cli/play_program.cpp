@@ -1,0 +1,92 @@
+#include "cli/play_program.h"
+
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <vector>
+
+#include "cli/autostart_name.h"
+#include "common/upper_case.h"
+#include "tessary/readers/hvD64.h"
+#include "tessary/readers/hvT64.h"
+
+namespace hv::cli {
+
+namespace {
+
+// T64: the entry count in use at 0x24, the records of 32 bytes from 0x40, each with its entry
+// type at 0 (0 is a free slot) and its C64 name at 0x10, padded with blanks.
+constexpr std::size_t kT64Used = 0x24;
+constexpr std::size_t kT64Records = 0x40;
+constexpr std::size_t kT64RecordName = 0x10;
+constexpr std::size_t kT64NameSize = 16;
+
+bool EndsWith(const std::string& upper, const char* ext) {
+  const std::string e = ext;
+  return upper.size() >= e.size() && upper.compare(upper.size() - e.size(), e.size(), e) == 0;
+}
+
+// The name of a T64's first record when its header says no entry is used.
+std::optional<std::string> FirstRecordOfEmptyTape(const std::string& game) {
+  std::ifstream in(game, std::ios::binary);
+  std::array<char, kT64Records + kT64RecordName + kT64NameSize> head{};
+  if (!in.read(head.data(), head.size())) return std::nullopt;
+  const auto byte = [&head](std::size_t at) { return static_cast<std::uint8_t>(head[at]); };
+  if (byte(kT64Used) != 0 || byte(kT64Used + 1) != 0 || byte(kT64Records) == 0) return std::nullopt;
+  std::string name(head.data() + kT64Records + kT64RecordName, kT64NameSize);
+  name.erase(name.find_last_not_of(std::string(" \xA0", 2)) + 1);
+  return name;
+}
+
+}  // namespace
+
+StartProgram FirstProgram(const std::string& game) {
+  const std::string upper = UpperCase1252(game);
+  if (EndsWith(upper, ".D64")) {
+    tessary::hvD64 d64;
+    if (!d64.Load(game)) return {};
+    std::vector<std::string> names;
+    std::optional<std::size_t> first_prg;
+    for (const auto& e : d64.Entries()->All()) {
+      if (!first_prg && e->FileType().find("PRG") != std::string::npos) first_prg = names.size();
+      names.push_back(e->NameBytes());
+    }
+    if (!first_prg) return {};
+    const AutostartChoice choice = ViceAutostartChoice(names, *first_prg);
+    return {choice.name, choice.exact};
+  }
+  if (EndsWith(upper, ".T64")) {
+    if (std::optional<std::string> first = FirstRecordOfEmptyTape(game)) {
+      return {ViceAutostartName(*first), true};
+    }
+    tessary::hvT64 t64;
+    if (t64.Load(game) && !t64.Entries()->All().empty()) {
+      return {ViceAutostartName(t64.Entries()->All().front()->C64Filename()), true};
+    }
+  }
+  return {};
+}
+
+int JoystickPortTag(const std::string& name) {
+  // A plain scan: hv play asks this on every launch, and a regex costs more to build than a
+  // whole warm launch otherwise spends on names.
+  const auto lower = [&name](std::size_t i) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+  };
+  for (std::size_t i = 0; i + 2 < name.size(); ++i) {
+    const char open = name[i];
+    if ((open != '(' && open != '[' && open != '_') || lower(i + 1) != 'j') continue;
+    const char port = name[i + 2];
+    if (port != '1' && port != '2') continue;
+    const bool closed =
+        open == '_'
+            ? (i + 3 == name.size() || !std::isalnum(static_cast<unsigned char>(name[i + 3])))
+            : (i + 3 < name.size() && name[i + 3] == (open == '(' ? ')' : ']'));
+    if (closed) return port - '0';
+  }
+  return 0;
+}
+
+}  // namespace hv::cli
