@@ -39,6 +39,7 @@ wine_run() {  # wine_run <label> <command...>
   while IFS= read -r line; do wine_summary+=("  $line"); done < <(grep '^skip ' "$log")
   rm -f "$log"
 }
+step tests/wine/i386_test.sh
 wine_run windows-x64 tests/wine/run.sh build/windows-x64
 # The 32-bit loader: natively, or through qemu-i386 where the kernel refuses i386 programs
 # (about ten minutes on two loaded cores).
