@@ -23,22 +23,28 @@ done
 
 step ctest --preset linux -j "$jobs"
 # The Wine suite on both builds, then the setup program; each run's last line ("N passed,
-# N failed, N skipped") and its time are repeated at the end, with the reasons of the skips the
-# run made itself (a whole run, a tool missing; the clients' own skips are in its log).
+# N failed, N skipped") and its time are repeated at the end, with how 32-bit programs started
+# (tests/wine/i386.sh: natively, through qemu-i386, or not at all), which setup program was
+# installed, and the reasons of the skips the run made itself (a whole run, a tool missing; the
+# clients' own skips are in its log).
 wine_summary=()
 wine_run() {  # wine_run <label> <command...>
-  local label=$1 start log line
+  local label=$1 start log line how
   shift
   start=$(date +%s)
   log=$(mktemp)
   step bash -o pipefail -c '"$@" | tee "$0"' "$log" "$@"
-  wine_summary+=("Wine $label: $(tail -1 "$log") ($(($(date +%s) - start)) s)")
+  how=$(grep -E '^(i386 programs|setup program): ' "$log" | paste -sd ';' | sed 's/;/; /g')
+  wine_summary+=("Wine $label: $(tail -1 "$log") ($(($(date +%s) - start)) s${how:+; $how})")
   while IFS= read -r line; do wine_summary+=("  $line"); done < <(grep '^skip ' "$log")
   rm -f "$log"
 }
+step tests/wine/i386_test.sh
 wine_run windows-x64 tests/wine/run.sh build/windows-x64
-wine_run windows-x86 tests/wine/run.sh build/windows-x86
-wine_run setup tests/wine/setup.sh build/windows-x86
+# The 32-bit loader: natively, or through qemu-i386 where the kernel refuses i386 programs
+# (about ten minutes on two loaded cores).
+wine_run windows-x86 tests/wine/i386.sh tests/wine/run.sh build/windows-x86
+wine_run setup tests/wine/i386.sh tests/wine/setup.sh build/windows-x86
 step scripts/sample.sh --no-bootstrap
 
 # Every fuzz target briefly, one after another (15 targets: about five minutes).

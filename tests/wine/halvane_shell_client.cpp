@@ -50,10 +50,15 @@ struct Started {
 Started WaitForStart(const std::string& program) {
   const std::string record = program + ".txt";
   Started s;
-  // A cold Wine process takes seconds to start on a loaded machine: wait up to a minute.
-  for (int i = 0; i < 2400 && !FileThere(record); ++i) Sleep(25);
+  // A cold Wine process takes seconds to start on a loaded machine: wait up to a minute. Under
+  // qemu-i386 the record can be seen before it can be read whole: wait for both lines.
+  std::string text;
+  for (int i = 0; i < 2400; ++i, Sleep(25)) {
+    if (!FileThere(record)) continue;
+    text = ReadText(record);
+    if (std::count(text.begin(), text.end(), '\n') >= 2) break;
+  }
   if (!FileThere(record)) return s;
-  const std::string text = ReadText(record);
   DeleteFileA(record.c_str());
   const std::size_t first = text.find('\n');
   if (first == std::string::npos) return s;

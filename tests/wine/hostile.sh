@@ -110,6 +110,7 @@ settings() {
 "$wineserver" -w >/dev/null 2>&1
 before=$(checksums)
 settings_before=$(settings)
+"$wineserver" -p >/dev/null 2>&1  # one server for the run: a cold start is slow under qemu-i386
 timeout --kill-after=10 $((seconds + 180)) "$wine" 'C:\hostile\hostile_calls.exe' 'C:\hostile\seed' \
   "$seed" "$calls" "$seconds" >"$build/hostile-output.txt" 2>&1
 rc=$?

@@ -14,5 +14,6 @@ fi
 err=$("$dir/probe" 2>&1)
 rc=$?
 [ "$rc" -eq 42 ] && exit 0
-echo "the kernel cannot start a 32-bit program (exit $rc${err:+: ${err##*: }})"
+# tests/wine/i386.sh says why qemu-i386 could not stand in either.
+echo "the kernel cannot start a 32-bit program (exit $rc${err:+: ${err##*: }})${HV_I386_WHY:+, and $HV_I386_WHY}"
 exit 1

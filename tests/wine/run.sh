@@ -28,6 +28,7 @@ unset DISPLAY  # nothing here shows a window; GUI tests set up Xvfb themselves
 
 . "$here/tally.sh"
 
+# tests/wine/i386.sh runs this where 32-bit programs start, natively or through qemu-i386.
 if [ "$arch" = win32 ]; then
   why=$("$here/probe32.sh") || {
     skip "32-bit Wine run of $(basename "$build"): $why"
@@ -51,6 +52,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 fi
+keep_server
 
 # ---- inputs made by the Linux tools ---------------------------------------------------------
 data="$build/wine-data"
@@ -227,6 +229,7 @@ else
   done
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
   /usr/lib/wine/wineserver -w >/dev/null 2>&1
+  keep_server
 fi
 
 # ---- hv.exe against the Linux hv ------------------------------------------------------------

@@ -28,6 +28,16 @@ reg_data() {  # reg_data <wine> <key> [<value name>]
 key_absent() {  # key_absent <wine> <key>: both views are asked by running reg of each loader
   ! "$1" reg query "$2" >/dev/null 2>&1
 }
+# NSIS's uninstaller copies itself to %TEMP%\~nsu<N>.tmp, starts the copy and returns: the work
+# is done when no process runs from such a folder (its command line names it, under qemu-i386
+# too). Fails after 600 s.
+wait_uninstaller() {
+  local deadline=$((SECONDS + 600))
+  while grep -qa '~nsu[0-9A-F]*\.tmp' /proc/[0-9]*/cmdline 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 1
+  done
+}
 
 if [ ! -x "$wine64" ]; then record 1 "wine64 not installed: nothing run"; summary; exit; fi
 shopt -s nullglob
@@ -46,6 +56,7 @@ echo "setup program: $(basename "$setup"), $(stat -c %s "$setup") bytes"
 rm -rf "$WINEPREFIX"
 "$wine64" wineboot -i >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
+keep_server
 progids=(Tessary.hvD64 Tessary.hvT64 Tessary.hvPRG Tessary.hvP00 Tessary.hvExtract
   Halvane.hvFunctions Halvane.hvRegistry Halvane.hvShell)
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\TessaryHalvane'
@@ -54,7 +65,6 @@ for mode in ALLUSERS CURRENTUSER; do
   echo "---- /S /$mode"
   "$wine64" "$(winpath "$setup")" /S "/$mode" >/dev/null 2>&1
   record $? "$(basename "$setup") /S /$mode"
-  /usr/lib/wine/wineserver -w
 
   if [ $mode = ALLUSERS ]; then root=HKLM; else root=HKCU; fi
   # The uninstall entry a 32-bit setup writes lands in the 32-bit view: ask each loader's reg.
@@ -101,15 +111,35 @@ for mode in ALLUSERS CURRENTUSER; do
       run_client "registration_peruser ($bits-bit)" "$w" "$client" "$folder" RegisteredForUser
     fi
   done
+  # The two per-user registrations share the ProgIDs and the type library key: taking one
+  # architecture's away leaves the other's whole (HELPDIR then names the folder that is left),
+  # and registering it again restores both.
+  if [ $mode = CURRENTUSER ] && [ ${#loaders[@]} -eq 2 ]; then
+    for gone in 64 32; do
+      if [ $gone = 64 ]; then w=$wine64 folder=$inst64 stay=$wine32 stay_folder=$inst stay_bin=$build/bin
+      else w=$wine32 folder=$inst stay=$wine64 stay_folder=$inst64 stay_bin=$x64/bin; fi
+      for dll in Tessary.dll Halvane.dll; do
+        "$w" regsvr32 /s /u /n /i:user "$folder\\$dll" >/dev/null 2>&1
+        record $? "regsvr32 /u /n /i:user $folder\\$dll"
+      done
+      run_client "registration_peruser without the $gone-bit servers" "$stay" \
+        "$stay_bin/wine-tests/registration_peruser.exe" "$stay_folder" RegisteredForUser
+      for dll in Halvane.dll Tessary.dll; do
+        "$w" regsvr32 /s /n /i:user "$folder\\$dll" >/dev/null 2>&1
+        record $? "regsvr32 /n /i:user $folder\\$dll again"
+      done
+    done
+  fi
 
   cmd=${quiet#\"}
   exe=${cmd%%\"*}
   args=${cmd#*\" }
-  # The uninstaller copies itself away and returns at once: wait for the prefix to be idle.
+  # The uninstaller copies itself away and returns at once: wait for the copy to end.
   # shellcheck disable=SC2086
   "$wine64" "$exe" $args >/dev/null 2>&1
   record $? "$quiet"
-  /usr/lib/wine/wineserver -w
+  wait_uninstaller
+  record $? "the uninstaller's copy ended within 600 s"
 
   for w in "${loaders[@]}"; do
     [ "$w" = "$wine64" ] && bits=64 || bits=32

@@ -17,6 +17,10 @@ skip() {  # skip "<what>: <why>"
 
 winpath() { local p="${1//\//\\}"; echo "Z:$p"; }
 
+# Keeps one Wine server alive for WINEPREFIX until `wineserver -k`: each client would otherwise
+# start its own, which under qemu-i386 (tests/wine/i386.sh) costs seconds every time.
+keep_server() { /usr/lib/wine/wineserver -p >/dev/null 2>&1; }
+
 # Runs one client and adds its closing line to the count. A client fails when it stops without
 # that line, exits with an error while reporting none, made no check at all, or skipped more
 # (or fewer) parts than it gave a reason for ("skip <what>: <why>").

@@ -62,7 +62,7 @@ HRESULT ServerRegister(const ServerInfo& server) noexcept {
   try {
     const std::wstring path = ModulePath();
     if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
-    HRESULT hr = WriteClassKeys(HKEY_CLASSES_ROOT, server, path);
+    HRESULT hr = WriteClassKeys({HKEY_CLASSES_ROOT, HKEY_CLASSES_ROOT}, server, path);
     if (FAILED(hr)) return hr;
     ComPtr<ITypeLib> library;
     hr = ModuleTypeLib(library.put());
@@ -76,7 +76,7 @@ HRESULT ServerRegister(const ServerInfo& server) noexcept {
 
 HRESULT ServerUnregister(const ServerInfo& server) noexcept {
   try {
-    RemoveClassKeys(HKEY_CLASSES_ROOT, server);
+    RemoveClassKeys({HKEY_CLASSES_ROOT, HKEY_CLASSES_ROOT}, server);
   } catch (...) {
     return CaughtHResult();
   }
