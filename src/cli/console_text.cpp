@@ -31,4 +31,25 @@ void WriteOut(const std::string& bytes) {
   std::fflush(stdout);
 }
 
+std::string LfLines(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      out += text[i];
+    } else if (i + 1 >= text.size() || text[i + 1] != '\n') {
+      out += '\n';
+    }
+  }
+  return out;
+}
+
+void PrintMessage(const std::string& command, const std::string& text) {
+  std::string line = LfLines(command + ": " + text);
+  while (!line.empty() && line.back() == '\n') line.pop_back();
+  line += '\n';
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+}
+
 }  // namespace hv::cli
