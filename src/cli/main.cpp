@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
   CLI::App app{"hv - C64 game files: read images, extract archives, launch emulators"};
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Print help for every command");
+  app.set_version_flag("--version", "hv " HV_VERSION, "Print hv's version and exit");
   AddCommands(app, argc, argv);
   if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
     std::fprintf(stderr, "%s\n", unknown.c_str());

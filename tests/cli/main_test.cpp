@@ -63,4 +63,10 @@ TEST(MainTest, WordsThatAreNoExactNameMeetEveryCommand) {
       << r.err;
 }
 
+TEST(MainTest, VersionIsPrinted) {
+  const auto r = hv::test::Run(kHv, {"--version"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, "hv 1.0.0\n");
+}
+
 }  // namespace
