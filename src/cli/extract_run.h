@@ -1,0 +1,36 @@
+#pragma once
+// The extraction hv extract and hv play share: the arguments, their options, the run on
+// hvExtract and how its outcome is shown.
+
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <string>
+
+#include "cli/failure_texts.h"
+#include "platform/chooser.h"
+
+namespace hv::cli {
+
+struct ExtractArgs {
+  std::string archive, work, db, from, winzip, choose;
+  std::int32_t game_id = 0;
+  bool from_given = false, choose_given = false, json = false;
+};
+
+struct ExtractOutcome {
+  bool ok = false;
+  std::string file, fail;  // core text
+  FailureReason why;       // the error behind a failure
+  std::string message;     // hv's own account of the failure (console text), or ""
+};
+
+// Runs the extraction; `chooser` answers when no --choose was given.
+ExtractOutcome RunExtract(const ExtractArgs& a, platform::FileChooser* chooser = nullptr);
+
+void AddExtractOptions(CLI::App* cmd, ExtractArgs& a);
+
+// Prints the outcome (JSON with --json) and sets the exit code.
+void Finish(const ExtractArgs& a, const ExtractOutcome& o);
+
+}  // namespace hv::cli
