@@ -22,22 +22,6 @@ namespace hv::cli {
 
 namespace {
 
-// The work folder of hv play when none is given: under the user's cache folder.
-std::string DefaultWorkFolder() {
-  namespace fs = std::filesystem;
-  fs::path base;
-  if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = fs::path(home) / ".cache";
-  } else {
-    base = fs::temp_directory_path();
-  }
-  const fs::path parent = base / "hv";
-  fs::create_directories(parent);
-  return (parent / "work").string();
-}
-
 // The program an emulator should start from the game file: a disk's first PRG, a tape's first
 // entry, as VICE takes it; none for a program file.
 std::string FirstProgram(const std::string& game) {
@@ -68,6 +52,7 @@ std::string FirstProgram(const std::string& game) {
 
 void RegisterPlay(CLI::App& app) {
   static ExtractArgs a;
+  a.command = "hv play";
   static LaunchArgs launch;
   auto* cmd = app.add_subcommand(
       "play", "Extract a stored game archive and start an emulator with the game file");
