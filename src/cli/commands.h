@@ -24,5 +24,7 @@ void RegisterPath(CLI::App& app);
 void RegisterExtract(CLI::App& app);
 void RegisterDb(CLI::App& app);
 void RegisterPlay(CLI::App& app);
+// Completion scripts and the manual page from the commands registered before it.
+void RegisterGenerate(CLI::App& app);
 
 }  // namespace hv::cli
