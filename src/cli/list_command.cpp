@@ -1,12 +1,15 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/console_text.h"
+#include "cli/extract_run.h"
 #include "cli/list_render.h"
 #include "common/text.h"
 #include "platform/file_ops.h"
@@ -14,7 +17,7 @@
 namespace hv::cli {
 namespace {
 
-enum class Kind { kD64, kD71, kD81, kG64, kT64, kPrg, kP00 };
+enum class Kind { kD64, kD71, kD81, kG64, kT64, kPrg, kP00, kArchive };
 
 // The P00 header: signature, C64 name and two bytes before the data.
 constexpr int kP00HeaderBytes = 26;
@@ -26,9 +29,11 @@ std::string Lower(std::string text) {
 }
 
 std::optional<Kind> KindFromName(const std::string& name) {
-  static const std::pair<const char*, Kind> kNames[] = {{"d64", Kind::kD64}, {"d71", Kind::kD71},
-                                                        {"d81", Kind::kD81}, {"g64", Kind::kG64},
-                                                        {"t64", Kind::kT64}, {"prg", Kind::kPrg}};
+  static const std::pair<const char*, Kind> kNames[] = {
+      {"d64", Kind::kD64},     {"d71", Kind::kD71},     {"d81", Kind::kD81},
+      {"g64", Kind::kG64},     {"t64", Kind::kT64},     {"prg", Kind::kPrg},
+      {"zip", Kind::kArchive}, {"lha", Kind::kArchive}, {"lzh", Kind::kArchive},
+      {"gz", Kind::kArchive},  {"lnx", Kind::kArchive}};
   const auto lower = Lower(name);
   for (const auto& [text, kind] : kNames) {
     if (lower == text) return kind;
@@ -88,6 +93,9 @@ class Lister {
         break;
       case Kind::kP00:
         Container();
+        break;
+      case Kind::kArchive:
+        Archive();
         break;
     }
     return std::move(out_);
@@ -196,6 +204,92 @@ class Lister {
     if (!json_) out_.text = ListText(p00);
   }
 
+  // The game files the extraction finds in the archive, each listed as a file of its own kind
+  // under its name in the archive. Unpacked into a temporary folder that goes afterwards.
+  void Archive() {
+    TempFolder temp;
+    if (temp.path.empty()) return Fail("no temporary folder to unpack into");
+    RecordingChooser offered;
+    ExtractArgs a;
+    a.command = "hv list";
+    a.archive = file_;
+    a.work = (temp.path / "work").string();
+    const ExtractOutcome o = RunExtract(a, &offered);
+    std::vector<std::filesystem::path> games;
+    if (o.ok) {
+      games.emplace_back(Cp1252ToUtf8(o.file));
+    } else {
+      for (const std::string& name : offered.names) {
+        if (auto found = FindUnder(temp.path, Cp1252ToUtf8(name)); !found.empty()) {
+          games.push_back(found);
+        }
+      }
+    }
+    if (games.empty()) {
+      if (json_) out_.json = {{"Load", false}};
+      return Fail(PeopleText(Cp1252ToUtf8(o.fail)));
+    }
+    Json entries = Json::array();
+    for (const auto& game : games) {
+      const std::string name = game.filename().string();
+      const auto kind = KindFromPath(name);
+      if (!kind || *kind == Kind::kArchive) continue;
+      Listing inner = Lister(game.string(), json_).Run(*kind);
+      out_.code = std::max(out_.code, inner.code);
+      for (const std::string& m : inner.messages) out_.messages.push_back(name + ": " + m);
+      if (json_) {
+        Json item = {{"Filename", name}};
+        item.update(inner.json);
+        entries.push_back(std::move(item));
+      } else if (!inner.text.empty()) {
+        out_.text += (out_.text.empty() ? "" : "\n") + name + ":\n" + inner.text;
+      }
+    }
+    if (json_) out_.json = {{"Load", out_.code == kExitOk}, {"GameFiles", std::move(entries)}};
+  }
+
+  struct TempFolder {
+    std::filesystem::path path;
+    TempFolder() {
+      namespace fs = std::filesystem;
+      std::error_code ec;
+      const fs::path base = fs::temp_directory_path(ec);
+      std::random_device random;
+      for (int i = 0; i < 16 && !ec; ++i) {
+        const fs::path candidate = base / ("hv-list-" + std::to_string(random()));
+        if (fs::create_directory(candidate, ec)) {
+          path = candidate;
+          return;
+        }
+      }
+    }
+    ~TempFolder() {
+      std::error_code ec;
+      if (!path.empty()) std::filesystem::remove_all(path, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+  };
+
+  // Declines, keeping the names it was offered: all the game files of the level.
+  struct RecordingChooser : platform::FileChooser {
+    std::vector<std::string> names;
+    std::string Choose(const std::vector<std::string>& offered, std::size_t) override {
+      names = offered;
+      return {};
+    }
+  };
+
+  static std::filesystem::path FindUnder(const std::filesystem::path& root,
+                                         const std::string& name) {
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+      if (it->is_regular_file(ec) && it->path().filename() == name) return it->path();
+    }
+    return {};
+  }
+
   std::string file_;
   std::string core_;
   bool json_;
@@ -208,7 +302,8 @@ Listing ListOne(const std::string& file, const Options& options) {
     Listing usage;
     usage.code = kExitUsage;
     usage.messages.push_back(
-        "cannot tell the type from the extension; use --type d64|d71|d81|g64|t64|prg|p00");
+        "cannot tell the type from the extension; use --type d64|d71|d81|g64|t64|prg|p00 "
+        "(archives: .zip, .lha, .lzh, .gz, .lnx)");
     return usage;
   }
   return Lister(file, options.json).Run(*kind);
@@ -253,8 +348,9 @@ int RunList(const Options& options) {
 void RegisterList(CLI::App& app) {
   auto* cmd = app.add_subcommand(
       "list",
-      "List disk directories (D64, D71, D81, G64), T64 tapes and PRG or P00 headers as c1541 "
-      "does, or as JSON (--json); the type comes from the extension or --type");
+      "List disk directories (D64, D71, D81, G64), T64 tapes, PRG or P00 headers and the game "
+      "files of archives as c1541 does, or as JSON (--json); the type comes from the extension "
+      "or --type");
   static Options options;
   cmd->add_option("FILE", options.files, "The images or files to read")->required();
   cmd->add_option("--type", options.type,
@@ -272,6 +368,7 @@ void RegisterList(CLI::App& app) {
       "       Entries [{C64Filename}]\n"
       "  PRG: Load, FileSize, LoadAddress, SYSAddress, Bytes, Address\n"
       "  P00: Load, Signature, Filename, FileSize, Bytes\n"
+      "  zip, lha, lzh, gz, lnx: Load, GameFiles [{Filename, ...the fields of its type}]\n"
       "A file that could not be read has \"Load\": false and \"Error\".\n"
       "Exit status: 0 every file listed, 1 a file could not be read (reason on stderr),\n"
       "2 usage error.\n");

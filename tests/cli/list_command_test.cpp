@@ -376,5 +376,41 @@ TEST_F(ListCommandTest, TapeWithNoEntryUsedShowsItsFirstRecord) {
   EXPECT_EQ(run.err, "");
 }
 
+// An archive lists the game files it holds, each image with its directory, and leaves nothing
+// behind in the temporary folder.
+TEST_F(ListCommandTest, ArchivesListTheirGameFiles) {
+  const auto zip = test::ToolPath(HV_ZIP_TOOL);
+  HV_REQUIRE_TOOL(zip);
+  test::D64Builder image;
+  image.DiskName(test::PaddedName("ZIPPED")).Directory({{0x82, test::PaddedName("RUN"), 7}}, {1});
+  Write("game.d64", image.bytes());
+  Write("intro.prg", Bytes{0x01, 0x08, 0x00});
+  const auto archive = (dir_ / "game.zip").string();
+  ASSERT_EQ(test::Run(zip, {"-q", "-j", archive, (dir_ / "game.d64").string(),
+                            (dir_ / "intro.prg").string()})
+                .exit_code,
+            0);
+  auto run = Hv({"list", archive});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(
+      run.out.find("game.d64:\n0 \"zipped          \"      \n7    \"run\"              prg \n"),
+      std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("intro.prg:\nFile size:"), std::string::npos) << run.out;
+  run = Hv({"list", archive, "--json"});
+  const auto json = nlohmann::json::parse(run.out);
+  ASSERT_EQ(json["GameFiles"].size(), 2u);
+  EXPECT_EQ(json["Load"], true);
+  for (const auto& game : json["GameFiles"]) {
+    if (game["Filename"] == "game.d64") {
+      EXPECT_EQ(game["Entries"][0]["Blocks"], 7);
+    }
+  }
+  run = Hv({"list", Write("broken.zip", Bytes(100, 0x50))});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.rfind("hv list: " + (dir_ / "broken.zip").string() + ": ", 0), 0u) << run.err;
+}
+
 }  // namespace
 }  // namespace hv
