@@ -19,6 +19,14 @@ std::string ArgToCoreText(const std::string& arg) {
 #endif
 }
 
+std::string CoreTextToArg(const std::string& core) {
+#ifdef _WIN32
+  return core;
+#else
+  return Cp1252ToUtf8(core);
+#endif
+}
+
 void UseBinaryStdout() {
 #ifdef _WIN32
   std::fflush(stdout);

@@ -11,6 +11,10 @@ namespace hv::cli {
 // page, which already is the core's text.
 std::string ArgToCoreText(const std::string& arg);
 
+// Core text as the file system and the console take it: UTF-8 on Linux, the ANSI code page
+// (the core's own text) on Windows. ArgToCoreText's inverse.
+std::string CoreTextToArg(const std::string& core);
+
 // Makes stdout write bytes as given (no LF to CR LF on Windows), so that output is the same
 // on every target.
 void UseBinaryStdout();

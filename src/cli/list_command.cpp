@@ -217,10 +217,10 @@ class Lister {
     const ExtractOutcome o = RunExtract(a, &offered);
     std::vector<std::filesystem::path> games;
     if (o.ok) {
-      games.emplace_back(Cp1252ToUtf8(o.file));
+      games.emplace_back(CoreTextToArg(o.file));
     } else {
       for (const std::string& name : offered.names) {
-        if (auto found = FindUnder(temp.path, Cp1252ToUtf8(name)); !found.empty()) {
+        if (auto found = FindUnder(temp.path, CoreTextToArg(name)); !found.empty()) {
           games.push_back(found);
         }
       }
