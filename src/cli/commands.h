@@ -25,5 +25,7 @@ void RegisterExtract(CLI::App& app);
 void RegisterDb(CLI::App& app);
 void RegisterPlay(CLI::App& app);
 void RegisterCache(CLI::App& app);
+// Completion scripts and the manual page from the commands registered before it.
+void RegisterGenerate(CLI::App& app);
 
 }  // namespace hv::cli

@@ -13,6 +13,7 @@
 namespace hv::cli {
 
 struct ExtractArgs {
+  std::string command = "hv extract";  // what ran, for every message
   std::string archive, work, db, from, winzip, choose;
   std::int32_t game_id = 0;
   bool from_given = false, choose_given = false, json = false;
@@ -32,7 +33,12 @@ ExtractOutcome RunExtract(const ExtractArgs& a, platform::FileChooser* chooser =
 
 void AddExtractOptions(CLI::App* cmd, ExtractArgs& a);
 
-// Prints the outcome (JSON with --json) and sets the exit code.
+// Prints the outcome (JSON with --json) and sets the exit code. Messages go to stderr with
+// LF line ends, prefixed by a.command.
 void Finish(const ExtractArgs& a, const ExtractOutcome& o);
+
+// The working folder hv extract and hv play use when none is given: hv/work in the user's
+// cache folder ($XDG_CACHE_HOME, else ~/.cache), made when missing.
+std::string DefaultWorkFolder();
 
 }  // namespace hv::cli

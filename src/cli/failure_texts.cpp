@@ -1,7 +1,9 @@
 #include "cli/failure_texts.h"
 
 #include <filesystem>
+
 #include <system_error>
+#include "cli/console_text.h"
 
 namespace hv::cli {
 namespace {
@@ -38,11 +40,31 @@ std::string CannotRunText(const std::string& command, const std::string& program
 std::string ExtractReasonText(const FailureReason& why, const std::string& archive,
                               const std::string& work) {
   if (why.number != vberr::kDiskFull) return {};
-  return "hv extract: the disk is full: " + archive + " could not be unpacked into " + work;
+  return "the disk is full: " + archive + " could not be unpacked into " + work;
 }
 
 std::string NoSuchChoiceText(const std::string& answer, const std::vector<std::string>& names) {
-  return "hv extract: --choose \"" + answer + "\" matches none of the game files: " + Joined(names);
+  return "--choose \"" + answer + "\" matches none of the game files: " + Joined(names);
+}
+
+std::string ChooseHintText(const std::vector<std::string>& names) {
+  return "it holds several game files and none was chosen; choose one with --choose NAME: " +
+         Joined(names);
+}
+
+std::string PeopleText(const std::string& failure) {
+  // The separator line of the failure texts, which they run into the names around it.
+  static const std::string kSeparator(32, '-');
+  std::string text = failure;
+  for (std::size_t at = text.find(kSeparator); at != std::string::npos;
+       at = text.find(kSeparator, at)) {
+    if (at > 0 && text[at - 1] != '\n' && text[at - 1] != '\r') text.insert(at++, "\n");
+    at += kSeparator.size();
+    if (at < text.size() && text[at] != '\n' && text[at] != '\r') text.insert(at, "\n");
+  }
+  text = LfLines(text);
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
 }
 
 std::string UnknownCommandText(const std::string& parent, const std::string& word,

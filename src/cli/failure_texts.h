@@ -17,10 +17,17 @@ std::string ProgramProblem(const std::string& program);
 // "hv COMMAND: cannot run PROGRAM: REASON".
 std::string CannotRunText(const std::string& command, const std::string& program);
 
-// The message for an extraction whose error behind the failure says more than the failure
-// text (a full disk); "" when the failure text itself is the best account.
+// The message (after "COMMAND: ") for an extraction whose error behind the failure says more than
+// the failure text (a full disk); "" when the failure text itself is the best account.
 std::string ExtractReasonText(const FailureReason& why, const std::string& archive,
                               const std::string& work);
+
+// The chooser was declined (no terminal, or no answer): how to choose without it.
+std::string ChooseHintText(const std::vector<std::string>& names);
+
+// A failure text of the extraction as people read it in a terminal: LF line ends, each
+// separator line on a line of its own, no line end at its end.
+std::string PeopleText(const std::string& failure);
 
 // --choose NAME when no offered file has that name.
 std::string NoSuchChoiceText(const std::string& answer, const std::vector<std::string>& names);

@@ -2,21 +2,27 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "common/error.h"
 #include "common/text.h"
+#include "halvane/functions/config_editor.h"
 #include "halvane/functions/hvFunctions.h"
+#include "halvane/functions/sid_header.h"
 #include "platform/filesystem.h"
 
 namespace hv::cli {
 namespace {
 
 using halvane::hvFunctions;
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 std::string In(const std::string& utf8) {
   return Utf8ToCp1252(utf8);
@@ -29,16 +35,35 @@ std::string OutText(const std::string& core) {
   return Out(core.substr(0, core.find('\0')));
 }
 
-void PrintJson(const json& j) {
-  std::printf("%s\n", j.dump().c_str());
+// A failure of the command on `path`, on stderr; exit status 1.
+void Fail(const char* command, const std::string& path, const std::string& why) {
+  PrintMessage(std::string("hv ") + command, path + ": " + why);
+  ResultCode() = kExitFailed;
 }
 
 // An error of the method on `path`: as JSON when asked for, and always on stderr.
 void ReportError(const char* command, const std::string& path, const Error& e, bool as_json) {
-  if (as_json) PrintJson({{"Number", e.Number()}, {"Description", Out(e.Description())}});
-  std::fprintf(stderr, "hv %s: %s: Error %d: %s\n", command, path.c_str(), e.Number(),
-               Out(e.Description()).c_str());
-  ResultCode() = kExitFailed;
+  if (as_json) PrintJson(json{{"Number", e.Number()}, {"Description", Out(e.Description())}});
+  Fail(command, path, "Error " + std::to_string(e.Number()) + ": " + Out(e.Description()));
+}
+
+// Why a path names nothing, as the file system tells: "" when it names something.
+std::string MissingPathReason(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  (void)fs::status(fs::path(path), ec);
+  if (!ec) return {};
+  if (ec == std::errc::no_such_file_or_directory) {
+    const fs::path parent = fs::path(path).parent_path();
+    if (!parent.empty() && !fs::exists(parent, ec)) {
+      return "not found: its folder " + parent.string() + " does not exist";
+    }
+    return "not found";
+  }
+  if (ec == std::errc::not_a_directory) return "not found: a part of the path is a file";
+  if (ec == std::errc::permission_denied)
+    return "a folder on the way cannot be searched (permission denied)";
+  return ec.message();
 }
 
 void Finish(bool ok) {
@@ -76,14 +101,27 @@ void RegisterConfig(CLI::App& app) {
       if (eq == std::string::npos || eq == 0) {
         // The method would let an empty key replace the file's first line: never what a
         // user typing KEY=VALUE means.
-        std::fprintf(stderr, "hv config set: '%s' is not KEY=VALUE%s\n", s.c_str(),
-                     eq == 0 ? " (the key is empty)" : "");
+        PrintMessage("hv config set",
+                     "'" + s + "' is not KEY=VALUE" + (eq == 0 ? " (the key is empty)" : ""));
         ResultCode() = kExitUsage;
         return;
       }
       entries.items.push_back({In(s.substr(0, eq)), In(s.substr(eq + 1))});
     }
     try {
+      // A key the file does not hold would be dropped without a word: say so, change nothing.
+      const std::string text = platform::ReadFileText(In(a.file));
+      std::string missing;
+      json unmatched = json::array();
+      for (const std::size_t i : halvane::UnmatchedConfigKeys(text, entries.items)) {
+        missing += (missing.empty() ? "" : ", ") + Out(entries.items[i].KeyToChange);
+        unmatched.push_back(Out(entries.items[i].KeyToChange));
+      }
+      if (!missing.empty()) {
+        if (a.json) PrintJson(json{{"ConfigFile", a.file}, {"Unmatched", unmatched}});
+        Fail("config set", a.file, "no line starts with " + missing + "; nothing was changed");
+        return;
+      }
       hvFunctions().ChangeConfigFile(In(a.file), entries);
     } catch (const Error& e) {
       ReportError("config set", a.file, e, a.json);
@@ -94,7 +132,7 @@ void RegisterConfig(CLI::App& app) {
       for (const auto& e : entries.items) {
         items.push_back({{"KeyToChange", Out(e.KeyToChange)}, {"ValueToSet", Out(e.ValueToSet)}});
       }
-      PrintJson({{"ConfigFile", a.file}, {"ChArray", items}});
+      PrintJson(json{{"ConfigFile", a.file}, {"ChArray", items}});
     }
     Finish(true);
   });
@@ -114,48 +152,68 @@ void RegisterSid(CLI::App& app) {
   static SidArgs a;
   auto* sid = app.add_subcommand("sid", "Read or change the header of a SID tune");
   sid->require_subcommand(1);
-  auto* info = sid->add_subcommand("info", "Name, author, copyright and songs");
+  auto* info =
+      sid->add_subcommand("info", "Name, author, copyright and songs of a PSID or RSID tune");
   info->add_option("FILE", a.file, "The SID file")->required();
   info->add_flag("--json", a.json, "Print the result as JSON");
   info->callback([] {
-    std::string name, author, copyright;
-    std::int16_t total = 0, start = 0;
-    const bool ok = hvFunctions().GetSidInfo(In(a.file), name, author, copyright, total, start);
+    std::optional<halvane::SidTune> tune;
+    std::string why;
+    try {
+      tune = halvane::ReadSidTune(In(a.file));
+      if (!tune) why = "not a PSID or RSID tune";
+    } catch (const Error&) {
+      why = MissingPathReason(a.file);
+      if (why.empty()) why = "cannot be read";
+    }
     if (a.json) {
-      json j = {{"strSidFile", a.file}, {"GetSidInfo", ok}};
-      if (ok) {
-        j["strName"] = OutText(name);
-        j["strAuthor"] = OutText(author);
-        j["strCopyright"] = OutText(copyright);
-        j["intTotalSongs"] = total;
-        j["intDefaultSong"] = start;
+      json j = {{"strSidFile", a.file}, {"GetSidInfo", tune.has_value()}};
+      if (tune) {
+        j["Format"] = tune->magic;
+        j["strName"] = OutText(tune->name);
+        j["strAuthor"] = OutText(tune->author);
+        j["strCopyright"] = OutText(tune->copyright);
+        j["intTotalSongs"] = tune->songs;
+        j["intDefaultSong"] = tune->start;
       }
       PrintJson(j);
-    } else if (ok) {
-      std::printf("Name:      %s\nAuthor:    %s\nCopyright: %s\nSongs:     %d\nDefault:   %d\n",
-                  OutText(name).c_str(), OutText(author).c_str(), OutText(copyright).c_str(), total,
-                  start);
-    } else {
-      std::fprintf(stderr, "hv sid info: %s is not a readable PSID tune\n", a.file.c_str());
+    } else if (tune) {
+      std::printf(
+          "Name:      %s\nAuthor:    %s\nCopyright: %s\nSongs:     %d\nDefault:   %d\n"
+          "Format:    %s\n",
+          OutText(tune->name).c_str(), OutText(tune->author).c_str(),
+          OutText(tune->copyright).c_str(), tune->songs, tune->start, tune->magic.c_str());
     }
-    Finish(ok);
+    if (!tune) return Fail("sid info", a.file, why);
+    Finish(true);
   });
   auto* set_default = sid->add_subcommand("set-default", "Store the song that plays first");
-  set_default->add_option("FILE", a.file, "The SID file")->required();
-  set_default->add_option("N", a.song, "Start song, 0 to 256")->required();
+  set_default->add_option("FILE", a.file, "The SID file (PSID or RSID)")->required();
+  set_default->add_option("N", a.song, "Start song, at most the tune's number of songs")
+      ->required();
   set_default->add_flag("--json", a.json, "Print the result as JSON");
   set_default->callback([] {
-    bool ok = false;
-    if (a.song >= -32768 && a.song <= 32767) {
-      auto song = static_cast<std::int16_t>(a.song);
-      ok = hvFunctions().SaveDefaultSidSong(In(a.file), song);
+    std::string why;
+    try {
+      const auto tune = halvane::ReadSidTune(In(a.file));
+      if (!tune) {
+        why = "not a PSID or RSID tune";
+      } else if (a.song < 0 || a.song > tune->songs || a.song > 256) {
+        why = "song " + std::to_string(a.song) + " is not one of the tune's " +
+              std::to_string(tune->songs) + " songs; nothing was changed";
+      }
+    } catch (const Error&) {
+      why = MissingPathReason(a.file);
+      if (why.empty()) why = "cannot be read";
     }
+    const bool ok = why.empty() && halvane::SaveSidTuneStartSong(In(a.file), a.song);
+    if (why.empty() && !ok) why = "was not changed (read-only, or on a CD-ROM)";
     if (a.json) {
-      PrintJson({{"strSidFile", a.file}, {"intDefaultSong", a.song}, {"SaveDefaultSidSong", ok}});
-    } else if (!ok) {
-      std::fprintf(stderr, "hv sid set-default: %s was not changed\n", a.file.c_str());
+      PrintJson(
+          json{{"strSidFile", a.file}, {"intDefaultSong", a.song}, {"SaveDefaultSidSong", ok}});
     }
-    Finish(ok);
+    if (!ok) return Fail("sid set-default", a.file, why);
+    Finish(true);
   });
 }
 
@@ -174,23 +232,25 @@ void RegisterFind(CLI::App& app) {
   auto* find = app.add_subcommand("find", "Search a folder tree, printing each match as found");
   find->add_option("DIR", a.dir, "The folder to search")->required();
   find->add_option("PATTERN", a.pattern, "Wildcard pattern such as *.SID (any case)")->required();
-  find->add_flag("--json", a.json, "Print JSON lines: one per match, then the total");
+  find->add_flag("--json", a.json,
+                 "Print one JSON object: the folder, every match (FoundFile) and the total");
   find->callback([] {
     // A search of a folder that is not there finds nothing, which the method cannot tell
     // from an empty folder.
     const std::uint32_t attributes = platform::FileAttributes(In(a.dir));
     if (attributes == platform::attr::kInvalid || (attributes & platform::attr::kDirectory) == 0) {
-      std::fprintf(stderr, "hv find: %s: %s\n", a.dir.c_str(),
-                   attributes == platform::attr::kInvalid ? "no such folder" : "not a folder");
-      ResultCode() = kExitFailed;
-      return;
+      return Fail("find", a.dir,
+                  attributes == platform::attr::kInvalid ? "no such folder" : "not a folder");
     }
     hvFunctions f;
+    // Plain output shows each hit as it is found; JSON gathers them into one object.
+    static json found = json::array();
     f.SetFoundFileHandler([](const std::string& hit) {
       if (a.json) {
-        PrintJson({{"FoundFile", {{"strPathAndFile", Out(hit)}}}});
+        found.push_back({{"strPathAndFile", Out(hit)}});
       } else {
         std::printf("%s\n", Out(hit).c_str());
+        std::fflush(stdout);
       }
     });
     std::string path = In(a.dir);
@@ -198,7 +258,7 @@ void RegisterFind(CLI::App& app) {
     const Variant total = f.FindFiles(path, pattern);
     const json bytes = VariantJson(total);
     if (a.json) {
-      PrintJson({{"path", Out(path)}, {"FindFiles", bytes}});
+      PrintJson(json{{"path", Out(path)}, {"FoundFile", found}, {"FindFiles", bytes}});
     } else {
       std::printf("%s bytes\n", bytes.is_null() ? "0" : bytes.dump().c_str());
     }
@@ -224,7 +284,7 @@ void AddPathCommand(CLI::App* parent, const char* name, const char* help,
 
 void PrintAnswer(const PathArgs& a, const char* name, const json& value, bool ok) {
   if (a.json) {
-    PrintJson({{"path", a.path}, {name, value}});
+    PrintJson(json{{"path", a.path}, {name, value}});
   } else if (value.is_string()) {
     std::printf("%s\n", value.get<std::string>().c_str());
   } else {
@@ -240,7 +300,11 @@ void RegisterPath(CLI::App& app) {
   path->require_subcommand(1);
   AddPathCommand(path, "short", "The short form of an existing path", [](const PathArgs& a) {
     const std::string s = hvFunctions().Long2Short(In(a.path));
-    PrintAnswer(a, "Long2Short", Out(s), !s.empty());
+    if (a.json || !s.empty()) PrintAnswer(a, "Long2Short", Out(s), !s.empty());
+    if (s.empty()) {
+      const std::string why = MissingPathReason(a.path);
+      Fail("path short", a.path, why.empty() ? "has no short form" : why);
+    }
   });
   AddPathCommand(path, "exists", "Whether a file exists (bare names along PATH)",
                  [](const PathArgs& a) {
@@ -251,9 +315,12 @@ void RegisterPath(CLI::App& app) {
     const bool cd = hvFunctions().DriveTypeIsCDRom(In(a.path));
     PrintAnswer(a, "DriveTypeIsCDRom", cd, cd);
   };
+  AddPathCommand(path, "is-cdrom", "Whether the path lies on a CD-ROM (or does not exist)",
+                 is_cdrom);
+  // The method's name, kept for scripts; a command of its own so that its help names it.
   AddPathCommand(path, "drive-type", "Whether the path lies on a CD-ROM (or does not exist)",
                  is_cdrom);
-  path->get_subcommand("drive-type")->alias("is-cdrom");
+  path->get_subcommand("drive-type")->group("");
   AddPathCommand(path, "volume", "The label of the volume holding the path", [](const PathArgs& a) {
     PrintAnswer(a, "GetVolumeName", Out(hvFunctions().GetVolumeName(In(a.path))), true);
   });

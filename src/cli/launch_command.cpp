@@ -16,6 +16,7 @@
 #include "cli/dry_run_functions.h"
 #include "cli/failure_texts.h"
 #include "cli/launch_shell.h"
+#include "cli/program_path.h"
 #include "cli/watched_process.h"
 #include "common/cmdline.h"
 #include "common/text.h"
@@ -381,7 +382,9 @@ void RegisterLaunch(CLI::App& app) {
 void RegisterPlaySid(CLI::App& app) {
   static PlayArgs a;
   auto* cmd = app.add_subcommand("play-sid", "Play a SID tune in a SID player");
-  cmd->add_option("PLAYER", a.player, "The player's program file")->required();
+  cmd->add_option("PLAYER", a.player,
+                  "The player's program file (a name without a folder is looked up on PATH)")
+      ->required();
   cmd->add_option("MUSICPATH", a.music_path, "Folder of the SID file")->required();
   cmd->add_option("FILE", a.file, "The SID file's name in that folder")->required();
   cmd->add_option("--tune,--intTune", a.tune, "Number of the tune to play");
@@ -390,6 +393,8 @@ void RegisterPlaySid(CLI::App& app) {
   cmd->add_flag("--dry-run", a.dry_run, "Print what would be started; change nothing");
   cmd->callback([cmd] {
     a.tune_given = cmd->count("--tune") > 0;
+    // A player named without a folder is looked up as a shell would.
+    if (const std::string found = ProgramOnPath(a.player); !found.empty()) a.player = found;
     // The player methods end silently on a missing file; hv says which one it was.
     if (ReportMissing("play-sid", a.player, a.quiet)) return;
     const std::string tune = a.music_path + platform::kPathSeparator + a.file;

@@ -30,8 +30,8 @@ std::string UnknownCommand(CLI::App& app, int argc, char** argv) {
     CLI::App* next = nullptr;
     std::vector<std::string> names;
     for (CLI::App* sub : subs) {
-      if (sub->get_name().empty()) continue;  // an option group
-      names.push_back(sub->get_name());
+      if (sub->get_name().empty()) continue;                            // an option group
+      if (!sub->get_group().empty()) names.push_back(sub->get_name());  // hidden ones unnamed
       if (next == nullptr && sub->check_name(word)) next = sub;
     }
     if (next == nullptr) return UnknownCommandText(where, word, names);
@@ -79,7 +79,9 @@ int main(int argc, char** argv) {
   CLI::App app{"hv - C64 game files: read images, extract archives, launch emulators"};
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Print help for every command");
+  app.set_version_flag("--version", "hv " HV_VERSION, "Print hv's version and exit");
   AddCommands(app, argc, argv);
+  RegisterGenerate(app);
   if (const std::string unknown = UnknownCommand(app, argc, argv); !unknown.empty()) {
     std::fprintf(stderr, "%s\n", unknown.c_str());
     return kExitUsage;

@@ -44,11 +44,11 @@ std::string C64TapeName(std::string_view name) {
 }
 
 std::string C64TypeColumn(std::uint8_t type_byte) {
-  static constexpr const char* kTypes[] = {"DEL", "SEQ", "PRG", "USR", "REL"};
+  static constexpr const char* kTypes[] = {"del", "seq", "prg", "usr", "rel", "cbm"};
   const unsigned kind = type_byte & 0x07u;
   std::string out = (type_byte & 0x80u) ? " " : "*";
-  out += kind < 5 ? kTypes[kind] : "???";
-  if (type_byte & 0x40u) out += '<';
+  out += kind < 6 ? kTypes[kind] : "???";
+  out += (type_byte & 0x40u) ? '<' : ' ';
   return out;
 }
 

@@ -19,9 +19,9 @@ std::string C64QuotedName(std::string_view name_bytes);
 // A tape name: its trailing 0xA0 padding dropped, the rest as C64Text.
 std::string C64TapeName(std::string_view name);
 
-// The type column of a directory entry: '*' before an unclosed file's type, '<' after a
-// locked one's, "???" for a type a 1541 does not know. Closed files get a blank in front, so
-// the types line up.
+// The type column of a directory entry as c1541 shows it: '*' before an unclosed file's type,
+// '<' after a locked one's, the type in lower case ("cbm" for a 1581 partition), "???" for a
+// kind a drive does not know. Blanks stand where no mark is, so the column is five wide.
 std::string C64TypeColumn(std::uint8_t type_byte);
 
 }  // namespace hv::cli

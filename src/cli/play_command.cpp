@@ -324,6 +324,7 @@ void ShowFailure(const std::string& message, const LaunchArgs& launch, const Pla
 
 void RegisterPlay(CLI::App& app) {
   static ExtractArgs a;
+  a.command = "hv play";
   static LaunchArgs launch;
   static PlayOptions options;
   launch.method = "VICE";

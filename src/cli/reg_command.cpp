@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "common/error.h"
 #include "common/text.h"
 #include "halvane/functions/hvRegistry.h"
@@ -79,10 +80,10 @@ void ReportError(const char* command, const RegArgs& a, const Error& e) {
   if (a.json) {
     nlohmann::json out = BaseJson(a);
     out["Error"] = {{"Number", e.Number()}, {"Description", Cp1252ToUtf8(e.Description())}};
-    std::printf("%s\n", out.dump(2).c_str());
+    PrintJson(out);
   }
-  std::fprintf(stderr, "hv reg %s: error %d: %s\n", command, e.Number(),
-               ToConsole(e.Description()).c_str());
+  PrintMessage(std::string("hv reg ") + command,
+               "error " + std::to_string(e.Number()) + ": " + ToConsole(e.Description()));
   ResultCode() = kExitFailed;
 }
 
@@ -91,7 +92,7 @@ void ReportError(const char* command, const RegArgs& a, const Error& e) {
 bool ReportUnreachable(const char* command) {
 #ifndef _WIN32
   if (const std::string problem = platform::SettingsDbProblem(); !problem.empty()) {
-    std::fprintf(stderr, "hv reg %s: %s\n", command, problem.c_str());
+    PrintMessage(std::string("hv reg ") + command, problem);
     ResultCode() = kExitFailed;
     return true;
   }
@@ -116,18 +117,26 @@ void RunGet(const RegArgs& a) {
     ReportError("get", a, e);
     return;
   }
+  // The method answers a missing value with this text; for a script that is a failure.
+  const bool missing =
+      result && !a.has_default && !value.IsNull() && value.ToText() == hvRegistry::kNotFound;
   if (a.json) {
     nlohmann::json out = BaseJson(a);
     if (a.has_default) out["vDefault"] = Cp1252ToUtf8(FromArg(a.default_value));
     out["vValue"] = ToJson(value);
     out["Result"] = result;
-    std::printf("%s\n", out.dump(2).c_str());
-  } else if (result) {
+    PrintJson(out);
+  } else if (result && !missing) {
     std::printf("%s\n", ToConsole(value.IsNull() ? std::string() : value.ToText()).c_str());
-  } else {
-    std::fprintf(stderr, "hv reg get: unknown root key or the key cannot be opened\n");
   }
-  ResultCode() = result ? kExitOk : kExitFailed;
+  if (missing) {
+    PrintMessage("hv reg get", a.root + "\\" + a.key + "\\" + a.name +
+                                   ": no such value (--default VALUE stores one)");
+  } else if (!result) {
+    PrintMessage("hv reg get",
+                 a.root + "\\" + a.key + ": unknown root key or the key cannot be opened");
+  }
+  ResultCode() = result && !missing ? kExitOk : kExitFailed;
 }
 
 void RunSet(const RegArgs& a) {
@@ -147,9 +156,10 @@ void RunSet(const RegArgs& a) {
     nlohmann::json out = BaseJson(a);
     out["vValueSetting"] = Cp1252ToUtf8(FromArg(a.value));
     out["Result"] = result;
-    std::printf("%s\n", out.dump(2).c_str());
+    PrintJson(out);
   } else if (!result) {
-    std::fprintf(stderr, "hv reg set: unknown root key, or the key or value cannot be written\n");
+    PrintMessage("hv reg set", a.root + "\\" + a.key +
+                                   ": unknown root key, or the key or value cannot be written");
   }
   ResultCode() = result ? kExitOk : kExitFailed;
 }
@@ -163,7 +173,8 @@ void RegisterReg(CLI::App& app) {
   static RegArgs set_args;
 
   auto* get = reg->add_subcommand(
-      "get", "Print a setting; \"--NOT-FOUND--\" when it is missing and no default is given");
+      "get",
+      "Print a setting; a missing one without --default exits 1 (\"--NOT-FOUND--\" in JSON)");
   AddCommon(get, get_args);
   AddTypeFlags(get, get_args);
   static CLI::Option* default_option =

@@ -88,12 +88,13 @@ TEST(PetsciiDisplayTest, NamesClosedByTheirPaddingAndTypesAsListed) {
   EXPECT_EQ(C64QuotedName("SIXTEEN CHARS 16"), "\"sixteen chars 16\"");
   EXPECT_EQ(C64QuotedName(std::string("A\0B", 3)), "\"a?b\"");
   EXPECT_EQ(C64TapeName("GAME\xA0\xA0"), "game");
-  EXPECT_EQ(C64TypeColumn(0x82), " PRG");
-  EXPECT_EQ(C64TypeColumn(0xC2), " PRG<");
-  EXPECT_EQ(C64TypeColumn(0x02), "*PRG");
-  EXPECT_EQ(C64TypeColumn(0x42), "*PRG<");
-  EXPECT_EQ(C64TypeColumn(0xA1), " SEQ");  // the replace bit does not show
-  EXPECT_EQ(C64TypeColumn(0x85), " ???");
+  EXPECT_EQ(C64TypeColumn(0x82), " prg ");
+  EXPECT_EQ(C64TypeColumn(0xC2), " prg<");
+  EXPECT_EQ(C64TypeColumn(0x02), "*prg ");
+  EXPECT_EQ(C64TypeColumn(0x42), "*prg<");
+  EXPECT_EQ(C64TypeColumn(0xA1), " seq ");  // the replace bit does not show
+  EXPECT_EQ(C64TypeColumn(0x85), " cbm ");  // a 1581 partition
+  EXPECT_EQ(C64TypeColumn(0x86), " ??? ");
 }
 
 TEST(AutostartNameTest, EscapesWhatTheArgumentCannotCarry) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <filesystem>
 
 #include "support/bytes.h"
@@ -159,6 +161,42 @@ TEST_F(ExtractCommandTest, PlayDryRunPrintsTheEmulatorLine) {
                        "/ReZip/game.d64:run me\""),
             std::string::npos)
       << r.out;
+}
+
+// For people at a terminal: LF only, the separator on its own line, the command that ran first,
+// how to choose, and which folder was missing.
+TEST_F(ExtractCommandTest, MessagesSayWhatRanAndHowToGoOn) {
+  auto r = hv::test::Run(kHv, {"extract", zip, "--work", P("work")});  // no terminal: declined
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err.find('\r'), std::string::npos);
+  const std::string dashes(32, '-');
+  EXPECT_EQ(r.err, "hv extract: " + zip +
+                       ": You need to specify a default file to load into the emulators before you "
+                       "can run this game.\n" +
+                       dashes + "\na.prg\nb.prg\n" + dashes +
+                       "\nhv extract: it holds several game files and none was chosen; choose one "
+                       "with --choose NAME: a.prg, b.prg\n");
+  r = hv::test::Run(kHv, {"extract", zip, "--work", P("deep/a/b/c")});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("hv extract: the working folder " + P("deep/a/b/c") + " (its folder " +
+                       P("deep/a/b") + " does not exist)"),
+            std::string::npos)
+      << r.err;
+}
+
+// Without --work, hv extract works where hv play does; the method's argument name still names
+// the archive, and the help lists each argument once.
+TEST_F(ExtractCommandTest, DefaultWorkFolderAliasAndHelp) {
+  ::setenv("XDG_CACHE_HOME", P("cache").c_str(), 1);
+  auto r = hv::test::Run(kHv, {"extract", "--FileToExtract", zip, "--choose", "a.prg"});
+  ::unsetenv("XDG_CACHE_HOME");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, P("cache") + "/hv/work/ReZip/a.prg\n");
+  EXPECT_EQ(hv::test::Run(kHv, {"extract", "--choose", "a.prg"}).exit_code, 2);
+  r = hv::test::Run(kHv, {"extract", "--help"});
+  EXPECT_EQ(r.out.find("FileToExtract", r.out.find("FileToExtract") + 1), std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("REQUIRED"), std::string::npos) << r.out;
 }
 
 }  // namespace

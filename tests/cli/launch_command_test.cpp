@@ -181,5 +181,19 @@ TEST_F(LaunchCommandTest, PlaySidAndOpenDryRuns) {
   EXPECT_EQ(r.out, "open: " + P("Games/tune.sid") + "\n");
 }
 
+// A player named without a folder is found on PATH, as a shell finds it.
+TEST_F(LaunchCommandTest, PlaySidFindsAPlayerOnThePath) {
+  WriteFile(tmp / "Games" / "tune.sid", std::string());
+  const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+  ::setenv("PATH", ("relative:" + P("emu")).c_str(), 1);
+  auto r = hv::test::Run(kHv, {"play-sid", "ccsdpmi.exe", P("Games"), "tune.sid", "--dry-run"});
+  const auto missing = hv::test::Run(kHv, {"play-sid", "noplayer", P("Games"), "tune.sid"});
+  ::setenv("PATH", saved.c_str(), 1);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("command line: " + P("emu/ccsdpmi.exe") + " "), std::string::npos) << r.out;
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("noplayer: file not found"), std::string::npos) << missing.err;
+}
+
 }  // namespace
 }  // namespace hv::test

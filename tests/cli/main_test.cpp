@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,6 +62,38 @@ TEST(MainTest, WordsThatAreNoExactNameMeetEveryCommand) {
                        "path, extract, db, play"),
             std::string::npos)
       << r.err;
+}
+
+TEST(MainTest, VersionIsPrinted) {
+  const auto r = hv::test::Run(kHv, {"--version"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, "hv 1.0.0\n");
+}
+
+// Every option of every command appears in one help entry: aliases share it.
+TEST(MainTest, NoOptionIsListedTwice) {
+  const std::string full = hv::test::Run(kHv, {"--help-all"}).out;
+  std::istringstream lines(full);
+  std::string section;
+  std::map<std::string, int> seen;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line[0] != ' ') {
+      section = line;  // a command's name starts its block
+      continue;
+    }
+    std::istringstream words(line);
+    std::string first;
+    words >> first;
+    if (first.rfind("-", 0) != 0) continue;
+    for (std::size_t at = 0; at < first.size();) {
+      const std::size_t comma = first.find(',', at);
+      const std::string name = first.substr(at, comma == std::string::npos ? comma : comma - at);
+      EXPECT_EQ(++seen[section + " " + name], 1) << section << " lists " << name << " twice";
+      if (comma == std::string::npos) break;
+      at = comma + 1;
+    }
+  }
+  EXPECT_GT(seen.size(), 20u);
 }
 
 }  // namespace

@@ -31,8 +31,13 @@ TEST_F(RegCommandTest, SetThenGetRoundTripsUtf8Text) {
 
 TEST_F(RegCommandTest, MissingValueAndDefaultsFollowTheMethod) {
   RunResult r = Hv({"reg", "get", "HKEY_USERS", "Zen", "Count"});
-  EXPECT_EQ(r.exit_code, 0);
-  EXPECT_EQ(r.out, "--NOT-FOUND--\n");
+  EXPECT_EQ(r.exit_code, 1);  // a script must not take the marker for the value
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "hv reg get: HKEY_USERS\\Zen\\Count: no such value (--default VALUE stores one)\n");
+  r = Hv({"reg", "get", "HKEY_USERS", "Zen", "Count", "--json"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(nlohmann::json::parse(r.out)["vValue"], "--NOT-FOUND--");
   r = Hv({"reg", "get", "HKEY_USERS", "Zen", "Count", "--dword", "--default", "5", "--json"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const auto j = nlohmann::json::parse(r.out);

@@ -63,4 +63,25 @@ std::string ToolPath(const char* configured) {
   return path;
 }
 
+std::string Cc1541Listing(const std::string& cc1541, const std::string& image) {
+  // cc1541 rewrites the image it lists: list a copy.
+  TempDir scratch;
+  const auto copy = scratch / std::filesystem::path(image).filename().string();
+  std::filesystem::copy_file(image, copy);
+  const RunResult run = Run(cc1541, {copy.string()});
+  if (run.exit_code != 0) return {};
+  std::istringstream lines(run.out);
+  std::string listing;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line.rfind("Adding ", 0) == 0 || line.rfind("WARNING", 0) == 0) continue;
+    for (const std::string code : {"\x1b[7m", "\x1b[m"}) {
+      for (auto at = line.find(code); at != std::string::npos; at = line.find(code)) {
+        line.erase(at, code.size());
+      }
+    }
+    listing += line + "\n";
+  }
+  return listing;
+}
+
 }  // namespace hv::test

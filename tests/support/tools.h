@@ -19,6 +19,11 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
 // The path of a tool found at configure time, or "" when it was not found.
 std::string ToolPath(const char* configured);
 
+// The directory cc1541 prints for an image it is given alone, as c1541 lists it: without
+// cc1541's own lines ("Adding 0 files ...", blank lines, WARNING lines) and the terminal's
+// reverse-video codes around the header. "" when cc1541 did not run.
+std::string Cc1541Listing(const std::string& cc1541, const std::string& image);
+
 // Skips the current test when the tool is missing.
 #define HV_REQUIRE_TOOL(path)                                         \
   do {                                                                \

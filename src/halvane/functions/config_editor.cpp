@@ -22,19 +22,46 @@ std::string_view LineEndOf(std::string_view text) {
   return end != std::string_view::npos && text[end] == '\n' ? "\n" : "\r\n";
 }
 
-std::string EditConfigText(std::string_view text, const std::vector<ConfigFileType>& entries,
-                           LineEnds ends) {
-  std::vector<std::string> lines = SplitConfigLines(text);
-  lines.emplace_back();  // the working copy ends with one extra empty line
+namespace {
+
+// Applies the entries to the lines in order; says which entry matched a line.
+std::vector<bool> ApplyEntries(std::vector<std::string>& lines,
+                               const std::vector<ConfigFileType>& entries) {
+  std::vector<bool> matched;
+  matched.reserve(entries.size());
   for (const ConfigFileType& entry : entries) {
     const std::string key = UpperCase1252(entry.KeyToChange);
+    bool found = false;
     for (std::string& line : lines) {
       const std::string_view head = std::string_view(line).substr(0, key.size());
       if (UpperCase1252(head) != key) continue;
       line = entry.KeyToChange + "=" + entry.ValueToSet;
+      found = true;
       break;
     }
+    matched.push_back(found);
   }
+  return matched;
+}
+
+}  // namespace
+
+std::vector<std::size_t> UnmatchedConfigKeys(std::string_view text,
+                                             const std::vector<ConfigFileType>& entries) {
+  std::vector<std::string> lines = SplitConfigLines(text);
+  const std::vector<bool> matched = ApplyEntries(lines, entries);
+  std::vector<std::size_t> unmatched;
+  for (std::size_t i = 0; i < matched.size(); ++i) {
+    if (!matched[i]) unmatched.push_back(i);
+  }
+  return unmatched;
+}
+
+std::string EditConfigText(std::string_view text, const std::vector<ConfigFileType>& entries,
+                           LineEnds ends) {
+  std::vector<std::string> lines = SplitConfigLines(text);
+  lines.emplace_back();  // the working copy ends with one extra empty line
+  ApplyEntries(lines, entries);
   const std::string_view line_end = ends == LineEnds::kAsRead ? LineEndOf(text) : "\r\n";
   std::string out;
   out.reserve(text.size() + lines.size() * 2);

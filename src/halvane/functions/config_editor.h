@@ -25,4 +25,9 @@ std::string_view LineEndOf(std::string_view text);
 std::string EditConfigText(std::string_view text, const std::vector<ConfigFileType>& entries,
                            LineEnds ends = LineEnds::kCrLf);
 
+// The positions of the entries that match no line of `text` when EditConfigText applies them
+// (an empty key matches the first line).
+std::vector<std::size_t> UnmatchedConfigKeys(std::string_view text,
+                                             const std::vector<ConfigFileType>& entries);
+
 }  // namespace hv::halvane

@@ -8,6 +8,10 @@ bool HasPsidMagic(const SidHeader& header) noexcept {
   return header[0] == 'P' && header[1] == 'S' && header[2] == 'I' && header[3] == 'D';
 }
 
+bool HasRsidMagic(const SidHeader& header) noexcept {
+  return header[0] == 'R' && header[1] == 'S' && header[2] == 'I' && header[3] == 'D';
+}
+
 std::optional<std::int16_t> SidNumber(const SidHeader& header, std::size_t offset) noexcept {
   const int high = header[offset];
   const int low = header[offset + 1];

@@ -7,6 +7,7 @@
 
 #include "common/text.h"
 #include "platform/binary_file.h"
+#include "tessary/readers/dir_entry_text.h"
 #include "tessary/readers/load_guard.h"
 
 namespace hv::tessary {
@@ -34,64 +35,10 @@ constexpr std::size_t kEntryLinkTrack = 0x00;
 constexpr std::size_t kEntryLinkSector = 0x01;
 constexpr std::size_t kEntryType = 0x02;
 constexpr std::size_t kEntryName = 0x05;
-constexpr std::size_t kNameSize = 16;
+constexpr std::size_t kNameSize = kDirNameSize;
 constexpr std::size_t kEntryBlocksLow = 0x1E;
 constexpr std::size_t kEntryBlocksHigh = 0x1F;
-
-// The file type byte: the kind in the low four bits (0 DEL, 1 SEQ, 2 PRG, 3 USR, 4 REL), and
-// the flags 0x80 closed, 0x40 locked, 0x20 saved with @ (replacing) in the high four.
-constexpr std::uint8_t kTypeKindMask = 0x0F;
-constexpr std::uint8_t kTypeFlagsMask = 0xF0;
-constexpr std::uint8_t kTypeClosed = 0x80;
-constexpr std::uint8_t kTypeLocked = 0x40;
-constexpr std::uint8_t kTypeReplacing = 0x20;
-constexpr unsigned kLastKind = 4;
 constexpr std::uint8_t kFreeSlot = 0x00;
-
-constexpr std::uint8_t kShiftedSpace = 0xA0;  // pads names and IDs
-
-std::string_view FileTypeText(std::uint8_t type) {
-  using namespace std::string_view_literals;
-  static constexpr std::string_view kNames[] = {"DEL"sv, "SEQ"sv, "PRG"sv, "USR"sv, "REL"sv};
-  static constexpr std::string_view kLocked[] = {"DEL<"sv, "SEQ<"sv, "PRG<"sv, "USR<"sv, "REL<"sv};
-  static constexpr std::string_view kSplat[] = {{}, "*SEQ"sv, "*PRG"sv, "*USR"sv, "*REL"sv};
-  static constexpr std::string_view kReplace[] = {"@0:DEL"sv, "@0:SEQ"sv, "@0:PRG"sv, "@0:USR"sv,
-                                                  "@0:REL"sv};
-  const unsigned kind = type & kTypeKindMask;
-  const unsigned flags = type & kTypeFlagsMask;
-  if (flags == kTypeClosed && kind <= kLastKind) return kNames[kind];
-  if (flags == (kTypeClosed | kTypeLocked) && kind <= kLastKind) return kLocked[kind];
-  if (flags == (kTypeClosed | kTypeReplacing) && kind <= kLastKind) return kReplace[kind];
-  // An unclosed file: a bare kind other than DEL.
-  if (type >= 0x01 && type <= kLastKind) return kSplat[type];
-  return "?"sv;
-}
-
-// The size text: the decimal digits padded on the left with spaces to five characters.
-std::string_view BlocksText(std::uint32_t blocks, std::array<char, 5>& out) {
-  out.fill(' ');
-  std::size_t at = out.size();
-  do {
-    out[--at] = static_cast<char>('0' + blocks % 10);
-    blocks /= 10;
-  } while (blocks != 0 && at > 0);
-  return {out.data(), out.size()};
-}
-
-// 16 bytes to 16 characters, written into `out`; the shifted space padding names becomes a space.
-std::string_view BytesToText(const std::uint8_t* bytes, std::array<char, kNameSize>& out) {
-  for (std::size_t i = 0; i < kNameSize; ++i)
-    out[i] = bytes[i] == kShiftedSpace ? ' ' : static_cast<char>(bytes[i]);
-  return {out.data(), out.size()};
-}
-
-// A name field as BytesToText gives it, without its trailing spaces.
-std::string_view NameText(const std::uint8_t* bytes, std::array<char, kNameSize>& out) {
-  std::string_view text = BytesToText(bytes, out);
-  std::size_t size = text.size();
-  while (size > 0 && text[size - 1] == ' ') --size;
-  return text.substr(0, size);
-}
 
 // Reads the image through a window of bytes read ahead: all of track 18 up front (where a
 // normal directory lies wholly), elsewhere the sector being walked. When a read ahead fails,
@@ -209,11 +156,9 @@ void hvD64::LoadOrThrow(const std::string& path) {
   const std::uint8_t* bam_bytes = sectors.Read(kBamOffset, bam);
   std::array<char, kNameSize> name{};
   disk_name_ = std::string(NameText(bam_bytes + kBamDiskName, name));
-  disk_id_.assign(kDiskIdSize, ' ');
-  for (std::size_t i = 0; i < kDiskIdSize; ++i) {
-    const std::uint8_t b = bam_bytes[kBamDiskId + i];
-    if (b != kShiftedSpace && b != 0x00) disk_id_[i] = static_cast<char>(b);
-  }
+  std::array<char, kDiskIdSize> id{};
+  IdText(bam_bytes + kBamDiskId, id);
+  disk_id_.assign(id.data(), id.size());
 
   // At most 18 sectors, whatever the links say; a sector's link comes from its first entry
   // and is followed only after all eight entries were read.

@@ -26,6 +26,7 @@ constexpr std::size_t kTapeNameSize = 24;
 // A directory record of 32 bytes follows the header per entry: 0x00 entry type, 0x01 file
 // type, 0x02 start and 0x04 end address, 0x08 offset of the data, 0x10 C64 name (16 bytes).
 constexpr std::uint32_t kRecordSize = 32;
+constexpr std::size_t kRecordEntryType = 0x00;  // 0 for a free slot
 constexpr std::size_t kRecordName = 0x10;
 constexpr std::size_t kRecordNameSize = 16;
 
@@ -49,6 +50,20 @@ std::string RecordName(const std::uint8_t* record) {
 }
 
 }  // namespace
+
+std::string T64FirstRecordName(const std::string& path) {
+  try {
+    auto file = platform::BinaryFile::OpenRead(path);
+    if (file.Length() < kHeaderSize + kRecordSize) return {};
+    std::array<std::uint8_t, kHeaderSize + kRecordSize> bytes{};
+    file.ReadAt(0, bytes);
+    const std::uint8_t* record = bytes.data() + kHeaderSize;
+    if (WordAt(bytes.data(), kEntriesUsed) != 0 || record[kRecordEntryType] == 0) return {};
+    return RecordName(record);
+  } catch (const Error&) {
+    return {};
+  }
+}
 
 std::shared_ptr<hvT64Entry> hvT64Entries::Add(const std::string& strC64Filename) {
   auto entry = std::make_shared<hvT64Entry>();

@@ -64,4 +64,10 @@ class hvT64 {
   FailureReason last_failure_;
 };
 
+// The C64 name of a tape's first directory record when its header says no entry is used but
+// that record holds a file (a common fault of tapes in the wild, which VICE reads as a tape of
+// that one file); "" otherwise, also when the file cannot be read. Not part of Load, which
+// reads the used records only.
+std::string T64FirstRecordName(const std::string& path);
+
 }  // namespace hv::tessary
