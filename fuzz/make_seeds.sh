@@ -61,6 +61,35 @@ if command -v cbmconvert >/dev/null && [ -f three.d64 ]; then
   cbmconvert -v0 -n -L "$seeds/lynx/raw.lnx" empty.prg hello.prg big.prg >/dev/null 2>&1 || true
 fi
 
+# The decoders' own inputs: each entry's data from the real archives of other programs and
+# from 7-Zip's zips, framed as fuzz_zipmethods reads them.
+codec_archives=$(cd "$(dirname "$0")/../tests/tessary/extract/codecs/archives" 2>/dev/null && pwd || true)
+if command -v python3 >/dev/null; then
+  mkdir -p "$seeds/zipmethods" methods
+  if command -v 7z >/dev/null && [ -f three.d64 ]; then
+    for m in Deflate Deflate64 BZip2 LZMA PPMd XZ; do 7z a -tzip -mm=$m "methods/$m.zip" three.d64 >/dev/null; done
+  fi
+  [ -n "$codec_archives" ] && cp "$codec_archives"/*.zip "$codec_archives"/*.ZIP methods/ 2>/dev/null
+  python3 - "$seeds/zipmethods" methods/* <<'PY'
+import struct, sys
+methods = [1, 2, 3, 4, 5, 6, 8, 9, 12, 14, 95, 98]
+out = sys.argv[1]
+for path in sys.argv[2:]:
+    data = open(path, 'rb').read()
+    at = 0
+    while data[at:at + 4] == b'PK\x03\x04':
+        flags, method = struct.unpack_from('<HH', data, at + 6)
+        csize, usize, nlen, xlen = struct.unpack_from('<IIHH', data, at + 18)
+        start = at + 30 + nlen + xlen
+        if method in methods and csize and not flags & 8:
+            size = min((usize + 255) // 256, 65535)
+            with open('%s/%s-%d' % (out, path.split('/')[-1], at), 'wb') as f:
+                f.write(bytes([methods.index(method), flags & 0xFF]) + struct.pack('<H', size) +
+                        data[start:start + csize])
+        at = start + csize
+PY
+fi
+
 if command -v gzip >/dev/null; then
   mkdir -p "$seeds/gzip"
   gzip -c hello.prg >"$seeds/gzip/hello.gz"

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-30}
 shift || true
-all=(d64 t64 prg p00 zip lynx zipcode gzip lha config sid cmdline wildcard text variant)
+all=(d64 t64 prg p00 zip zipmethods lynx zipcode gzip lha config sid cmdline wildcard text variant)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "extract_fixture.h"
-#include "tessary/extract/extract_texts.h"
 #include "support/bytes.h"
 #include "support/tools.h"
+#include "tessary/extract/extract_texts.h"
 
 namespace hv::tessary::test {
 namespace {
