@@ -122,7 +122,8 @@ if command -v zip >/dev/null && command -v sqlite3 >/dev/null; then
     INSERT INTO Archive VALUES (1, 'x''); DROP TABLE Archive; --.prg');
     INSERT INTO Archive VALUES (2, 'A;B -- C.PRG'); INSERT INTO Archive VALUES (3, 'IT''''S.PRG');
     INSERT INTO Archive VALUES (4, '$(printf 'caf\303\251-\302\243.prg')');
-    INSERT INTO Archive VALUES (5, 'say \"hi\".prg'); INSERT INTO Archive VALUES (6, 'say \"hi\".prg');"
+    INSERT INTO Archive VALUES (5, 'say \"hi\".prg'); INSERT INTO Archive VALUES (6, 'say \"hi\".prg');
+    INSERT INTO Archive VALUES (5, 'say \"hi\".prg');"
   sqlite3 "$data/extract/choices.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
     INSERT INTO Archive VALUES (99, 'x''); DROP TABLE Archive; --.prg');"
 else
