@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "tessary/extract/zip/zip_extract.h"
+#include "tessary/extract/unpack/zip/zip_extract.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support.h"
-#include "tessary/extract/gzip/gzip_extract.h"
+#include "tessary/extract/unpack/gzip/gzip_extract.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support.h"
-#include "tessary/extract/lha/lha_extract.h"
+#include "tessary/extract/unpack/lha/lha_extract.h"
 
 namespace {
 

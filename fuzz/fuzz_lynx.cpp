@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support.h"
-#include "tessary/extract/lynx/lynx_extract.h"
+#include "tessary/extract/unpack/lynx/lynx_extract.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const hv::fuzz::UnpackPaths& paths = hv::fuzz::UnpackScratch("in.lnx");

@@ -8,7 +8,7 @@
 
 #include "common/error.h"
 #include "support.h"
-#include "tessary/extract/zip/zip_extract.h"
+#include "tessary/extract/unpack/zip/zip_extract.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const hv::fuzz::UnpackPaths& paths = hv::fuzz::UnpackScratch("in.zip");

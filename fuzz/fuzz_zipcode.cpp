@@ -10,8 +10,8 @@
 #include <string>
 
 #include "support.h"
-#include "tessary/extract/zipcode/zipcode_geometry.h"
-#include "tessary/extract/zipcode/zipcode_join.h"
+#include "tessary/extract/unpack/zipcode/zipcode_geometry.h"
+#include "tessary/extract/unpack/zipcode/zipcode_join.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // hvExtract: Extract, the level-by-level examination, the choice among several game files and
-// the move of the result. Unpacking belongs to the archive kinds (kinds/).
+// the move of the result. Unpacking belongs to the archive kinds (unpack/).
 
 #include "tessary/extract/hvExtract.h"
 
@@ -12,8 +12,8 @@
 #include "tessary/extract/extract_limits.h"
 #include "tessary/extract/extract_texts.h"
 #include "tessary/extract/folder_lister.h"
-#include "tessary/extract/kinds/archive_kind.h"
-#include "tessary/extract/kinds/kind_support.h"
+#include "tessary/extract/unpack/archive_kind.h"
+#include "tessary/extract/unpack/kind_support.h"
 #include "tessary/extract/work_folder.h"
 
 namespace hv::tessary {

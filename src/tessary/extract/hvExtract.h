@@ -2,7 +2,7 @@
 // hvExtract: turns a stored game file into one playable game file. Extract copies the stored
 // file into a working folder and examines it level by level (P1, P1\P2, ...): one game file is
 // the result, several are settled by the game database or the chooser, none makes the first
-// kind of archive the folder holds (kinds/archive_kind.h) unpack into the next level. The
+// kind of archive the folder holds (unpack/archive_kind.h) unpack into the next level. The
 // result's folder is moved into "ReZip" below the working folder.
 
 #include <cstdint>
@@ -18,7 +18,7 @@
 #include "platform/game_database.h"
 #include "platform/process.h"
 #include "tessary/extract/extract_call.h"
-#include "tessary/extract/kinds/outside_tools.h"
+#include "tessary/extract/unpack/outside_tools.h"
 
 namespace hv::tessary {
 

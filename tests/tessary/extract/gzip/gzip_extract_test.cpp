@@ -1,13 +1,13 @@
 // gzip files made by Debian's gzip: the output must match what gzip -d itself writes, under the
 // name gunzip gives it; damaged files must fail and leave nothing behind.
-#include "tessary/extract/gzip/gzip_extract.h"
+#include "tessary/extract/unpack/gzip/gzip_extract.h"
 
 #include <gtest/gtest.h>
 
 #include "../zip/zip_fixture.h"
 #include "support/tools.h"
-#include "tessary/extract/gzip/gzip_names.h"
-#include "tessary/extract/zip/zip_error.h"
+#include "tessary/extract/unpack/gzip/gzip_names.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
 
 namespace hv::gzip {
 namespace {

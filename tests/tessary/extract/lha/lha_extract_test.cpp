@@ -2,7 +2,7 @@
 // Amiga, Atari, OS/2, OS-9, X68000, Mac, Unix and Windows archivers): each file must come out
 // with the CRC-32 and length lhasa's test suite records for it, and as Debian's lha extracts
 // it; folders are dropped, links skipped, and nothing lands outside the folder.
-#include "tessary/extract/lha/lha_extract.h"
+#include "tessary/extract/unpack/lha/lha_extract.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -12,7 +12,7 @@
 
 #include "../zip/zip_fixture.h"
 #include "support/tools.h"
-#include "tessary/extract/zip/zip_error.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
 
 namespace hv::lha {
 namespace {

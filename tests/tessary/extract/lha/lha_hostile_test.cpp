@@ -5,8 +5,8 @@
 #include "../zip/zip_fixture.h"
 #include "lha_builder.h"
 #include "support/tools.h"
-#include "tessary/extract/lha/lha_extract.h"
-#include "tessary/extract/zip/zip_error.h"
+#include "tessary/extract/unpack/lha/lha_extract.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
 
 namespace hv::lha {
 namespace {

@@ -1,6 +1,6 @@
 // Lynx archives made by cbmconvert from cc1541 images: each file must come out byte for byte
 // as cbmconvert itself extracts it, and as it went onto the disk.
-#include "tessary/extract/lynx/lynx_extract.h"
+#include "tessary/extract/unpack/lynx/lynx_extract.h"
 
 #include <gtest/gtest.h>
 

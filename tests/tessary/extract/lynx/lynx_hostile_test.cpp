@@ -5,8 +5,8 @@
 
 #include "../zip/zip_fixture.h"
 #include "lynx_builder.h"
-#include "tessary/extract/lynx/lynx_extract.h"
-#include "tessary/extract/zip/zip_error.h"
+#include "tessary/extract/unpack/lynx/lynx_extract.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
 
 namespace hv::lynx {
 namespace {

@@ -1,6 +1,6 @@
 // Archives made by Info-ZIP's zip: what real game archives look like.
-#include "tessary/extract/zip/zip_extract.h"
-#include "tessary/extract/zip/zip_error.h"
+#include "tessary/extract/unpack/zip/zip_extract.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // Every one must fail or land safely, and nothing outside the destination may change.
 #include <gtest/gtest.h>
 
-#include "tessary/extract/zip/zip_error.h"
-#include "tessary/extract/zip/zip_extract.h"
-#include "tessary/extract/zip/zip_limits.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
+#include "tessary/extract/unpack/zip/zip_extract.h"
+#include "tessary/extract/unpack/zip/zip_limits.h"
 #include "zip_builder.h"
 #include "zip_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "tessary/extract/zip/zip_names.h"
+#include "tessary/extract/unpack/zip/zip_names.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "tessary/extract/zip/zip_prompter.h"
+#include "tessary/extract/unpack/zip/zip_prompter.h"
 
 #include <gtest/gtest.h>
 
-#include "tessary/extract/zip/zip_extract.h"
+#include "tessary/extract/unpack/zip/zip_extract.h"
 #include "zip_builder.h"
 #include "zip_fixture.h"
 

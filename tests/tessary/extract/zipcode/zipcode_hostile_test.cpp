@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "../zip/zip_fixture.h"
-#include "tessary/extract/zipcode/zipcode_geometry.h"
-#include "tessary/extract/zipcode/zipcode_join.h"
+#include "tessary/extract/unpack/zipcode/zipcode_geometry.h"
+#include "tessary/extract/unpack/zipcode/zipcode_join.h"
 #include "zipcode_builder.h"
 
 namespace hv::zipcode {

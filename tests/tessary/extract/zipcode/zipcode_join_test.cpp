@@ -1,12 +1,12 @@
 // Disk sets made by disk2zip from cc1541 images: the joined image must equal the image they
 // came from, and what zip2disk makes of the same set.
-#include "tessary/extract/zipcode/zipcode_join.h"
+#include "tessary/extract/unpack/zipcode/zipcode_join.h"
 
 #include <gtest/gtest.h>
 
 #include "../zip/zip_fixture.h"
 #include "support/tools.h"
-#include "tessary/extract/zipcode/zipcode_geometry.h"
+#include "tessary/extract/unpack/zipcode/zipcode_geometry.h"
 #include "zipcode_builder.h"
 
 namespace hv::zipcode {

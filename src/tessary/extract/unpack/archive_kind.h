@@ -1,0 +1,66 @@
+#pragma once
+// One kind of archive the extraction knows (zip, LHA, gzip, zipped disk set, Lynx, loose
+// files): the patterns that recognise it in a folder and how it unpacks one level. The driver
+// walks the kinds in a fixed order; the first whose patterns list a name in the folder decides
+// that level, and only it runs.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/error.h"
+#include "halvane/functions/functions_ops.h"
+#include "tessary/extract/unpack/outside_tools.h"
+
+namespace hv::tessary {
+
+// The level a kind unpacks.
+struct ArchiveLevel {
+  std::string folder;              // the folder examined
+  std::string level_folder;        // its level subfolder (folder, separator, "P<level>")
+  std::vector<std::string> names;  // what the kind's patterns listed in `folder`, in order
+  std::string winzip_path;         // the caller's WinZip, or ""
+};
+
+// What a kind may use while it unpacks.
+struct UnpackServices {
+  halvane::FunctionsOps& functions;
+  OutsideTools& tools;
+  // Bytes the built-in unpackers may still write in this extraction; each kind takes what it
+  // wrote off it.
+  std::uint64_t& budget;
+};
+
+// How a level ended.
+struct Unpacked {
+  enum class Next {
+    kExamineLevelFolder,  // the level folder holds what was unpacked: examine it
+    kFailed,              // `fail_text` is the call's result
+    kNothing,             // nothing was unpacked: the folder is not compatible
+  };
+  Next next = Next::kNothing;
+  std::string fail_text;
+  FailureReason reason;
+
+  static Unpacked ExamineLevelFolder() { return {Next::kExamineLevelFolder, {}, {}}; }
+  static Unpacked Failed(std::string text, FailureReason why) {
+    return {Next::kFailed, std::move(text), std::move(why)};
+  }
+  static Unpacked Nothing() { return {}; }
+};
+
+class ArchiveKind {
+ public:
+  virtual ~ArchiveKind() = default;
+  // ";"-separated wildcard patterns, matched as the folder lister matches them.
+  virtual std::string_view Patterns() const = 0;
+  // Unpacks `level` into its level folder. Throws hv::Error for a failure that ends in the
+  // driver's failure report.
+  virtual Unpacked Unpack(const ArchiveLevel& level, UnpackServices& services) const = 0;
+};
+
+// The kinds in the order they are tried.
+const std::vector<const ArchiveKind*>& ArchiveKinds();
+
+}  // namespace hv::tessary
