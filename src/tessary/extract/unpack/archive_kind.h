@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "common/error.h"
 #include "halvane/functions/functions_ops.h"
 #include "tessary/extract/unpack/outside_tools.h"
 
@@ -32,32 +31,18 @@ struct UnpackServices {
   std::uint64_t& budget;
 };
 
-// How a level ended.
-struct Unpacked {
-  enum class Next {
-    kExamineLevelFolder,  // the level folder holds what was unpacked: examine it
-    kFailed,              // `fail_text` is the call's result
-    kNothing,             // nothing was unpacked: the folder is not compatible
-  };
-  Next next = Next::kNothing;
-  std::string fail_text;
-  FailureReason reason;
-
-  static Unpacked ExamineLevelFolder() { return {Next::kExamineLevelFolder, {}, {}}; }
-  static Unpacked Failed(std::string text, FailureReason why) {
-    return {Next::kFailed, std::move(text), std::move(why)};
-  }
-  static Unpacked Nothing() { return {}; }
-};
-
 class ArchiveKind {
  public:
   virtual ~ArchiveKind() = default;
   // ";"-separated wildcard patterns, matched as the folder lister matches them.
   virtual std::string_view Patterns() const = 0;
-  // Unpacks `level` into its level folder. Throws hv::Error for a failure that ends in the
-  // driver's failure report.
-  virtual Unpacked Unpack(const ArchiveLevel& level, UnpackServices& services) const = 0;
+  // Unpacks `level` into its level folder: true when the level folder is to be examined,
+  // false when nothing was unpacked (the folder is not compatible). Throws hv::Error for a
+  // failure, which the driver alone catches.
+  virtual bool Unpack(const ArchiveLevel& level, UnpackServices& services) const = 0;
+  // The call's failure text for a failure of this kind's unpacking, or "" for the driver's
+  // general failure report.
+  virtual std::string FailureText(const ArchiveLevel& /*level*/) const { return {}; }
 };
 
 // The kinds in the order they are tried.

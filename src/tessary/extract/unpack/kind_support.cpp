@@ -1,6 +1,7 @@
 #include "tessary/extract/unpack/kind_support.h"
 
-#include "platform/file_ops.h"
+#include <exception>
+
 #include "platform/path_separator.h"
 
 namespace hv::tessary {
@@ -15,16 +16,23 @@ std::string FileNamePart(halvane::FunctionsOps& functions, const std::string& pa
   return part;
 }
 
-void ChargeBudget(std::uint64_t& budget, const std::string& folder,
-                  const std::vector<std::string>& written) {
-  for (const std::string& name : written) {
-    const std::uint64_t size = platform::FileLength(JoinPath(folder, name));
-    budget = size < budget ? budget - size : 0;
-  }
+void Charge(std::uint64_t& budget, const unpack::UnpackResult& result) {
+  budget = result.bytes < budget ? budget - result.bytes : 0;
 }
 
-void RaiseFailure(const FailureReason& why) {
-  throw Error(why.number ? why.number : vberr::kInternalError, why.description);
+void UnpackEach(const std::vector<std::string>& names,
+                const std::function<void(const std::string& name)>& unpack_one) {
+  bool any = false;
+  std::exception_ptr first;
+  for (const std::string& name : names) {
+    try {
+      unpack_one(name);
+      any = true;
+    } catch (...) {
+      if (!first) first = std::current_exception();
+    }
+  }
+  if (!any && first) std::rethrow_exception(first);
 }
 
 }  // namespace hv::tessary

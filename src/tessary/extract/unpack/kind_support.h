@@ -3,11 +3,12 @@
 // byte budget the built-in unpackers share.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "common/error.h"
 #include "halvane/functions/functions_ops.h"
+#include "tessary/extract/unpack/unpack_result.h"
 
 namespace hv::tessary {
 
@@ -18,30 +19,13 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // outputs: the file name is written last and stays.
 std::string FileNamePart(halvane::FunctionsOps& functions, const std::string& path);
 
-// Takes the sizes of `written` (file names in `folder`) off `budget`, down to 0.
-void ChargeBudget(std::uint64_t& budget, const std::string& folder,
-                  const std::vector<std::string>& written);
+// Takes what an unpacker wrote off the extraction's budget, down to 0.
+void Charge(std::uint64_t& budget, const unpack::UnpackResult& result);
 
-// A built-in unpacker's failure, raised for the driver's failure report.
-[[noreturn]] void RaiseFailure(const FailureReason& why);
-
-// The first failure of several archives that each unpack on their own (disk sets, Lynx): a
-// failed one is left out as a failed outside tool leaves nothing, and only when none
-// unpacked does the level fail, with the first reason.
-class FirstFailure {
- public:
-  void Succeeded() noexcept { any_ = true; }
-  void Failed(const FailureReason& why) {
-    if (first_.empty()) first_ = why;
-  }
-  // Raises the first failure when nothing unpacked.
-  void RaiseIfNothingUnpacked() const {
-    if (!any_ && !first_.empty()) RaiseFailure(first_);
-  }
-
- private:
-  bool any_ = false;
-  FailureReason first_;
-};
+// Unpacks each of several archives on its own (disk sets, Lynx): a failed one is left out as a
+// failed outside tool leaves nothing, and only when none unpacked does the level fail, with
+// the first failure.
+void UnpackEach(const std::vector<std::string>& names,
+                const std::function<void(const std::string& name)>& unpack_one);
 
 }  // namespace hv::tessary

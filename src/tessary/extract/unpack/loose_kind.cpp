@@ -14,7 +14,7 @@ class LooseKind final : public ArchiveKind {
  public:
   std::string_view Patterns() const override { return "*.*"; }
 
-  Unpacked Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
+  bool Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
     bool moved = false;
     for (const std::string& name : level.names) {
       if (platform::FileLength(JoinPath(level.folder, name)) > kLooseFileMaxBytes) continue;
@@ -26,7 +26,7 @@ class LooseKind final : public ArchiveKind {
       platform::RenameFile(JoinPath(level.folder, name),
                            JoinPath(level.level_folder, name + ".prg"));
     }
-    return moved ? Unpacked::ExamineLevelFolder() : Unpacked::Nothing();
+    return moved;
   }
 };
 

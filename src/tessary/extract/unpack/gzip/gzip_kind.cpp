@@ -35,10 +35,7 @@ void RunGunzip(UnpackServices& services, const std::string& folder, const std::s
 }
 
 void UnpackInPlace(UnpackServices& services, const std::string& folder, const std::string& name) {
-  const gzip::GzipExtractResult result =
-      gzip::ExtractGzip(JoinPath(folder, name), folder, {services.budget});
-  if (!result.ok) RaiseFailure(result.failure);
-  ChargeBudget(services.budget, folder, {result.written});
+  Charge(services.budget, gzip::ExtractGzip(JoinPath(folder, name), folder, {services.budget}));
 }
 
 void MoveIntoLevelFolder(UnpackServices& services, const ArchiveLevel& level) {
@@ -54,12 +51,12 @@ class GzipKind final : public ArchiveKind {
  public:
   std::string_view Patterns() const override { return "*.gz"; }
 
-  Unpacked Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
+  bool Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
     platform::MakeFolder(level.level_folder);
     const std::string& name = level.names.front();
     if (services.functions.FileExists(level.winzip_path, halvane::kVbFalse, "")) {
       ExtractWithWinZip(services, level.winzip_path, level.folder, name, level.level_folder);
-      return Unpacked::ExamineLevelFolder();
+      return true;
     }
     // gunzip cannot take a '+' in the archived name; the built-in reader can.
     if (name.find('+') == std::string::npos && services.tools.Use("gunzip.exe")) {
@@ -68,7 +65,7 @@ class GzipKind final : public ArchiveKind {
       UnpackInPlace(services, level.folder, name);
     }
     MoveIntoLevelFolder(services, level);
-    return Unpacked::ExamineLevelFolder();
+    return true;
   }
 };
 

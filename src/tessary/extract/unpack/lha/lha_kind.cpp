@@ -27,18 +27,16 @@ class LhaKind final : public ArchiveKind {
  public:
   std::string_view Patterns() const override { return "*.lha;*.lzh"; }
 
-  Unpacked Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
+  bool Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
     platform::MakeFolder(level.level_folder);
     const std::string& name = level.names.front();
     if (services.tools.Use("lha.exe")) {
       ExtractLha(services, level.folder, name, level.level_folder);
-      return Unpacked::ExamineLevelFolder();
+      return true;
     }
-    const lha::LhaExtractResult result =
-        lha::ExtractLha(JoinPath(level.folder, name), level.level_folder, {services.budget});
-    if (!result.ok) RaiseFailure(result.failure);
-    ChargeBudget(services.budget, level.level_folder, result.written);
-    return Unpacked::ExamineLevelFolder();
+    Charge(services.budget,
+           lha::ExtractLha(JoinPath(level.folder, name), level.level_folder, {services.budget}));
+    return true;
   }
 };
 

@@ -1,14 +1,15 @@
 #include "tessary/extract/unpack/lynx/lynx_extract.h"
 
 #include <algorithm>
-#include <new>
+#include <vector>
 
 #include "platform/binary_file.h"
 #include "platform/file_writer.h"
+#include "tessary/extract/unpack/byte_budget.h"
+#include "tessary/extract/unpack/flat_folder.h"
 #include "tessary/extract/unpack/lynx/lynx_directory.h"
-#include "tessary/extract/unpack/lynx/lynx_error.h"
 #include "tessary/extract/unpack/lynx/lynx_names.h"
-#include "tessary/extract/unpack/zip/zip_names.h"
+#include "tessary/extract/unpack/unpack_failure.h"
 
 namespace hv::lynx {
 namespace {
@@ -18,28 +19,19 @@ constexpr std::uint64_t kCopyChunk = 64 * 1024;
 
 struct PlannedEntry {
   const LynxEntry* entry;
-  zip::EntryTarget target;
+  unpack::FlatTarget target;
 };
-
-zip::EntryTarget CheckedTarget(const std::string& folder, const std::string& file_name) {
-  try {
-    return zip::FlatEntryTarget(folder, file_name);
-  } catch (const Error& e) {
-    if (e.Number() == vberr::kBadFileName) ThrowUnsafeLynxName(file_name);
-    throw;
-  }
-}
 
 // Names and sizes are judged before the first byte is written: a bad name or an archive
 // over its budget leaves the folder untouched.
-std::vector<PlannedEntry> Plan(const LynxDirectory& dir, const std::string& folder,
-                               std::uint64_t budget) {
+std::vector<PlannedEntry> Plan(const LynxDirectory& dir, unpack::FlatFolder& folder,
+                               const unpack::ByteBudget& budget) {
   std::vector<PlannedEntry> plan;
   std::uint64_t declared = 0;
   for (const LynxEntry& entry : dir.entries) {
     declared += entry.size;  // each size lies within the archive: no overflow
-    if (declared > budget) ThrowBadLynx("archive exceeds its size budget");
-    plan.push_back({&entry, CheckedTarget(folder, EntryFileName(entry))});
+    budget.CheckDeclared(declared);
+    plan.push_back({&entry, folder.Place(EntryFileName(entry))});
   }
   return plan;
 }
@@ -57,23 +49,21 @@ void CopyEntry(platform::BinaryFile& file, const LynxEntry& entry, platform::Fil
 
 }  // namespace
 
-LynxExtractResult ExtractLynx(const std::string& archive, const std::string& folder,
-                              const LynxOptions& options) {
-  LynxExtractResult result;
-  try {
-    auto file = platform::BinaryFile::OpenRead(archive);
-    const LynxDirectory dir = ReadLynxDirectory(file);
-    for (const PlannedEntry& item : Plan(dir, folder, options.max_total_bytes)) {
-      auto out = platform::FileWriter::CreateTempIn(folder);
-      CopyEntry(file, *item.entry, out);
-      out.Commit(item.target.path);
-      zip::RecordWritten(result.written, item.target.file_name);
-    }
-    result.ok = true;
-  } catch (...) {
-    result.failure = CaughtFailure();
+unpack::UnpackResult ExtractLynx(const std::string& archive, const std::string& folder,
+                                 const unpack::UnpackOptions& options) {
+  auto file = platform::BinaryFile::OpenRead(archive);
+  const LynxDirectory dir = ReadLynxDirectory(file);
+  unpack::FlatFolder target_folder(folder, unpack::kLynxArchive, unpack::StemOf(archive));
+  unpack::ByteBudget budget(options.max_total_bytes, unpack::kLynxArchive);
+  for (const PlannedEntry& item : Plan(dir, target_folder, budget)) {
+    auto out = platform::FileWriter::CreateTempIn(folder);
+    CopyEntry(file, *item.entry, out);
+    out.Commit(item.target.path);
+    target_folder.Written(item.target);
   }
-  return result;
+  std::uint64_t bytes = 0;
+  for (const LynxEntry& entry : dir.entries) bytes += entry.size;
+  return {target_folder.written(), bytes, {}};
 }
 
 }  // namespace hv::lynx

@@ -1,6 +1,7 @@
 // Lynx archives: every archive the folder lists unpacks into the level folder, by
 // starlynx.exe when it is to run, by the built-in reader otherwise.
 
+#include "common/error.h"
 #include "platform/file_ops.h"
 #include "platform/path_separator.h"
 #include "tessary/extract/unpack/archive_kind.h"
@@ -33,28 +34,21 @@ class LynxKind final : public ArchiveKind {
  public:
   std::string_view Patterns() const override { return "*.lnx"; }
 
-  Unpacked Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
+  bool Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
     platform::MakeFolder(level.level_folder);
-    const bool outside = services.tools.Use("starlynx.exe");
-    FirstFailure failure;
-    for (const std::string& name : level.names) {
-      const std::string archive = JoinPath(level.folder, name);
-      if (outside) {
+    if (services.tools.Use("starlynx.exe")) {
+      for (const std::string& name : level.names) {
         ExtractLynx(services, level.level_folder, level.folder,
-                    FileNamePart(services.functions, services.functions.Long2Short(archive)));
-        continue;
+                    FileNamePart(services.functions,
+                                 services.functions.Long2Short(JoinPath(level.folder, name))));
       }
-      const lynx::LynxExtractResult result =
-          lynx::ExtractLynx(archive, level.level_folder, {services.budget});
-      if (result.ok) {
-        ChargeBudget(services.budget, level.level_folder, result.written);
-        failure.Succeeded();
-      } else {
-        failure.Failed(result.failure);
-      }
+      return true;
     }
-    failure.RaiseIfNothingUnpacked();
-    return Unpacked::ExamineLevelFolder();
+    UnpackEach(level.names, [&](const std::string& name) {
+      Charge(services.budget, lynx::ExtractLynx(JoinPath(level.folder, name), level.level_folder,
+                                                {services.budget}));
+    });
+    return true;
   }
 };
 

@@ -6,8 +6,10 @@
 #include <array>
 #include <vector>
 
+#include "tessary/extract/unpack/inflate.h"
+#include "tessary/extract/unpack/unpack_limits.h"
 #include "tessary/extract/unpack/zip/zip_bytes.h"
-#include "tessary/extract/unpack/zip/zip_limits.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
 
 namespace hv::zip {
 namespace {
@@ -17,38 +19,19 @@ constexpr std::uint32_t kDescriptorSignature = 0x08074b50;
 constexpr std::uint64_t kLocalHeaderSize = 30;
 constexpr std::size_t kChunk = 64 * 1024;
 
-// Owns a raw-deflate z_stream; inflateEnd runs on every way out.
-class Inflater {
- public:
-  Inflater() {
-    if (inflateInit2(&stream_, -MAX_WBITS) != Z_OK) throw Error(vberr::kOutOfMemory);
-  }
-  ~Inflater() { inflateEnd(&stream_); }
-  Inflater(const Inflater&) = delete;
-  Inflater& operator=(const Inflater&) = delete;
-  z_stream& get() noexcept { return stream_; }
-
- private:
-  z_stream stream_{};
-};
-
 // Checks output against the declared size, the budget and the ratio cap, then passes it on.
 class OutputGuard {
  public:
-  OutputGuard(const ZipEntry& entry, std::uint64_t& budget, const ByteSink& sink)
+  OutputGuard(const ZipEntry& entry, unpack::ByteBudget& budget, const ByteSink& sink)
       : entry_(entry), budget_(budget), sink_(sink) {}
 
   void Emit(std::span<const std::uint8_t> bytes, std::uint64_t compressed_read) {
     if (bytes.size() > entry_.uncompressed_size - written_) {
       ThrowBadZip("entry larger than its recorded size: " + entry_.name);
     }
-    if (bytes.size() > budget_) ThrowBadZip("extraction exceeds its size budget: " + entry_.name);
+    budget_.Take(bytes.size(), entry_.name);
     written_ += bytes.size();
-    budget_ -= bytes.size();
-    if (written_ > kZipRatioCheckFrom &&
-        written_ / std::max<std::uint64_t>(compressed_read, 1) > kZipMaxCompressionRatio) {
-      ThrowBadZip("compression ratio too high: " + entry_.name);
-    }
+    budget_.CheckRatio(written_, compressed_read, entry_.name);
     crc_ = crc32(crc_, bytes.data(), static_cast<uInt>(bytes.size()));
     sink_(bytes);
   }
@@ -62,7 +45,7 @@ class OutputGuard {
 
  private:
   const ZipEntry& entry_;
-  std::uint64_t& budget_;
+  unpack::ByteBudget& budget_;
   const ByteSink& sink_;
   std::uint64_t written_ = 0;
   uLong crc_ = crc32(0, nullptr, 0);
@@ -126,43 +109,36 @@ void CopyStored(platform::BinaryFile& file, const ZipEntry& entry, std::uint64_t
 
 void Inflate(platform::BinaryFile& file, const ZipEntry& entry, std::uint64_t start,
              OutputGuard& out) {
-  Inflater inflater;
-  z_stream& z = inflater.get();
-  std::vector<std::uint8_t> in(kChunk);
-  std::vector<std::uint8_t> buffer(kChunk);
-  std::uint64_t read = 0;
-  for (;;) {
-    if (z.avail_in == 0 && read < entry.compressed_size) {
-      const auto n =
-          static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, entry.compressed_size - read));
-      file.ReadAt(start + read, std::span(in).first(n));
-      read += n;
-      z.next_in = in.data();
-      z.avail_in = static_cast<uInt>(n);
-    }
-    z.next_out = buffer.data();
-    z.avail_out = static_cast<uInt>(buffer.size());
-    const int rc = inflate(&z, Z_NO_FLUSH);
-    const std::size_t produced = buffer.size() - z.avail_out;
-    if (produced > 0) out.Emit(std::span(buffer).first(produced), read - z.avail_in);
-    if (rc == Z_STREAM_END) return;
-    if (rc == Z_BUF_ERROR && z.avail_in == 0 && read == entry.compressed_size) {
+  const unpack::Inflated inflated = unpack::Inflate(
+      file, start, entry.compressed_size, unpack::DeflateWrapper::kRaw,
+      [&out](std::span<const std::uint8_t> bytes, std::uint64_t read) { out.Emit(bytes, read); });
+  switch (inflated.end) {
+    case unpack::Inflated::End::kStreamEnd:
+      return;
+    case unpack::Inflated::End::kTruncated:
       ThrowBadZip("compressed data ends early: " + entry.name);
-    }
-    if (rc != Z_OK && rc != Z_BUF_ERROR) ThrowBadZip("compressed data is damaged: " + entry.name);
+    case unpack::Inflated::End::kDamaged:
+      break;
   }
+  ThrowBadZip("compressed data is damaged: " + entry.name);
 }
 
 }  // namespace
 
-void ReadEntryData(platform::BinaryFile& file, const ZipDirectory& dir, const ZipEntry& entry,
-                   std::uint64_t& budget, const ByteSink& sink) {
+void CheckEntryReadable(const ZipEntry& entry) {
   if (entry.IsEncrypted()) ThrowBadZip("encrypted entry (no password is supplied): " + entry.name);
   if (entry.method != kMethodStored && entry.method != kMethodDeflated) {
     ThrowBadZip("unsupported compression method " + std::to_string(entry.method) + ": " +
                 entry.name);
   }
-  if (entry.uncompressed_size > kZipMaxEntrySize) ThrowBadZip("entry too large: " + entry.name);
+  if (entry.uncompressed_size > unpack::kMaxMemberSize) {
+    ThrowBadZip("entry too large: " + entry.name);
+  }
+}
+
+void ReadEntryData(platform::BinaryFile& file, const ZipDirectory& dir, const ZipEntry& entry,
+                   unpack::ByteBudget& budget, const ByteSink& sink) {
+  CheckEntryReadable(entry);
   const std::uint64_t start = LocateData(file, dir, entry);
   OutputGuard out(entry, budget, sink);
   if (entry.method == kMethodStored) {

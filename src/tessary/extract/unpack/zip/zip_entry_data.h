@@ -7,18 +7,22 @@
 #include <span>
 
 #include "platform/binary_file.h"
+#include "tessary/extract/unpack/byte_budget.h"
 #include "tessary/extract/unpack/zip/zip_directory.h"
 
 namespace hv::zip {
 
 using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
 
-// Streams the entry's uncompressed bytes to `sink`. `budget` is the number of bytes the
-// extraction may still write; it is reduced by what this entry produces. Throws hv::Error
-// (321) for a damaged entry (bad local header, lying sizes, inflate error, CRC mismatch),
-// an unsupported method, encryption, or a budget or ratio overrun. The sink may see part
-// of the data before such a failure; it must discard what it got.
+// What the directory alone tells: throws hv::Error (321) for an encrypted entry, an
+// unsupported method or an entry too large.
+void CheckEntryReadable(const ZipEntry& entry);
+
+// Streams the entry's uncompressed bytes to `sink`, taking them off `budget`. Throws hv::Error
+// (321) for a damaged entry (bad local header, lying sizes, inflate error, CRC mismatch), what
+// CheckEntryReadable refuses, or a budget or ratio overrun. The sink may see part of the data
+// before such a failure; it must discard what it got.
 void ReadEntryData(platform::BinaryFile& file, const ZipDirectory& dir, const ZipEntry& entry,
-                   std::uint64_t& budget, const ByteSink& sink);
+                   unpack::ByteBudget& budget, const ByteSink& sink);
 
 }  // namespace hv::zip

@@ -1,22 +1,14 @@
 #pragma once
-// Failures of the zip reader. A damaged or unsupported archive is Visual Basic's
-// "Invalid file format" with a text that says what is wrong; an unsafe entry name is
-// "Bad file name or number"; file-system failures keep the platform's number.
+// The zip reader's damage, in the words every unpacker uses (unpack/unpack_failure.h).
 
 #include <string>
 
-#include "common/error.h"
+#include "tessary/extract/unpack/unpack_failure.h"
 
 namespace hv::zip {
 
-inline constexpr int kZipInvalidFormat = vberr::kInvalidFileFormat;
-
 [[noreturn]] inline void ThrowBadZip(const std::string& what) {
-  throw Error(kZipInvalidFormat, "The zip archive is damaged or unsupported: " + what);
-}
-
-[[noreturn]] inline void ThrowUnsafeName(const std::string& name) {
-  throw Error(vberr::kBadFileName, "The zip archive holds an unsafe file name: " + name);
+  unpack::ThrowDamaged(unpack::kZipArchive, what);
 }
 
 }  // namespace hv::zip

@@ -17,20 +17,16 @@ class ZipKind final : public ArchiveKind {
  public:
   std::string_view Patterns() const override { return "*.zip"; }
 
-  Unpacked Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
+  bool Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
     platform::MakeFolder(level.level_folder);
-    const std::string zip_path = JoinPath(level.folder, level.names.front());
-    zip::ZipOptions options;
-    options.overwrite = true;
-    options.max_total_bytes = services.budget;
-    const zip::ZipExtractResult result = zip::ExtractZip(zip_path, level.level_folder, options);
-    if (!result.ok) {
-      return Unpacked::Failed(
-          std::string(kUnzipError) + kCrLf + kCrLf + zip_path + kCrLf + kCrLf + kPossiblyCorrupt,
-          result.failure);
-    }
-    ChargeBudget(services.budget, level.level_folder, result.written);
-    return Unpacked::ExamineLevelFolder();
+    Charge(services.budget, zip::ExtractZip(JoinPath(level.folder, level.names.front()),
+                                            level.level_folder, {services.budget}));
+    return true;
+  }
+
+  std::string FailureText(const ArchiveLevel& level) const override {
+    return std::string(kUnzipError) + kCrLf + kCrLf + JoinPath(level.folder, level.names.front()) +
+           kCrLf + kCrLf + kPossiblyCorrupt;
   }
 };
 

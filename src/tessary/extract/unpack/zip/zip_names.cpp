@@ -1,13 +1,8 @@
 #include "tessary/extract/unpack/zip/zip_names.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "common/text.h"
-#include "common/upper_case.h"
-#include "platform/file_writer.h"
-#include "tessary/extract/unpack/zip/zip_error.h"
 
 namespace hv::zip {
 namespace {
@@ -37,74 +32,10 @@ std::string Cp437ToUtf16(std::string_view stored) {
   return Utf16ToCp1252(wide);
 }
 
-bool IsSeparator(char c) {
-  return c == '/' || c == '\\';
-}
-
-bool IsForbiddenInName(unsigned char c) {
-  if (c < 0x20 || c == 0x7F) return true;
-  switch (c) {
-    case '<':
-    case '>':
-    case ':':
-    case '"':
-    case '|':
-    case '?':
-    case '*':
-      return true;
-    default:
-      return false;
-  }
-}
-
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9, with or without an extension, open a device on
-// Windows instead of a file in the folder.
-bool IsDeviceName(std::string_view name) {
-  std::string upper = UpperCase1252(name.substr(0, name.find('.')));
-  while (!upper.empty() && upper.back() == ' ') upper.pop_back();
-  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
-  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
-         upper[3] >= '1' && upper[3] <= '9';
-}
-
 }  // namespace
 
 std::string DecodeEntryName(std::string_view stored, bool utf8) {
   return utf8 ? Utf8ToCp1252(stored) : Cp437ToUtf16(stored);
-}
-
-bool IsFolderName(std::string_view name) {
-  return !name.empty() && IsSeparator(name.back());
-}
-
-EntryTarget FlatEntryTarget(const std::string& folder, std::string_view entry_name) {
-  std::string_view last = entry_name;
-  const auto cut = last.find_last_of("/\\");
-  if (cut != std::string_view::npos) last.remove_prefix(cut + 1);
-  if (last.size() >= 2 && last[1] == ':' && std::isalpha(static_cast<unsigned char>(last[0]))) {
-    last.remove_prefix(2);
-  }
-  std::string name;
-  name.reserve(last.size());
-  for (const char c : last)
-    name.push_back(IsForbiddenInName(static_cast<unsigned char>(c)) ? '_' : c);
-  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-  // Trailing dots are gone, so "." and ".." end up empty here.
-  if (name.empty() || IsDeviceName(name)) ThrowUnsafeName(std::string(entry_name));
-
-  EntryTarget target{name, platform::PathInFolder(folder, name)};
-  // The joined path must be the folder followed by nothing but this one name.
-  const std::string prefix = platform::PathInFolder(folder, "");
-  if (name.find_first_of("/\\") != std::string::npos || target.path != prefix + name) {
-    ThrowUnsafeName(std::string(entry_name));
-  }
-  return target;
-}
-
-void RecordWritten(std::vector<std::string>& written, const std::string& file_name) {
-  if (std::find(written.begin(), written.end(), file_name) == written.end()) {
-    written.push_back(file_name);
-  }
 }
 
 }  // namespace hv::zip

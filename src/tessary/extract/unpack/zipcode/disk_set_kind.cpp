@@ -40,34 +40,23 @@ class DiskSetKind final : public ArchiveKind {
  public:
   std::string_view Patterns() const override { return "1!*.*"; }
 
-  Unpacked Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
+  bool Unpack(const ArchiveLevel& level, UnpackServices& services) const override {
     platform::MakeFolder(level.level_folder);
-    const bool outside = services.tools.Use("zip2d64.exe");
-    FirstFailure failure;
-    for (const std::string& name : level.names) {
-      const std::string target = WithoutPartPrefix(name) + ".d64";
-      if (outside) {
+    if (services.tools.Use("zip2d64.exe")) {
+      for (const std::string& name : level.names) {
         const std::string short_name = FileNamePart(
             services.functions, services.functions.Long2Short(JoinPath(level.folder, name)));
         ExtractDiskSet(services, level.level_folder, level.folder, WithoutPartPrefix(short_name),
-                       target);
-        continue;
+                       WithoutPartPrefix(name) + ".d64");
       }
-      zipcode::ZipcodeOptions options;
-      options.max_total_bytes = services.budget;
-      const zipcode::ZipcodeJoinResult joined = zipcode::ZipcodeJoin(
-          level.folder, WithoutPartPrefix(name), level.level_folder, target, options);
-      if (joined.ok) {
-        ChargeBudget(services.budget, level.level_folder, {joined.written});
-        failure.Succeeded();
-      } else if (joined.failure.number == vberr::kFileAlreadyExists) {
-        RaiseFailure(joined.failure);  // as the rename of the tool's image fails
-      } else {
-        failure.Failed(joined.failure);
-      }
+      return true;
     }
-    failure.RaiseIfNothingUnpacked();
-    return Unpacked::ExamineLevelFolder();
+    UnpackEach(level.names, [&](const std::string& name) {
+      Charge(services.budget,
+             zipcode::ZipcodeJoin(level.folder, WithoutPartPrefix(name), level.level_folder,
+                                  WithoutPartPrefix(name) + ".d64", {services.budget}));
+    });
+    return true;
   }
 };
 

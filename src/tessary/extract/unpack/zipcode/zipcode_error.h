@@ -1,17 +1,14 @@
 #pragma once
-// Failures of the disk-set joiner, numbered as the zip reader numbers its own: a damaged part
-// is "Invalid file format" (321) with a text that says what is wrong; a missing part keeps
-// "File not found" (53) and names the part.
+// The zipcode reader's damage, in the words every unpacker uses (unpack/unpack_failure.h).
 
 #include <string>
 
-#include "common/error.h"
-#include "tessary/extract/unpack/zip/zip_error.h"
+#include "tessary/extract/unpack/unpack_failure.h"
 
 namespace hv::zipcode {
 
 [[noreturn]] inline void ThrowBadSet(const std::string& what) {
-  throw Error(zip::kZipInvalidFormat, "The zipcode disk set is damaged or unsupported: " + what);
+  unpack::ThrowDamaged(unpack::kDiskSet, what);
 }
 
 }  // namespace hv::zipcode
