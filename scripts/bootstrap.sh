@@ -7,14 +7,14 @@ PACKAGES=(
   # build
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  zlib1g-dev libsqlite3-dev unixodbc-dev libcli11-dev nlohmann-json3-dev
+  zlib1g-dev libbz2-dev liblzma-dev libsqlite3-dev unixodbc-dev libcli11-dev nlohmann-json3-dev
   # Windows cross-build and Wine
   mingw-w64 mingw-w64-tools libz-mingw-w64-dev libwine-dev wine wine64
   xvfb xauth x11-apps x11-utils imagemagick unixodbc libsqliteodbc
   # the 32-bit servers under Wine (i386 loader, ODBC, stdole2.tlb for widl -m32); the setup program
   wine32:i386 libodbc2:i386 libsqliteodbc:i386 nsis
   # test peers: tools that make C64 images and archives no one here wrote
-  cc1541 cbmconvert lhasa zip unzip gzip sidplayfp
+  cc1541 cbmconvert lhasa zip unzip p7zip-full gzip sidplayfp
 )
 
 missing=()

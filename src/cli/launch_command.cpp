@@ -294,7 +294,7 @@ void RegisterPlaySid(CLI::App& app) {
         s.PlayMusicSong(CorePath(a.player), CorePath(a.music_path), Core(a.file), a.tune);
       } else {
         s.PlayMusic(CorePath(a.player), CorePath(a.music_path), Core(a.file), Core(a.caption),
-                    !a.quiet);
+                    a.quiet ? halvane::kVbFalse : halvane::kVbTrue);
       }
       return std::string();
     });

@@ -3,8 +3,10 @@
 // drives and volumes, directory enumeration, deletion and the current directory. Paths are
 // core text (Windows-1252).
 
+#include <compare>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -69,6 +71,19 @@ std::string VolumeLabel(const std::string& root);
 // Attribute bits (attr::) of a path, attr::kInvalid when they cannot be read.
 std::uint32_t FileAttributes(const std::string& path);
 
+// Which folder a path names, links followed: two paths name one folder exactly when their
+// identities are equal (device and inode on Linux, volume serial number and file index on
+// Windows). A search keeps them to walk a folder it reaches twice, through a link or a
+// junction, only once.
+struct FolderIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  friend auto operator<=>(const FolderIdentity&, const FolderIdentity&) = default;
+};
+
+// The identity of the folder (or file) at `path`; nullopt when it cannot be read.
+std::optional<FolderIdentity> TryFolderIdentity(const std::string& path);
+
 // Looks for `file` in the single directory `dir`: the full path when it is there, else "".
 std::string SearchPathIn(const std::string& dir, const std::string& file);
 
@@ -125,8 +140,11 @@ std::string ReadFileText(const std::string& path);
 
 // Replaces the content of an existing file without ever leaving it truncated: the bytes go to
 // a temporary file in the same folder, which then takes the original's place in one step.
-// A read-only or unwritable target raises 75 "Path/File access error" and stays untouched;
-// a missing one raises 53. No temporary file is left behind on failure.
+// The file keeps what it was besides its bytes: on Linux its mode and (where allowed) its
+// owner, on Windows its attributes and security descriptor. The replacement is a new file
+// all the same: other hard links to the old one keep the old bytes. A read-only or unwritable
+// target raises 75 "Path/File access error" and stays untouched; a missing one raises 53. No
+// temporary file is left behind on failure.
 void ReplaceFileContent(const std::string& path, std::string_view bytes);
 
 // Writes `bytes` at `offset` of an existing file (never created). Throws hv::Error.

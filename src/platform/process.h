@@ -22,7 +22,9 @@ class ProcessService {
 
   // Starts `command_line` (Windows command-line syntax, core text) as a new process shown with
   // `window_style`, and returns at once: the process is neither waited for nor kept. It runs in
-  // the current directory. Throws hv::Error 53 "File not found" when it cannot be started.
+  // the current directory. Throws hv::Error when it cannot be started, numbered by what
+  // stopped it (ThrowStartError): 53 "File not found", 70 "Permission denied", 321 "Invalid
+  // file format", ...
   virtual void Start(const std::string& command_line, int window_style) = 0;
 
   // Makes the drive named by the first letter of `drive` current. An empty text changes
@@ -34,8 +36,10 @@ class ProcessService {
   virtual void ChangeDirectory(const std::string& directory) = 0;
 
   // Opens `file` with the program the desktop associates with it, any window it shows owned by
-  // `parent_window`. Not waited for; the outcome is not reported. Where a helper program does
-  // the opening (Linux), throws hv::Error when that helper cannot be started.
+  // `parent_window`. Not waited for. Throws hv::Error when nothing was opened: on Windows when
+  // the shell opened nothing (no program for the file's kind, a missing file), on Linux when
+  // the helper program (xdg-open) cannot be started; what the desktop does afterwards is its
+  // own to report.
   virtual void OpenWithDefaultProgram(const std::string& file, std::int32_t parent_window) = 0;
 };
 

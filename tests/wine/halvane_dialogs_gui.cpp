@@ -3,6 +3,7 @@
 // would. Run under Xvfb by run.sh.
 // argv[1]: the Windows path of a data folder the client may write into.
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,8 +20,12 @@ namespace {
 // one that outlives its answer is closed and noted among the texts.
 class Answerer {
  public:
-  Answerer(std::string caption, std::vector<int> buttons)
-      : caption_(std::move(caption)), buttons_(std::move(buttons)), thread_([this] { Run(); }) {}
+  // Each box is waited for up to `wait_ms`, the first one at least 20 s.
+  Answerer(std::string caption, std::vector<int> buttons, int wait_ms = 20000)
+      : caption_(std::move(caption)),
+        buttons_(std::move(buttons)),
+        wait_ms_(wait_ms),
+        thread_([this] { Run(); }) {}
   ~Answerer() {
     if (thread_.joinable()) thread_.join();
   }
@@ -32,8 +37,10 @@ class Answerer {
 
  private:
   void Run() {
+    int wait_ms = std::max(wait_ms_, 20000);
     for (int button : buttons_) {
-      HWND box = WaitForDialog(caption_.c_str(), 20000);
+      HWND box = WaitForDialog(caption_.c_str(), wait_ms);
+      wait_ms = wait_ms_;
       if (!box) return;
       char text[1024] = {};
       // The message text is the static control with id 0xFFFF; wait until it is filled in.
@@ -50,6 +57,7 @@ class Answerer {
 
   std::string caption_;
   std::vector<int> buttons_;
+  int wait_ms_;
   std::vector<std::string> texts_;
   std::thread thread_;
 };
@@ -109,6 +117,22 @@ HV_WINE_TEST(PlayMusicAnnouncesAMissingPlayer) {
   HV_CHECK_OK(shell.Call(L"PlayMusic", W(player), W(Data("music")), L"tune.sid", L"Music Box",
                          Arg::ByRefBool(&display)));
   HV_CHECK_EQ(answer.Texts(), (std::vector<std::string>{"FILE NOT FOUND: " + player}));
+}
+
+// A typed client may pass any 16-bit value as DisplayError: only True (-1) shows the box.
+HV_WINE_TEST(PlayMusicShowsNoBoxForARawOne) {
+  Dispatch shell = CreateHalvane(L"Halvane.hvShell");
+  const std::string player = Data("no player\\sidplay.exe");
+  // A box for the 1 would be answered first and show up as a second text.
+  Answerer answer("Raw One", {IDOK, IDOK}, 3000);
+  VARIANT_BOOL raw_one = 1;
+  HV_CHECK_OK(shell.Call(L"PlayMusic", W(player), W(Data("music")), L"tune.sid", L"Raw One",
+                         Arg::ByRefBool(&raw_one)));
+  VARIANT_BOOL yes = VARIANT_TRUE;
+  HV_CHECK_OK(shell.Call(L"PlayMusic", W(player), W(Data("music")), L"tune.sid", L"Raw One",
+                         Arg::ByRefBool(&yes)));
+  HV_CHECK_EQ(answer.Texts(), (std::vector<std::string>{"FILE NOT FOUND: " + player}));
+  HV_CHECK_EQ(raw_one, VARIANT_BOOL{1});  // only read
 }
 
 HV_WINE_TEST(SetAlwaysOnTopSwitchesTheTopmostStyle) {

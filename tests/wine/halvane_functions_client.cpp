@@ -5,6 +5,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "Halvane.h"
 #include "support/halvane_client.h"
+#include "support/run_program.h"
 
 using namespace hv::wine;
 
@@ -274,6 +276,34 @@ HV_WINE_TEST(ChangeConfigFileKeepsEveryLineOfAnLfFile) {
   HV_CHECK_EQ(ReadText(cfg), std::string("=v\r\nB=2\r\n"));
 }
 
+// The file is replaced whole, and keeps what it was: a hidden system file stays one.
+HV_WINE_TEST(ChangeConfigFileKeepsTheAttributes) {
+  Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
+  const std::string folder = FreshFolder("config attributes");
+  const std::string cfg = folder + "\\c64.cfg";
+  WriteText(cfg, "$JOYSTICK1PC=0\r\n\r\n");
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  SetFileAttributesA(cfg.c_str(), kKept);
+  if ((GetFileAttributesA(cfg.c_str()) & kKept) != kKept) {
+    return HV_SKIP("the file system of the data folder keeps no hidden or system attribute");
+  }
+  SAFEARRAY* array = RecordArray({{L"$JOYSTICK1PC", L"1"}});
+  HV_CHECK_OK(fn.Call(L"ChangeConfigFile", W(cfg), Arg::ByRefRecords(&array)));
+  SafeArrayDestroy(array);
+  HV_CHECK_EQ(ReadText(cfg), std::string("$JOYSTICK1PC=1\r\n"));
+  HV_CHECK_EQ(GetFileAttributesA(cfg.c_str()) & kKept, kKept);
+  // Nothing else is left in the folder.
+  WIN32_FIND_DATAA found;
+  int files = 0;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+  }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  HV_CHECK_EQ(files, 1);
+  SetFileAttributesA(cfg.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 HV_WINE_TEST(SidHeadersThroughInOutArguments) {
   Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
   const std::string folder = FreshFolder("sid");
@@ -368,6 +398,78 @@ HV_WINE_TEST(FindFilesRaisesFoundFileForEveryMatch) {
   HV_CHECK(sink.calls.empty());
   HV_CHECK_EQ(point->Unadvise(cookie), S_OK);
   HV_CHECK_EQ(sink.refs, 1UL);
+}
+
+// A Unix symbolic link seen through Z: is what Wine shows as a reparse point (the folder bit
+// and the reparse-point bit), as a junction or a folder link is on Windows: the searches go
+// into it, and walk each folder once however many ways lead to it.
+HV_WINE_TEST(SearchesGoIntoLinkedFoldersOnce) {
+  Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
+  const std::string root = Data("linked search"), outside = Data("linked target");
+  const std::vector<std::string> links = {root + "\\a\\linked", root + "\\same",
+                                          root + "\\a\\self"};
+  for (const std::string& link : links) RemoveUnixLink(link);  // left by an earlier run
+  FreshFolder("linked search");
+  FreshFolder("linked target");
+  CreateDirectoryA((root + "\\a").c_str(), nullptr);
+  WriteText(root + "\\a\\t.sid", std::string(5, 't'));
+  WriteText(outside + "\\u.sid", std::string(7, 'u'));
+  if (!MakeUnixLink(outside, links[0]) || !MakeUnixLink(outside, links[1]) ||
+      !MakeUnixLink(root + "\\a", links[2])) {
+    return HV_SKIP("no Unix symbolic link could be made with /bin/ln under the data folder");
+  }
+  HV_CHECK_EQ(GetFileAttributesA(links[0].c_str()),
+              DWORD{FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT});
+  ComPtr<IConnectionPoint> point = DefaultEventPoint(fn);
+  if (!point) return;
+  RecordingSink sink;
+  DWORD cookie = 0;
+  HV_CHECK_EQ(point->Advise(&sink, &cookie), S_OK);
+  StringVar path(W(root)), pattern(L"*.sid");
+  Outcome total = fn.Get(L"FindFiles", path.ByRef(), pattern.ByRef());
+  HV_CHECK_OK(total);
+  HV_CHECK_EQ(total.Long(), 12L);
+  std::vector<std::wstring> hits;
+  for (const auto& call : sink.calls) hits.push_back(call.second);
+  HV_CHECK_EQ(hits.size(), std::size_t{2});
+  const auto count = [&](const std::string& hit) {
+    return std::count(hits.begin(), hits.end(), W(hit));
+  };
+  HV_CHECK_EQ(count(root + "\\a\\t.sid"), 1);
+  // Whichever way in was listed first reports it.
+  HV_CHECK_EQ(count(root + "\\a\\linked\\u.sid") + count(root + "\\same\\u.sid"), 1);
+  HV_CHECK_EQ(point->Unadvise(cookie), S_OK);
+  const std::wstring found = fn.Get(L"FindFile", L"u.sid", W(root)).Text();
+  HV_CHECK(found == W(root + "\\a\\linked\\u.sid") || found == W(root + "\\same\\u.sid"));
+  HV_CHECK_EQ(fn.Get(L"FindFile", L"none.sid", W(root)).Text(), std::wstring());
+  for (const std::string& link : links) RemoveUnixLink(link);
+}
+
+// The system reads a path only up to a NUL: the searches walk the folder before it, once.
+HV_WINE_TEST(SearchesEndAtANulInThePath) {
+  Dispatch fn = CreateHalvane(L"Halvane.hvFunctions");
+  const std::string root = FreshFolder("nul search");
+  CreateDirectoryA((root + "\\sub").c_str(), nullptr);
+  WriteText(root + "\\b.sid", std::string(4, 'b'));
+  WriteText(root + "\\sub\\a.sid", std::string(3, 'a'));
+  ComPtr<IConnectionPoint> point = DefaultEventPoint(fn);
+  if (!point) return;
+  RecordingSink sink;
+  DWORD cookie = 0;
+  HV_CHECK_EQ(point->Advise(&sink, &cookie), S_OK);
+  const std::wstring cut = W(root) + std::wstring(1, L'\0') + L"junk";
+  StringVar path(cut), pattern(std::wstring(L"*.sid\0junk", 10));
+  Outcome total = fn.Get(L"FindFiles", path.ByRef(), pattern.ByRef());
+  HV_CHECK_OK(total);
+  HV_CHECK_EQ(total.Long(), 7L);
+  HV_CHECK_EQ(path.Text(), cut + L"\\");
+  HV_CHECK_EQ(sink.calls.size(), std::size_t{2});
+  if (sink.calls.size() == 2) {
+    HV_CHECK_EQ(sink.calls[0].second, W(root + "\\b.sid"));
+    HV_CHECK_EQ(sink.calls[1].second, W(root + "\\sub\\a.sid"));
+  }
+  HV_CHECK_EQ(point->Unadvise(cookie), S_OK);
+  HV_CHECK_EQ(fn.Get(L"FindFile", L"a.sid", cut).Text(), W(root + "\\sub\\a.sid"));
 }
 
 HV_WINE_TEST(FindFileReturnsTheFirstHit) {

@@ -13,6 +13,7 @@
 #include "Halvane.h"
 #include "halvane/shell/shell_enums.h"
 #include "support/halvane_client.h"
+#include "support/run_program.h"
 
 using namespace hv::wine;
 
@@ -283,6 +284,47 @@ HV_WINE_TEST(ViceFamilyNotFoundMessages) {
     HV_CHECK_EQ(c.got.Text(), W(c.want));
   }
   HV_CHECK_EQ(CurrentDirectory(), before);
+}
+
+// A program that is there but no program Windows runs: the launchers say so in the number and
+// text of that failure, not as a missing file.
+HV_WINE_TEST(AProgramThatCannotRunSaysWhy) {
+  Dispatch shell = CreateHalvane(L"Halvane.hvShell");
+  const std::string dir = FreshFolder("Not A Program");
+  const std::string exe = dir + "\\FRODO.EXE";
+  WriteText(exe, "no program, only text\r\n");
+  const std::string game = Game("Not A Program Games", "GAME.D64");
+  HV_CHECK_EQ(shell.Get(L"Frodo", W(exe), false).Text(),
+              std::wstring(L"There was an error starting Frodo.  Error 321: Invalid file format"));
+  HV_CHECK_EQ(shell.Get(L"VICE", W(exe), W(game), L"", 0, 0, false).Text(),
+              std::wstring(L"There was an error starting the VICE Emulator.  Error 321: "
+                           L"Invalid file format"));
+}
+
+// A name longer than the shell's ANSI entry takes never reaches it: Wine's copies it into
+// buffers of MAX_PATH characters on the stack, and the process died in its debugger. Nothing
+// is reported, as for any file the shell cannot open.
+HV_WINE_TEST(ShellWithDefaultProgramSurvivesANameTooLong) {
+  Dispatch shell = CreateHalvane(L"Halvane.hvShell");
+  for (const std::size_t length : {std::size_t{260}, std::size_t{1000}, std::size_t{1} << 20}) {
+    std::wstring name(length, L'h');
+    name[3] = L'x';
+    HV_CHECK_OK(shell.Call(L"ShellWithDefaultProgram", name, 0L));
+  }
+  HV_CHECK_OK(shell.Call(L"ShellWithDefaultProgram", W(Data("missing.hvq")), 0L));
+}
+
+// hv.exe open says when the shell opened nothing, instead of reporting success.
+HV_WINE_TEST(HvOpenReportsWhatTheShellRefused) {
+  const std::string tests = StandIn().substr(0, StandIn().rfind('\\'));
+  const std::string hv = tests.substr(0, tests.rfind('\\')) + "\\hv.exe";
+  if (!FileThere(hv)) return HV_SKIP("hv.exe is not built beside the clients");
+  const std::string file = Game("Open Refused", "nothing opens this.hvq");
+  const Ran ran = RunProgram("\"" + hv + "\" open \"" + file + "\"");
+  HV_CHECK(ran.started);
+  HV_CHECK_EQ(ran.exit_code, DWORD{1});
+  HV_CHECK(ran.output.find("no program is associated") != std::string::npos);
+  HV_CHECK(ran.output.find(file) != std::string::npos);
 }
 
 HV_WINE_TEST(PlayMusicStartsThePlayer) {

@@ -102,6 +102,31 @@ if command -v gzip >/dev/null && command -v disk2zip >/dev/null && command -v cb
 else
   echo "note: gzip, disk2zip, cbmconvert, lha or zip missing, the other archive kinds are skipped"
 fi
+# Zips in every compression method: 7-Zip's of the cc1541 image, and the real archives of
+# other programs with what Debian's unzip or 7z unpacks them to ("-" where neither reads it; the
+# reader's CRC-32 check is then the only oracle). One line per archive in list.txt:
+# archive|member|expected bytes.
+if command -v 7z >/dev/null && command -v unzip >/dev/null && [ -f "$data/demo.d64" ]; then
+  (
+    m="$data/extract/methods" && mkdir -p "$m" && cd "$m" || exit 1
+    for method in Deflate Deflate64 BZip2 LZMA PPMd XZ; do
+      7z a -tzip -mm=$method "7z-$method.zip" ../../demo.d64 >/dev/null
+      echo "7z-$method.zip|demo.d64|../../demo.d64" >>list.txt
+    done
+    for a in "$root"/tests/tessary/extract/codecs/archives/*.zip "$root"/tests/tessary/extract/codecs/archives/*.ZIP; do
+      # One member each: several would go to the chooser (shrink.zip covers SHRUNK.ZIP's method).
+      [ "$(unzip -Z1 "$a" | wc -l)" -eq 1 ] || continue
+      f=$(basename "$a") && cp "$a" . && member=$(unzip -Z1 "$f")
+      if unzip -p "$f" "$member" >"$f.out" 2>/dev/null || { 7z x -so "$f" "$member" >"$f.out" 2>/dev/null && [ -s "$f.out" ]; }; then
+        echo "$f|$member|$f.out" >>list.txt
+      else
+        echo "$f|$member|-" >>list.txt
+      fi
+    done
+  ) || echo "note: the zips in every method were not all made"
+else
+  skip "zips in every method: 7z, unzip or cc1541 missing"
+fi
 if command -v sqlite3 >/dev/null; then
   sqlite3 "$data/extract/games.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
     INSERT INTO Archive VALUES (7, 'BETA.PRG'); INSERT INTO Archive VALUES (8, NULL);

@@ -38,7 +38,7 @@ HRESULT STDMETHODCALLTYPE ShellObject::PlayMusic(BSTR PlayerPathAndFile, BSTR Mu
                                                  VARIANT_BOOL* DisplayError) {
   return Guard("PlayMusic", [&] {
     core_.PlayMusic(FromBstr(PlayerPathAndFile), FromBstr(MusicPath), FromBstr(SidFilename),
-                    FromBstr(MsgBoxCaption), Flag(Ref(DisplayError)));
+                    FromBstr(MsgBoxCaption), Ref(DisplayError));
   });
 }
 

@@ -56,7 +56,7 @@ void hvShell::Start(const CommandLine& line, bool lower) {
 
 void hvShell::PlayMusic(const std::string& PlayerPathAndFile, const std::string& MusicPath,
                         const std::string& SidFilename, const std::string& MsgBoxCaption,
-                        bool DisplayError) {
+                        std::int16_t DisplayError) {
   // Any failure ends the call silently; a missing file has been announced by the file test.
   try {
     const std::unique_ptr<LauncherFunctionsOps> fn = MakeFunctions();
@@ -64,10 +64,8 @@ void hvShell::PlayMusic(const std::string& PlayerPathAndFile, const std::string&
     fn->GetFileAndPath(PlayerPathAndFile, player_dir, player_file);
     const std::string short_player_dir = fn->Long2Short(player_dir);
     const std::string short_music = fn->Long2Short(MusicPath);
-    // The file test shows its box only for the automation True (-1), not for 1.
-    const std::int16_t display = DisplayError ? kVbTrue : kVbFalse;
-    if (!fn->FileExists(PlayerPathAndFile, display, MsgBoxCaption)) return;
-    if (!fn->FileExists(MusicPath + rules_.separator + SidFilename, display, MsgBoxCaption)) {
+    if (!fn->FileExists(PlayerPathAndFile, DisplayError, MsgBoxCaption)) return;
+    if (!fn->FileExists(MusicPath + rules_.separator + SidFilename, DisplayError, MsgBoxCaption)) {
       return;
     }
     MoveTo(short_player_dir, short_player_dir);

@@ -24,9 +24,11 @@ class hvShell {
                    ShellPathRules rules = kHostPathRules);
 
   // Members in the order of the automation interface.
+  // DisplayError is handed to the file test as it came: only the automation True (-1) shows
+  // a box there, any other value (1 included) shows none.
   void PlayMusic(const std::string& PlayerPathAndFile, const std::string& MusicPath,
                  const std::string& SidFilename, const std::string& MsgBoxCaption,
-                 bool DisplayError);
+                 std::int16_t DisplayError);
   void PlayMusicSong(const std::string& PlayerPathAndFile, const std::string& MusicPath,
                      const std::string& SidFilename, std::int16_t intTune);
   std::string CCS64v109(const std::string& strEmulatorExePath,

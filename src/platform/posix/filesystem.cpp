@@ -193,7 +193,17 @@ std::uint32_t FileAttributes(const std::string& path) {
   return AttributesOf(st, name, is_link);
 }
 
-std::string SearchPathIn(const std::string& dir, const std::string& file) {
+std::optional<FolderIdentity> TryFolderIdentity(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(NativePath(path).c_str(), &st) != 0) return std::nullopt;
+  return FolderIdentity{static_cast<std::uint64_t>(st.st_dev),
+                        static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::string SearchPathIn(const std::string& dir_text, const std::string& file_text) {
+  // Both end at a NUL, as the system reads them.
+  const std::string dir = dir_text.substr(0, dir_text.find('\0'));
+  const std::string file = file_text.substr(0, file_text.find('\0'));
   if (file.empty()) return {};
   std::string full = dir.empty() ? file : WithTrailingSeparator(dir, kPathSeparator) + file;
   struct stat st {};
@@ -347,11 +357,11 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
     }
     done += static_cast<std::size_t>(n);
   }
-  // The new file takes the old one's mode and, where allowed, its owner.
-  if (::fchmod(fd.get(), st.st_mode & 07777) != 0) ThrowOsError(errno);
+  // The new file takes the old one's owner where allowed (a different owner is no reason to
+  // fail), then its mode: a change of owner clears the set-id bits.
   if (::fchown(fd.get(), st.st_uid, st.st_gid) != 0) {
-    // Only the owner may keep; a different owner is no reason to fail.
   }
+  if (::fchmod(fd.get(), st.st_mode & 07777) != 0) ThrowOsError(errno);
   if (::fsync(fd.get()) != 0) ThrowOsError(errno);
   fd.reset();
   if (::rename(temp.c_str(), target.c_str()) != 0) ThrowOsError(errno);

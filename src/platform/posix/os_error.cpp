@@ -34,4 +34,25 @@ void ThrowOsError(unsigned long code, FileRole role) {
   }
 }
 
+void ThrowStartError(unsigned long code) {
+  switch (static_cast<int>(code)) {
+    case ENOENT:
+      throw Error(vberr::kFileNotFound);
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case ETXTBSY:
+      throw Error(vberr::kPermissionDenied);
+    case ENOEXEC:
+    case ELIBBAD:
+    case ELIBACC:
+      throw Error(vberr::kInvalidFileFormat);
+    case ENOMEM:
+    case E2BIG:
+      throw Error(vberr::kOutOfMemory);
+    default:
+      ThrowOsError(code);
+  }
+}
+
 }  // namespace hv::platform

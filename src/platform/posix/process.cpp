@@ -25,6 +25,7 @@
 #include "common/cmdline.h"
 #include "common/error.h"
 #include "common/upper_case.h"
+#include "platform/os_error.h"
 #include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 
@@ -239,7 +240,7 @@ class PosixProcessService : public ProcessService {
     std::vector<std::string> args = SplitCommandLine(command_line);
     if (args.empty() || args[0].empty()) throw Error(vberr::kFileNotFound);
     for (std::string& a : args) a = NativePath(a);
-    if (SpawnDetached(args) != 0) throw Error(vberr::kFileNotFound);
+    if (const int err = SpawnDetached(args); err != 0) ThrowStartError(static_cast<unsigned>(err));
   }
 
   void ChangeDrive(const std::string& /*drive*/) override {}

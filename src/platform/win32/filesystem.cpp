@@ -128,6 +128,19 @@ std::uint32_t FileAttributes(const std::string& path) {
   return ::GetFileAttributesA(path.c_str());
 }
 
+std::optional<FolderIdentity> TryFolderIdentity(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  // No access asked for, only the handle: a folder opens with backup semantics, and a link
+  // or junction is followed to what it names.
+  const win32::UniqueFile handle(
+      ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle || !::GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+  return FolderIdentity{info.dwVolumeSerialNumber,
+                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 std::string SearchPathIn(const std::string& dir, const std::string& file) {
   if (file.empty()) return {};
   return SearchPathGrowing(dir.c_str(), file);
@@ -211,10 +224,20 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
     }
     if (!::FlushFileBuffers(out.get())) ThrowOsError(::GetLastError());
   }
-  if (!::MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  // ReplaceFile, not a move: the file keeps what it was besides its bytes (hidden and system
+  // attributes, its security descriptor, its creation time and short name).
+  if (!::ReplaceFileA(path.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr)) {
     ThrowOsError(::GetLastError());
   }
   remove_temp.release();
+  // Wine's ReplaceFile drops the attributes; setting them again costs Windows nothing. The
+  // bytes are in place by now, so a failure here is no reason to report the write failed.
+  constexpr DWORD kSettable = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (::GetFileAttributesA(path.c_str()) != attributes && (attributes & kSettable) != 0) {
+    ::SetFileAttributesA(path.c_str(), attributes & kSettable);
+  }
 }
 
 void WriteFileAt(const std::string& path, std::uint64_t offset,

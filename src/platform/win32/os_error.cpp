@@ -38,4 +38,26 @@ void ThrowOsError(unsigned long code, FileRole role) {
   }
 }
 
+void ThrowStartError(unsigned long code) {
+  constexpr unsigned long kElevationRequired = 740;  // not in every SDK's headers
+  switch (code) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case kElevationRequired:
+      throw Error(vberr::kPermissionDenied);
+    case ERROR_BAD_EXE_FORMAT:
+    case ERROR_BAD_FORMAT:
+    case ERROR_EXE_MACHINE_TYPE_MISMATCH:
+    case ERROR_INVALID_EXE_SIGNATURE:
+    case ERROR_EXE_MARKED_INVALID:
+      throw Error(vberr::kInvalidFileFormat);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      throw Error(vberr::kOutOfMemory);
+    default:
+      ThrowOsError(code);  // 53 for a missing file, 76 for a missing folder
+  }
+}
+
 }  // namespace hv::platform

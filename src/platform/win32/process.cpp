@@ -20,6 +20,7 @@
 
 #include "common/cmdline.h"
 #include "common/error.h"
+#include "platform/os_error.h"
 #include "platform/win32/handle.h"
 
 namespace hv::platform {
@@ -157,12 +158,32 @@ class Win32ToolProcessService : public ToolProcessService {
   bool Finds(const std::string& program) override { return !FindTool(program).empty(); }
 };
 
+// What ShellExecuteA answers when it opened nothing (a value of 32 or less), as an error.
+[[noreturn]] void ThrowShellOpenError(INT_PTR code) {
+  switch (code) {
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+      throw Error(vberr::kFileNotFound, "no program is associated with this kind of file");
+    case SE_ERR_DDEFAIL:
+    case SE_ERR_DDEBUSY:
+    case SE_ERR_DDETIMEOUT:
+    case SE_ERR_DLLNOTFOUND:
+      throw Error(vberr::kFileNotFound, "the program associated with it cannot be started");
+    case SE_ERR_SHARE:
+      ThrowStartError(ERROR_SHARING_VIOLATION);
+    case 0:
+    case SE_ERR_OOM:
+      ThrowStartError(ERROR_OUTOFMEMORY);
+    default:
+      // The rest are Win32 error codes: file or folder not found, access denied, bad format.
+      ThrowStartError(static_cast<unsigned long>(code));
+  }
+}
+
 class Win32ProcessService : public ProcessService {
  public:
   void Start(const std::string& command_line, int window_style) override {
-    if (!StartShown({}, command_line, window_style, FALSE, 0)) {
-      throw Error(vberr::kFileNotFound);
-    }
+    if (!StartShown({}, command_line, window_style, FALSE, 0)) ThrowStartError(::GetLastError());
   }
 
   void ChangeDrive(const std::string& drive) override {
@@ -181,9 +202,18 @@ class Win32ProcessService : public ProcessService {
   }
 
   void OpenWithDefaultProgram(const std::string& file, std::int32_t parent_window) override {
+    // The shell's ANSI entry takes a path of fewer than MAX_PATH characters; Wine's copies a
+    // longer one into buffers of that size on the stack, and the process dies in its debugger
+    // (which, with no display, waits for good). No file has such a name to open.
+    if (std::char_traits<char>::length(file.c_str()) >= MAX_PATH) {
+      throw Error(vberr::kBadFileName);
+    }
     const HWND parent =
         reinterpret_cast<HWND>(static_cast<std::intptr_t>(parent_window));  // handles fit 32 bits
-    ::ShellExecuteA(parent, "Open", file.c_str(), "", "", SW_SHOWNORMAL);
+    const HINSTANCE result = ::ShellExecuteA(parent, "Open", file.c_str(), "", "", SW_SHOWNORMAL);
+    const INT_PTR code = reinterpret_cast<INT_PTR>(result);
+    if (code > 32) return;  // opened
+    ThrowShellOpenError(code);
   }
 };
 

@@ -18,6 +18,11 @@ inline constexpr char kNoChoice[] =
     "You need to specify a default file to load into the emulators before you can run this game.";
 inline constexpr char kUnzipError[] = "There was an error unzipping the file:";
 inline constexpr char kPossiblyCorrupt[] = "The file is possibly corrupt.";
+inline constexpr char kPasswordProtected[] =
+    "The archive is password-protected; it cannot be unpacked without the password.";
+inline constexpr char kArchiveTooLarge[] = "The archive is too large to unpack.";
+inline constexpr char kUnsafeMemberName[] =
+    "The archive holds a file name that cannot be written safely.";
 inline constexpr char kNotCompatible[] =
     "This archive file is not compatible with Zenvora or Tirrel.";
 inline constexpr char kNoGameFile[] = "  A resulting game-file has not been found.";

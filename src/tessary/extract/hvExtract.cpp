@@ -117,7 +117,7 @@ bool hvExtract::UnpackLevel(const std::string& folder) {
       if (!kind->Unpack(level, services)) return false;
     } catch (...) {
       const FailureReason why = CaughtFailure();
-      const std::string text = kind->FailureText(level);
+      const std::string text = kind->FailureText(level, std::current_exception());
       if (text.empty()) {
         ReportFailure(why);
       } else {

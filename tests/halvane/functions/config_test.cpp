@@ -106,6 +106,25 @@ TEST_F(ConfigFileTest, RewritesInPlaceWithoutTemporaryLeftovers) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST_F(ConfigFileTest, TheFileKeepsItsOwnerAndEveryModeBit) {
+  hv::test::WriteFile(file, std::string("A=1\r\n"));
+  const bool root = ::geteuid() == 0;
+  // Root can hand the file to another owner, whose set-group-id bit a careless copy loses.
+  if (root) {
+    ASSERT_EQ(::chown(file.c_str(), 4321, 4322), 0);
+  }
+  ASSERT_EQ(::chmod(file.c_str(), root ? 02664 : 0604), 0);
+  struct stat before {};
+  ::stat(file.c_str(), &before);
+  f.ChangeConfigFile(file.string(), ConfigFileArray{{"A", "2"}});
+  struct stat after {};
+  ::stat(file.c_str(), &after);
+  EXPECT_EQ(Slurp(file), "A=2\r\n");
+  EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+}
+
 TEST_F(ConfigFileTest, AnLfFileKeepsEveryLineAndItsLineEnds) {
   hv::test::WriteFile(file, std::string("Sound=1\nVideo=2\n\nJoy=0\n"));
   f.ChangeConfigFile(file.string(), ConfigFileArray{{"Sound", "0"}, {"JOY", "1"}});

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "halvane/functions/hvFunctions.h"
@@ -87,6 +88,63 @@ TEST_F(SearchTest, FindFilesDoesNotFollowLinksInCircles) {
   std::string path = Root(), pattern = "*.SID";
   EXPECT_EQ(f.FindFiles(path, pattern).ToLong(), 5);
   EXPECT_EQ(hits.size(), 1u);
+}
+
+// Links stand for every kind of folder that leads elsewhere (junctions and mounted drives
+// on Windows): the search goes into them, and walks each folder once however often it is met.
+TEST_F(SearchTest, FindFilesWalksLinkedFoldersOnce) {
+  hv::test::TempDir elsewhere;
+  hv::test::WriteFile(elsewhere / "U.SID", std::string(7, 'u'));
+  Put("A/T.SID", 5);
+  fs::create_directory_symlink(elsewhere.path(), dir / "A" / "LINKED");
+  fs::create_directory_symlink(elsewhere.path(), dir / "SAME");   // a second way in
+  fs::create_directory_symlink(dir / "A", dir / "A" / "SELF");    // a circle
+  fs::create_directory_symlink(dir / "NOWHERE", dir / "BROKEN");  // names nothing
+  std::string path = Root(), pattern = "*.SID";
+  EXPECT_EQ(f.FindFiles(path, pattern).ToLong(), 12);
+  ASSERT_EQ(hits.size(), 2u);
+  EXPECT_EQ(std::count(hits.begin(), hits.end(), Root() + "/A/T.SID"), 1);
+  // Whichever way in was listed first reports it.
+  EXPECT_EQ(std::count(hits.begin(), hits.end(), Root() + "/A/LINKED/U.SID") +
+                std::count(hits.begin(), hits.end(), Root() + "/SAME/U.SID"),
+            1);
+}
+
+TEST_F(SearchTest, FindFilesStopsAtALinkToWhereItStarted) {
+  Put("X/Y/T.SID", 1);
+  fs::create_directory_symlink(dir / "X", dir / "X" / "Y" / "UP");
+  fs::create_directory_symlink(".", dir / "X" / "HERE");
+  std::string path = Root() + "/X", pattern = "*";
+  f.FindFiles(path, pattern);
+  // Y, T.SID and the two links, each once: no walk goes round.
+  EXPECT_EQ(hits.size(), 4u) << ::testing::PrintToString(hits);
+  EXPECT_EQ(std::count(hits.begin(), hits.end(), Root() + "/X/Y/T.SID"), 1);
+}
+
+TEST_F(SearchTest, FindFileGoesIntoLinksAndEndsInCircles) {
+  hv::test::TempDir elsewhere;
+  fs::create_directory(elsewhere / "deep");
+  hv::test::WriteFile(elsewhere / "deep" / "GAME.D64", "g");
+  Put("A/B/OTHER.D64", 1);
+  fs::create_directory_symlink(dir.path(), dir / "A" / "B" / "LOOP");
+  fs::create_directory_symlink(dir / "A", dir / "A" / "SELF");
+  EXPECT_EQ(f.FindFile("MISSING.D64", Root()), "");
+  fs::create_directory_symlink(elsewhere.path(), dir / "LINK");
+  EXPECT_EQ(f.FindFile("GAME.D64", Root()), Root() + "/LINK/deep/GAME.D64");
+  // A search may start at a link, too.
+  EXPECT_EQ(f.FindFile("GAME.D64", Root() + "/LINK"), Root() + "/LINK/deep/GAME.D64");
+}
+
+TEST_F(SearchTest, APathWithANulEndsThere) {
+  Put("X/sub/A.SID", 3);
+  Put("X/B.SID", 4);
+  const std::string cut = Root() + "/X" + std::string(1, '\0') + "junk";
+  std::string path = cut, pattern = std::string("*.SID\0junk", 10);
+  EXPECT_EQ(f.FindFiles(path, pattern).ToLong(), 7);
+  EXPECT_EQ(path, cut + "/");  // the caller's text keeps all it had and gains the separator
+  EXPECT_EQ(hits, (std::vector<std::string>{Root() + "/X/B.SID", Root() + "/X/sub/A.SID"}));
+  EXPECT_EQ(f.FindFile("A.SID", cut), Root() + "/X/sub/A.SID");
+  EXPECT_EQ(f.FindFile("NONE", cut), "");
 }
 
 TEST_F(SearchTest, FindFilePrefersTheFolderItselfThenGoesDepthFirst) {

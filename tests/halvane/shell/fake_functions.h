@@ -26,6 +26,7 @@ struct FakeWorld {
     std::string name;
     bool display;
     std::string caption;
+    std::int16_t display_value;  // as it came
   };
   std::vector<FileTest> file_tests;
   std::vector<std::string> cd_queries;
@@ -67,7 +68,8 @@ class FakeFunctions : public halvane::LauncherFunctionsOps {
   void DeletePathSilent(const std::string&) override {}
   bool FileExists(const std::string& name, std::int16_t display,
                   const std::string& caption) override {
-    w_.file_tests.push_back({name, display == halvane::kVbTrue, caption});  // only True shows a box
+    // Only True shows a box.
+    w_.file_tests.push_back({name, display == halvane::kVbTrue, caption, display});
     return w_.files.count(name) > 0;
   }
   bool DirExists(const std::string& dir) override {

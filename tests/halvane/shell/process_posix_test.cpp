@@ -15,6 +15,8 @@
 #include <thread>
 
 #include "common/error.h"
+#include "halvane/functions/hvFunctions.h"
+#include "halvane/shell/hvShell.h"
 #include "platform/process.h"
 #include "support/bytes.h"
 #include "support/temp_dir.h"
@@ -93,6 +95,51 @@ TEST_F(ProcessPosixTest, ProgramThatCannotStartIsFileNotFound) {
   EXPECT_THROW(process.Start(not_executable.string(), kWindowNormal), Error);
   EXPECT_THROW(process.Start("", kWindowNormal), Error);
   EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+}
+
+// A program that is there but cannot run says why, in the numbers a launcher shows.
+TEST_F(ProcessPosixTest, ProgramThatIsThereButCannotRunSaysWhy) {
+  const fs::path not_executable = tmp / "emu.txt";
+  test::WriteFile(not_executable, "text");
+  const fs::path no_program = tmp / "x64";
+  test::WriteFile(no_program, std::string("\x7f"
+                                          "ELF garbage, no program at all",
+                                          31));
+  fs::permissions(no_program, fs::perms::owner_all);
+  fs::create_directory(tmp / "folder");
+  const struct {
+    fs::path program;
+    int number;
+    const char* text;
+  } cases[] = {
+      {not_executable, vberr::kPermissionDenied, "Permission denied"},
+      {tmp / "folder", vberr::kPermissionDenied, "Permission denied"},
+      {no_program, vberr::kInvalidFileFormat, "Invalid file format"},
+      {tmp / "no-folder" / "x64", vberr::kFileNotFound, "File not found"},
+      {not_executable / "x64", vberr::kPathNotFound, "Path not found"},
+  };
+  for (const auto& c : cases) {
+    try {
+      SystemProcessService().Start(c.program.string() + " -autostart x", kWindowNormal);
+      ADD_FAILURE() << c.program << ": no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Number(), c.number) << c.program;
+      EXPECT_EQ(e.Description(), c.text) << c.program;
+    }
+  }
+  EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+}
+
+// The same through a launcher, with the real general functions and process service.
+TEST_F(ProcessPosixTest, ALauncherShowsTheFittingError) {
+  const fs::path emulator = tmp / "frodo";
+  test::WriteFile(emulator, "not executable");
+  halvane::hvShell shell{[] { return std::make_unique<halvane::hvFunctions>(); }};
+  EXPECT_EQ(shell.Frodo(emulator.string(), false),
+            "There was an error starting Frodo.  Error 70: Permission denied");
+  fs::permissions(emulator, fs::perms::owner_all);
+  EXPECT_EQ(shell.Frodo(emulator.string(), false),
+            "There was an error starting Frodo.  Error 321: Invalid file format");
 }
 
 TEST_F(ProcessPosixTest, MissingDirectoryIsPathNotFound) {

@@ -66,9 +66,8 @@ std::map<std::string, std::uint64_t> TreeDigest(const fs::path& root, const std:
   return digest;
 }
 
-std::string UnzipFailure(const std::string& zip_path) {
-  return std::string(texts::kUnzipError) + "\r\n\r\n" + zip_path + "\r\n\r\n" +
-         texts::kPossiblyCorrupt;
+std::string UnzipFailure(const std::string& zip_path, const char* why = texts::kPossiblyCorrupt) {
+  return std::string(texts::kUnzipError) + "\r\n\r\n" + zip_path + "\r\n\r\n" + why;
 }
 
 class ExtractHostileTest : public ExtractTest {
@@ -133,11 +132,11 @@ TEST_F(ExtractHostileTest, EscapingNamesLandInTheResultFolder) {
     EXPECT_EQ(hv::test::ReadFile(o.file), Text("payload")) << name;
   }
 
-  // Nothing usable left of a name: the extraction fails with the unzip report and writes
-  // nothing, not even the entry before it.
+  // Nothing usable left of a name: the extraction fails with the unzip report, which names the
+  // refused name as the cause, and writes nothing, not even the entry before it.
   const Outcome none = Run({{.name = "ok.prg", .data = Text("1")}, {.name = "..", .data = {}}});
   EXPECT_FALSE(none.ok);
-  EXPECT_EQ(none.fail, UnzipFailure(W("hostile.zip")));
+  EXPECT_EQ(none.fail, UnzipFailure(W("hostile.zip"), texts::kUnsafeMemberName));
   ExpectEmpty(work() / "P1");
 
   // zip itself keeps ".." in a stored name; the loose file it holds becomes a program.

@@ -5,6 +5,7 @@
 // that level, and only it runs.
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,9 +41,12 @@ class ArchiveKind {
   // false when nothing was unpacked (the folder is not compatible). Throws hv::Error for a
   // failure, which the driver alone catches.
   virtual bool Unpack(const ArchiveLevel& level, UnpackServices& services) const = 0;
-  // The call's failure text for a failure of this kind's unpacking, or "" for the driver's
+  // The call's failure text for `failure` of this kind's unpacking, or "" for the driver's
   // general failure report.
-  virtual std::string FailureText(const ArchiveLevel& /*level*/) const { return {}; }
+  virtual std::string FailureText(const ArchiveLevel& /*level*/,
+                                  const std::exception_ptr& /*failure*/) const {
+    return {};
+  }
 };
 
 // The kinds in the order they are tried.

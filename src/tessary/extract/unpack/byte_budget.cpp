@@ -17,11 +17,11 @@ std::string About(std::string_view what, std::string_view member) {
 }  // namespace
 
 void ByteBudget::CheckDeclared(std::uint64_t declared) const {
-  if (declared > left_) ThrowDamaged(archive_, "archive exceeds its size budget");
+  if (declared > left_) ThrowTooLarge(archive_, "archive exceeds its size budget");
 }
 
 void ByteBudget::Take(std::uint64_t bytes, std::string_view member) {
-  if (bytes > left_) ThrowDamaged(archive_, About("extraction exceeds its size budget", member));
+  if (bytes > left_) ThrowTooLarge(archive_, About("extraction exceeds its size budget", member));
   left_ -= bytes;
 }
 
@@ -29,7 +29,7 @@ void ByteBudget::CheckRatio(std::uint64_t written, std::uint64_t consumed,
                             std::string_view member) const {
   if (written > kRatioCheckFrom &&
       written / std::max<std::uint64_t>(consumed, 1) > kMaxCompressionRatio) {
-    ThrowDamaged(archive_, About("compression ratio too high", member));
+    ThrowTooLarge(archive_, About("compression ratio too high", member));
   }
 }
 

@@ -7,6 +7,11 @@ void ThrowDamaged(std::string_view archive, const std::string& what) {
               "The " + std::string(archive) + " is damaged or unsupported: " + what);
 }
 
+void ThrowTooLarge(std::string_view archive, const std::string& what) {
+  throw TooLarge(kInvalidFormat,
+                 "The " + std::string(archive) + " is damaged or unsupported: " + what);
+}
+
 void ThrowUnsafeName(std::string_view archive, const std::string& name) {
   throw Error(vberr::kBadFileName,
               "The " + std::string(archive) + " holds an unsafe file name: " + name);

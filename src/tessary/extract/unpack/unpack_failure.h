@@ -24,6 +24,16 @@ inline constexpr std::string_view kDiskSet = "zipcode disk set";
 // "The <archive> is damaged or unsupported: <what>" (321).
 [[noreturn]] void ThrowDamaged(std::string_view archive, const std::string& what);
 
+// An archive over its byte budget, a member too large or expanding too far: damage by number
+// (321), told apart so that a caller can say the archive is too large.
+class TooLarge : public Error {
+ public:
+  using Error::Error;
+};
+
+// The same text as ThrowDamaged, thrown as TooLarge.
+[[noreturn]] void ThrowTooLarge(std::string_view archive, const std::string& what);
+
 // "The <archive> holds an unsafe file name: <name>" (52).
 [[noreturn]] void ThrowUnsafeName(std::string_view archive, const std::string& name);
 

@@ -2,6 +2,7 @@
 // A work area for zip tests: an archive folder, a destination folder and a file outside the
 // destination, with a snapshot of everything so a test can prove what changed.
 
+#include <exception>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -32,6 +33,7 @@ struct Unpacked {
   std::uint64_t bytes = 0;
   std::string warning;
   FailureReason failure;  // set when !ok
+  std::exception_ptr error;
 };
 
 template <class Run>
@@ -45,6 +47,7 @@ Unpacked Attempt(Run&& run) {
     outcome.warning = std::move(result.warning);
   } catch (...) {
     outcome.failure = CaughtFailure();
+    outcome.error = std::current_exception();
   }
   return outcome;
 }

@@ -13,8 +13,6 @@ namespace hv::zip {
 inline constexpr std::uint16_t kFlagEncrypted = 0x0001;
 inline constexpr std::uint16_t kFlagDataDescriptor = 0x0008;
 inline constexpr std::uint16_t kFlagUtf8Name = 0x0800;
-inline constexpr std::uint16_t kMethodStored = 0;
-inline constexpr std::uint16_t kMethodDeflated = 8;
 
 struct ZipEntry {
   std::string name;  // decoded to Windows-1252, folders kept

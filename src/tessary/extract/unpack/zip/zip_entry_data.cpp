@@ -1,12 +1,10 @@
 #include "tessary/extract/unpack/zip/zip_entry_data.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <array>
-#include <vector>
+#include <string>
 
-#include "tessary/extract/unpack/inflate.h"
+#include "tessary/extract/codecs/codec.h"
 #include "tessary/extract/unpack/unpack_limits.h"
 #include "tessary/extract/unpack/zip/zip_bytes.h"
 #include "tessary/extract/unpack/zip/zip_error.h"
@@ -17,7 +15,6 @@ namespace {
 constexpr std::uint32_t kLocalSignature = 0x04034b50;
 constexpr std::uint32_t kDescriptorSignature = 0x08074b50;
 constexpr std::uint64_t kLocalHeaderSize = 30;
-constexpr std::size_t kChunk = 64 * 1024;
 
 // Checks output against the declared size, the budget and the ratio cap, then passes it on.
 class OutputGuard {
@@ -32,7 +29,7 @@ class OutputGuard {
     budget_.Take(bytes.size(), entry_.name);
     written_ += bytes.size();
     budget_.CheckRatio(written_, compressed_read, entry_.name);
-    crc_ = crc32(crc_, bytes.data(), static_cast<uInt>(bytes.size()));
+    crc_ = codecs::Crc32(crc_, bytes);
     sink_(bytes);
   }
 
@@ -48,7 +45,7 @@ class OutputGuard {
   unpack::ByteBudget& budget_;
   const ByteSink& sink_;
   std::uint64_t written_ = 0;
-  uLong crc_ = crc32(0, nullptr, 0);
+  std::uint32_t crc_ = 0;
 };
 
 // The data start, from the local header's own name and extra lengths.
@@ -91,48 +88,16 @@ void CheckDescriptor(platform::BinaryFile& file, const ZipDirectory& dir, const 
     ThrowBadZip("data descriptor disagrees with the central directory: " + entry.name);
 }
 
-void CopyStored(platform::BinaryFile& file, const ZipEntry& entry, std::uint64_t start,
-                OutputGuard& out) {
-  if (entry.compressed_size != entry.uncompressed_size) {
-    ThrowBadZip("stored entry with two different sizes: " + entry.name);
-  }
-  std::vector<std::uint8_t> buffer(kChunk);
-  std::uint64_t done = 0;
-  while (done < entry.compressed_size) {
-    const auto n =
-        static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, entry.compressed_size - done));
-    file.ReadAt(start + done, std::span(buffer).first(n));
-    done += n;
-    out.Emit(std::span(buffer).first(n), done);
-  }
-}
-
-void Inflate(platform::BinaryFile& file, const ZipEntry& entry, std::uint64_t start,
-             OutputGuard& out) {
-  const unpack::Inflated inflated = unpack::Inflate(
-      file, start, entry.compressed_size, unpack::DeflateWrapper::kRaw,
-      [&out](std::span<const std::uint8_t> bytes, std::uint64_t read) { out.Emit(bytes, read); });
-  switch (inflated.end) {
-    case unpack::Inflated::End::kStreamEnd:
-      return;
-    case unpack::Inflated::End::kTruncated:
-      ThrowBadZip("compressed data ends early: " + entry.name);
-    case unpack::Inflated::End::kDamaged:
-      break;
-  }
-  ThrowBadZip("compressed data is damaged: " + entry.name);
-}
-
 }  // namespace
 
 void CheckEntryReadable(const ZipEntry& entry) {
-  if (entry.IsEncrypted()) ThrowBadZip("encrypted entry (no password is supplied): " + entry.name);
-  if (entry.method != kMethodStored && entry.method != kMethodDeflated) {
+  if (entry.IsEncrypted()) ThrowEncrypted(entry.name);
+  if (!codecs::CanDecode(entry.method)) {
     ThrowBadZip("unsupported compression method " + std::to_string(entry.method) + ": " +
                 entry.name);
   }
   if (entry.uncompressed_size > unpack::kMaxMemberSize) {
-    ThrowBadZip("entry too large: " + entry.name);
+    unpack::ThrowTooLarge(unpack::kZipArchive, "entry too large: " + entry.name);
   }
 }
 
@@ -141,13 +106,40 @@ void ReadEntryData(platform::BinaryFile& file, const ZipDirectory& dir, const Zi
   CheckEntryReadable(entry);
   const std::uint64_t start = LocateData(file, dir, entry);
   OutputGuard out(entry, budget, sink);
-  if (entry.method == kMethodStored) {
-    CopyStored(file, entry, start, out);
-  } else {
-    Inflate(file, entry, start, out);
+  std::uint64_t read = 0;
+  const codecs::ByteSource source = [&](std::span<std::uint8_t> buffer) {
+    const auto n = static_cast<std::size_t>(
+        std::min<std::uint64_t>(buffer.size(), entry.compressed_size - read));
+    file.ReadAt(start + read, buffer.first(n));
+    read += n;
+    return n;
+  };
+  const codecs::ByteSink guarded = [&](std::span<const std::uint8_t> bytes) {
+    out.Emit(bytes, read);
+  };
+  const codecs::CodecInput input{entry.method, entry.flags, entry.compressed_size,
+                                 entry.uncompressed_size};
+  try {
+    codecs::Decode(input, source, guarded);
+  } catch (const codecs::DamagedData& e) {  // the codecs' own type, told in the zip's words
+    ThrowBadZip(std::string(e.what()) + ": " + entry.name);
   }
   out.Finish();
   if (entry.HasDataDescriptor()) CheckDescriptor(file, dir, entry, start + entry.compressed_size);
+}
+
+ZipProblem ProblemOf(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const ZipFailure& e) {
+    return e.problem();
+  } catch (const unpack::TooLarge&) {
+    return ZipProblem::kTooLarge;
+  } catch (const Error& e) {
+    return e.Number() == vberr::kBadFileName ? ZipProblem::kUnsafeName : ZipProblem::kOther;
+  } catch (...) {
+    return ZipProblem::kOther;
+  }
 }
 
 }  // namespace hv::zip

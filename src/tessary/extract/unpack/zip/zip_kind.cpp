@@ -6,12 +6,27 @@
 #include "tessary/extract/unpack/archive_kind.h"
 #include "tessary/extract/unpack/kind_support.h"
 #include "tessary/extract/unpack/kinds.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
 #include "tessary/extract/unpack/zip/zip_extract.h"
 
 namespace hv::tessary {
 namespace {
 
 using namespace texts;
+
+// The last line of the unzip text: what went wrong, as far as the reader can tell.
+const char* ZipProblemText(zip::ZipProblem problem) {
+  switch (problem) {
+    case zip::ZipProblem::kEncrypted:
+      return kPasswordProtected;
+    case zip::ZipProblem::kTooLarge:
+      return kArchiveTooLarge;
+    case zip::ZipProblem::kUnsafeName:
+      return kUnsafeMemberName;
+    default:
+      return kPossiblyCorrupt;
+  }
+}
 
 class ZipKind final : public ArchiveKind {
  public:
@@ -24,9 +39,10 @@ class ZipKind final : public ArchiveKind {
     return true;
   }
 
-  std::string FailureText(const ArchiveLevel& level) const override {
+  std::string FailureText(const ArchiveLevel& level,
+                          const std::exception_ptr& failure) const override {
     return std::string(kUnzipError) + kCrLf + kCrLf + JoinPath(level.folder, level.names.front()) +
-           kCrLf + kCrLf + kPossiblyCorrupt;
+           kCrLf + kCrLf + ZipProblemText(zip::ProblemOf(failure));
   }
 };
 
