@@ -53,8 +53,9 @@ std::vector<DriverConnection> GameDatabaseConnections(GameDatabaseKind kind,
   }
   std::u16string c = u"Driver=";
   c += kSqliteDriver;
+  // The SQLite driver reads the value up to the next ';' and takes no braces.
   c += u";Database=";
-  c += Braced(path);
+  c += path;
   c += u";";
   return {{std::u16string(kSqliteDriver), std::move(c)}};
 }

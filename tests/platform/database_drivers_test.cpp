@@ -40,19 +40,16 @@ TEST(DatabaseDriversTest, AccdbAndSqliteHaveOneDriverEach) {
        u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq={D:\\x.accdb};"}};
   EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kAccdb, u"D:\\x.accdb"), accdb);
   const std::vector<DriverConnection> sqlite = {
-      {u"SQLite3", u"Driver=SQLite3;Database={/tmp/games.db};"}};
+      {u"SQLite3", u"Driver=SQLite3;Database=/tmp/games.db;"}};
   EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kSqlite, u"/tmp/games.db"), sqlite);
 }
 
-TEST(DatabaseDriversTest, PathsAreBracedWithTheirClosingBracesDoubled) {
+TEST(DatabaseDriversTest, AccessPathsAreBracedWithTheirClosingBracesDoubled) {
   // Unbraced, the ';' would end the path and "x=1" would be read as an attribute of its own.
-  const std::vector<DriverConnection> sqlite = {
-      {u"SQLite3", u"Driver=SQLite3;Database={/tmp/a;x=1 {b}}/g.db};"}};
-  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kSqlite, u"/tmp/a;x=1 {b}/g.db"), sqlite);
   const std::vector<DriverConnection> accdb = {
       {u"Microsoft Access Driver (*.mdb, *.accdb)",
-       u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq={D:\\a;b.accdb};"}};
-  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kAccdb, u"D:\\a;b.accdb"), accdb);
+       u"Driver={Microsoft Access Driver (*.mdb, *.accdb)};Dbq={D:\\a;x=1 {b}}\\g.accdb};"}};
+  EXPECT_EQ(GameDatabaseConnections(GameDatabaseKind::kAccdb, u"D:\\a;x=1 {b}\\g.accdb"), accdb);
 }
 
 }  // namespace
