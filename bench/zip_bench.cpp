@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "tessary/extract/zip/zip_extract.h"
+#include "tessary/extract/unpack/zip/zip_extract.h"
 
 namespace {
 
@@ -47,8 +47,12 @@ void BM_ExtractZipAgainstUnzip(benchmark::State& state) {
   hv::bench::TimeAgainst(
       state,
       [&]() -> std::string {
-        const auto result = hv::zip::ExtractZip(ws.archive.string(), ours);
-        return result.ok ? "" : result.failure.description;
+        try {
+          hv::zip::ExtractZip(ws.archive.string(), ours);
+          return "";
+        } catch (...) {
+          return hv::CaughtFailure().description;
+        }
       },
       unzip);
 }

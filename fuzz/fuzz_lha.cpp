@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support.h"
-#include "tessary/extract/lha/lha_extract.h"
+#include "tessary/extract/unpack/lha/lha_extract.h"
 
 namespace {
 
@@ -21,14 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   hv::fuzz::EmptyDir(paths.out);
   hv::fuzz::WriteAll(paths.input, data, size);
 
-  hv::lha::LhaOptions options;
-  options.max_total_bytes = kBudget;
-  const auto result = hv::lha::ExtractLha(paths.input, paths.out, options);
-  HV_FUZZ_CHECK(result.ok || result.failure.number != 0, "a failed run names no reason");
-  HV_FUZZ_CHECK(result.failure.number != hv::vberr::kInternalError,
-                "internal error: " + result.failure.description);
-
-  HV_FUZZ_CHECK(hv::fuzz::CheckOnlyReported(paths, result.written) <= kBudget,
+  const auto run =
+      hv::fuzz::RunUnpacker([&] { return hv::lha::ExtractLha(paths.input, paths.out, {kBudget}); });
+  HV_FUZZ_CHECK((run.ok ? hv::fuzz::CheckOnlyReported(paths, run.result.written) : 0) <= kBudget,
                 "wrote more than the budget");
+  if (!run.ok) hv::fuzz::CheckFailedRunLeftNoTemporaries(paths);
   return 0;
 }

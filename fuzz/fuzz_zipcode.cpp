@@ -10,8 +10,8 @@
 #include <string>
 
 #include "support.h"
-#include "tessary/extract/zipcode/zipcode_geometry.h"
-#include "tessary/extract/zipcode/zipcode_join.h"
+#include "tessary/extract/unpack/zipcode/zipcode_geometry.h"
+#include "tessary/extract/unpack/zipcode/zipcode_join.h"
 
 namespace {
 
@@ -54,17 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     at += length;
   }
 
-  const auto result = hv::zipcode::ZipcodeJoin(paths.in, "set", paths.out, "set.d64");
-  HV_FUZZ_CHECK(result.ok || result.failure.number != 0, "a failed join names no reason");
-  HV_FUZZ_CHECK(result.failure.number != hv::vberr::kInternalError,
-                "internal error: " + result.failure.description);
+  const auto run = hv::fuzz::RunUnpacker(
+      [&] { return hv::zipcode::ZipcodeJoin(paths.in, "set", paths.out, "set.d64"); });
 
   const auto out = hv::fuzz::ListTree(paths.out);
-  if (result.ok) {
+  if (run.ok) {
     HV_FUZZ_CHECK(out.size() == 1 && out[0] == "set.d64", "the image is not alone in the folder");
-    const std::uint64_t expected = hv::zipcode::ImageBytes(result.tracks);
-    HV_FUZZ_CHECK((result.tracks == 35 || result.tracks == 40) &&
-                      hv::fuzz::ReadAll(paths.out + "/set.d64").size() == expected,
+    const std::uint64_t size35 = hv::zipcode::ImageBytes(hv::zipcode::kTracks35);
+    const std::uint64_t size40 = hv::zipcode::ImageBytes(hv::zipcode::kTracks40);
+    const std::uint64_t got = hv::fuzz::ReadAll(paths.out + "/set.d64").size();
+    HV_FUZZ_CHECK((got == size35 || got == size40) && got == run.result.bytes,
                   "the image has the wrong size");
   } else {
     HV_FUZZ_CHECK(out.empty(), "a failed join left a file: " + (out.empty() ? "" : out[0]));

@@ -120,4 +120,13 @@ std::uint64_t CheckOnlyReported(const UnpackPaths& paths, const std::vector<std:
   return bytes;
 }
 
+void CheckFailedRunLeftNoTemporaries(const UnpackPaths& paths) {
+  for (const std::string& rel : ListTree(ScratchDir())) {
+    if (rel == paths.input_name || rel == "out/") continue;
+    const bool complete = rel.rfind("out/", 0) == 0 && rel.find('/', 4) == std::string::npos &&
+                          rel.rfind("out/.hvpart.", 0) != 0;
+    if (!complete) Fail(__FILE__, __LINE__, "unexpected path after a failed extraction: " + rel);
+  }
+}
+
 }  // namespace hv::fuzz

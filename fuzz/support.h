@@ -9,6 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/error.h"
+#include "tessary/extract/unpack/unpack_result.h"
+
 namespace hv::fuzz {
 
 // The scratch folder of this process, made on first use and removed at exit.
@@ -40,9 +43,40 @@ const UnpackPaths& UnpackScratch(const std::string& input_name);
 // it. Returns the bytes the reported files hold.
 std::uint64_t CheckOnlyReported(const UnpackPaths& paths, const std::vector<std::string>& written);
 
+// After a failed run, which reports nothing: the files before the failure may stay, complete and
+// directly in the output folder, but no temporary and nothing elsewhere.
+void CheckFailedRunLeftNoTemporaries(const UnpackPaths& paths);
+
 }  // namespace hv::fuzz
 
 #define HV_FUZZ_CHECK(cond, what)                              \
   do {                                                         \
     if (!(cond)) ::hv::fuzz::Fail(__FILE__, __LINE__, (what)); \
   } while (0)
+
+namespace hv::fuzz {
+
+// An unpacker's run: its result, or the failure it threw, which must name a reason and never be
+// an internal error.
+struct UnpackRun {
+  bool ok = false;
+  unpack::UnpackResult result;
+  FailureReason failure;
+};
+
+template <class Run>
+UnpackRun RunUnpacker(Run&& run) {
+  UnpackRun outcome;
+  try {
+    outcome.result = run();
+    outcome.ok = true;
+  } catch (...) {
+    outcome.failure = CaughtFailure();
+  }
+  HV_FUZZ_CHECK(outcome.ok || outcome.failure.number != 0, "a failed run names no reason");
+  HV_FUZZ_CHECK(outcome.failure.number != vberr::kInternalError,
+                "internal error: " + outcome.failure.description);
+  return outcome;
+}
+
+}  // namespace hv::fuzz

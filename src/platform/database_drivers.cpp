@@ -12,11 +12,23 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
          UpperCase1252(text.substr(text.size() - tail.size())) == UpperCase1252(tail);
 }
 
+// An attribute value between braces, each '}' in it doubled: a ';' or '=' in a path would
+// otherwise end the value or start another attribute.
+std::u16string Braced(std::u16string_view value) {
+  std::u16string braced = u"{";
+  for (const char16_t c : value) {
+    braced += c;
+    if (c == u'}') braced += c;
+  }
+  braced += u'}';
+  return braced;
+}
+
 DriverConnection Access(std::u16string_view driver, std::u16string_view path) {
-  std::u16string c = u"Driver={";
-  c += driver;
-  c += u"};Dbq=";
-  c += path;
+  std::u16string c = u"Driver=";
+  c += Braced(driver);
+  c += u";Dbq=";
+  c += Braced(path);
   c += u";";
   return {std::u16string(driver), std::move(c)};
 }
@@ -41,6 +53,7 @@ std::vector<DriverConnection> GameDatabaseConnections(GameDatabaseKind kind,
   }
   std::u16string c = u"Driver=";
   c += kSqliteDriver;
+  // The SQLite driver reads the value up to the next ';' and takes no braces.
   c += u";Database=";
   c += path;
   c += u";";

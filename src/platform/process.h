@@ -131,8 +131,4 @@ ToolProcessService& SystemToolProcessService();
 // The same with another bound on each file a tool writes (where the platform can bound it).
 std::unique_ptr<ToolProcessService> MakeToolProcessService(std::uint64_t max_file_bytes);
 
-// The command interpreter that console tools run under (the value of COMSPEC on Windows), or ""
-// where tools are started directly.
-std::string CommandInterpreterPath();
-
 }  // namespace hv::platform

@@ -81,6 +81,8 @@ if command -v zip >/dev/null; then
     zip -q ../three.zip alpha.prg beta.prg gamma.prg
     head -c 60000 /dev/zero >big.bin && head -c 100 /dev/zero >small.bin && zip -q ../loose.zip big.bin small.bin
     head -c 51201 /dev/zero >huge.bin && zip -q ../toobig.zip huge.bin
+    mkdir -p "Disk 1" "Disk 2" && printf 'one' >"Disk 1/NINJA.D64" && printf 'two' >"Disk 2/NINJA.D64"
+    zip -qr ../ninja.zip "Disk 1" "Disk 2"
   )
 else
   skip "extraction archives: zip missing"
@@ -130,7 +132,8 @@ fi
 if command -v sqlite3 >/dev/null; then
   sqlite3 "$data/extract/games.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
     INSERT INTO Archive VALUES (7, 'BETA.PRG'); INSERT INTO Archive VALUES (8, NULL);
-    INSERT INTO Archive VALUES (0, 'gamma.prg'); INSERT INTO Archive VALUES (9, 'gone.prg');"
+    INSERT INTO Archive VALUES (0, 'gamma.prg'); INSERT INTO Archive VALUES (9, 'gone.prg');
+    INSERT INTO Archive VALUES (11, 'NINJA (Disk 2).D64');"
   sqlite3 "$data/extract/notable.db" "CREATE TABLE Games (GA_ID INTEGER);"
 else
   skip "game databases: sqlite3 missing"
@@ -149,7 +152,8 @@ if command -v zip >/dev/null && command -v sqlite3 >/dev/null; then
     INSERT INTO Archive VALUES (1, 'x''); DROP TABLE Archive; --.prg');
     INSERT INTO Archive VALUES (2, 'A;B -- C.PRG'); INSERT INTO Archive VALUES (3, 'IT''''S.PRG');
     INSERT INTO Archive VALUES (4, '$(printf 'caf\303\251-\302\243.prg')');
-    INSERT INTO Archive VALUES (5, 'say \"hi\".prg'); INSERT INTO Archive VALUES (6, 'say \"hi\".prg');"
+    INSERT INTO Archive VALUES (5, 'say \"hi\".prg'); INSERT INTO Archive VALUES (6, 'say \"hi\".prg');
+    INSERT INTO Archive VALUES (5, 'say \"hi\".prg');"
   sqlite3 "$data/extract/choices.db" "CREATE TABLE Archive (GA_ID INTEGER, FileToRun TEXT);
     INSERT INTO Archive VALUES (99, 'x''); DROP TABLE Archive; --.prg');"
 else

@@ -48,7 +48,8 @@ HV_WINE_TEST(StoredHostileNamesPickTheirFiles) {
                                         {3, "IT''S.PRG"},
                                         {4, kCafe},
                                         {5, "say \"hi\".prg"},
-                                        {6, "say \"hi\".prg"}}));
+                                        {6, "say \"hi\".prg"},
+                                        {5, "say \"hi\".prg"}}));
 }
 
 HV_WINE_TEST(StaleHostileNameDeletesOnlyItsRow) {
@@ -60,9 +61,25 @@ HV_WINE_TEST(StaleHostileNameDeletesOnlyItsRow) {
   ExtractCall r = RunExtract(x, Input("hostile.zip"), work, "Zenvora", Input("hostile.db"), 5);
   HV_CHECK(IsFalse(r.outcome));
   HV_CHECK_EQ(r.filename, "");
+  // Game 5 has the same stale row twice: one goes, as one goes on Linux.
   const auto rows = ReadArchiveRows(Input("hostile.db"));
-  HV_CHECK_EQ(rows.size(), 5u);
-  HV_CHECK_EQ(ShowRows({rows.back()}), ShowRows({{6, "say \"hi\".prg"}}));
+  HV_CHECK_EQ(rows.size(), 6u);
+  HV_CHECK_EQ(ShowRows({rows.begin() + 4, rows.end()}),
+              ShowRows({{6, "say \"hi\".prg"}, {5, "say \"hi\".prg"}}));
+}
+
+HV_WINE_TEST(DatabasePathWithBracesOpens) {
+  if (!InputsThere()) return;
+  Dispatch x = CreateHalvane(L"Tessary.hvExtract");
+  // Braces and blanks in the path reach the SQLite driver as they are (it takes no braces, so a
+  // ';' cannot be given to it).
+  const std::string folder = Data("db x=1 {a}");
+  CreateDirectoryW(W(folder).c_str(), nullptr);
+  const std::string db = folder + "\\games here.db";
+  HV_CHECK(CopyFileW(W(Input("hostile.db")).c_str(), W(db).c_str(), FALSE));
+  ExtractCall r = RunExtract(x, Input("hostile.zip"), Data("work-semicolon"), "Zenvora", db, 1);
+  if (!HV_CHECK(r.found())) std::printf("  %s\n", r.fail_info.c_str());
+  HV_CHECK_EQ(r.filename, Data("work-semicolon") + "\\ReZip\\" + kQuoteDrop);
 }
 
 HV_WINE_TEST(JetDatabaseTriesJetThenAce) {

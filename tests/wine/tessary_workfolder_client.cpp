@@ -156,6 +156,12 @@ HV_WINE_TEST(EarlierRunsAreCleared) {
     HV_CHECK(big.fail_info.find("huge.bin") != std::string::npos);
     HV_CHECK(big.fail_info.find(kMarker) == std::string::npos);
   }
+  // A run that failed before its first level left the stored file alone, without a marker.
+  const std::string failed = area.top + "\\failed";
+  CreateDirectoryA(failed.c_str(), nullptr);
+  WriteText(failed + "\\huge.bin", "h");
+  ExpectExtracted(x, area, failed, failed);
+  HV_CHECK(!FileThere(failed + "\\huge.bin"));
 }
 
 int main(int argc, char** argv) {

@@ -45,9 +45,7 @@ class SqliteGameDatabase : public GameDatabase {
     if (rc == SQLITE_DONE) return std::nullopt;
     if (rc != SQLITE_ROW) ThrowDb(db_.get(), "The game database cannot be read");
     if (::sqlite3_column_type(stmt.get(), 1) == SQLITE_NULL) {
-      throw Error(vberr::kInvalidUseOfNull,
-                  "Invalid use of Null: the row of table 'Archive' for game " +
-                      std::to_string(game_id) + " holds no value in 'FileToRun'.");
+      throw Error(vberr::kInvalidUseOfNull);
     }
     ArchiveRow row;
     row.key = ::sqlite3_column_int64(stmt.get(), 0);

@@ -276,8 +276,4 @@ std::unique_ptr<ToolProcessService> MakeToolProcessService(std::uint64_t max_fil
   return std::make_unique<PosixToolProcessService>(max_file_bytes);
 }
 
-std::string CommandInterpreterPath() {
-  return {};
-}
-
 }  // namespace hv::platform

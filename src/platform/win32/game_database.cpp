@@ -233,6 +233,33 @@ class Statement {
   const char* what_;
 };
 
+// Turns autocommit off for its lifetime; what is not committed is rolled back.
+class Transaction {
+ public:
+  explicit Transaction(const UniqueOdbcDbc& dbc) : dbc_(dbc.get()) {
+    if (!SQL_SUCCEEDED(::SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT,
+                                            reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+      ThrowDb(SQL_HANDLE_DBC, dbc_, "The game database cannot be changed");
+  }
+  ~Transaction() {
+    if (!committed_) ::SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+    ::SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                         0);
+  }
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  void Commit() {
+    if (!SQL_SUCCEEDED(::SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT)))
+      ThrowDb(SQL_HANDLE_DBC, dbc_, "The game database cannot be changed");
+    committed_ = true;
+  }
+
+ private:
+  SQLHANDLE dbc_;
+  bool committed_ = false;
+};
+
 class OdbcGameDatabase : public GameDatabase {
  public:
   explicit OdbcGameDatabase(Connection c) : c_(std::move(c)) {}
@@ -254,9 +281,7 @@ class OdbcGameDatabase : public GameDatabase {
       if (!SQL_SUCCEEDED(got))
         ThrowDb(SQL_HANDLE_STMT, stmt.get(), "The game database cannot be read");
       if (indicator == SQL_NULL_DATA) {
-        throw Error(vberr::kInvalidUseOfNull,
-                    "Invalid use of Null: the row of table 'Archive' for game " +
-                        std::to_string(game_id) + " holds no value in 'FileToRun'.");
+        throw Error(vberr::kInvalidUseOfNull);
       }
       // A long text comes in pieces, each but the last filling the buffer.
       std::size_t units = std::size(buf) - 1;
@@ -272,12 +297,22 @@ class OdbcGameDatabase : public GameDatabase {
     return row;
   }
 
-  // Every row of the game with that stale choice goes; they all say the same thing.
+  // One row goes, as the front-end's engine deletes the row it stands on. ODBC offers no key
+  // every driver knows, so the rows holding the same pair are all deleted and all but one put
+  // back, in one transaction: a failure in between leaves the table as it was.
   void DeleteArchiveRow(const ArchiveRow& row) override {
-    Statement stmt(c_.dbc, "The game database cannot be changed");
-    stmt.Bind(static_cast<std::int32_t>(row.key));
-    stmt.Bind(row.file_to_run);
-    stmt.Run(L"DELETE FROM Archive WHERE GA_ID = ? AND FileToRun = ?");
+    const auto game_id = static_cast<std::int32_t>(row.key);
+    const long alike = CountRows(game_id, row.file_to_run);
+    if (alike == 0) return;
+    Transaction transaction(c_.dbc);
+    {
+      Statement stmt(c_.dbc, "The game database cannot be changed");
+      stmt.Bind(game_id);
+      stmt.Bind(row.file_to_run);
+      stmt.Run(L"DELETE FROM Archive WHERE GA_ID = ? AND FileToRun = ?");
+    }
+    for (long kept = 1; kept < alike; ++kept) AddArchiveRow(game_id, row.file_to_run);
+    transaction.Commit();
   }
 
   void AddArchiveRow(std::int32_t game_id, const std::string& file_to_run) override {
@@ -288,6 +323,19 @@ class OdbcGameDatabase : public GameDatabase {
   }
 
  private:
+  long CountRows(std::int32_t game_id, const std::string& file_to_run) {
+    Statement stmt(c_.dbc, "The game database cannot be read");
+    stmt.Bind(game_id);
+    stmt.Bind(file_to_run);
+    stmt.Run(L"SELECT COUNT(*) FROM Archive WHERE GA_ID = ? AND FileToRun = ?");
+    SQLINTEGER count = 0;
+    SQLLEN indicator = 0;
+    if (!SQL_SUCCEEDED(::SQLFetch(stmt.get())) ||
+        !SQL_SUCCEEDED(::SQLGetData(stmt.get(), 1, SQL_C_SLONG, &count, 0, &indicator)))
+      ThrowDb(SQL_HANDLE_STMT, stmt.get(), "The game database cannot be read");
+    return count;
+  }
+
   Connection c_;
 };
 

@@ -234,9 +234,4 @@ std::unique_ptr<ToolProcessService> MakeToolProcessService(std::uint64_t /*max_f
   return std::make_unique<Win32ToolProcessService>();
 }
 
-std::string CommandInterpreterPath() {
-  const char* comspec = std::getenv("COMSPEC");
-  return comspec ? comspec : "";
-}
-
 }  // namespace hv::platform

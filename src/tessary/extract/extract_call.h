@@ -11,7 +11,6 @@ namespace hv::tessary {
 
 struct ExtractCall {
   // The caller's arguments, as given.
-  std::string app_path;  // kept, never used
   std::string from_program;
   std::string database_file;
   std::string winzip_path;

@@ -8,8 +8,6 @@ namespace hv::tessary {
 
 // Folder levels one extraction may examine (P1 ... P16 below the working folder).
 inline constexpr std::int16_t kExtractMaxDepth = 16;
-// Bytes the zip branch may write in one extraction, over all levels.
-inline constexpr std::uint64_t kExtractMaxTotalBytes = std::uint64_t{1} << 30;
 // The largest loose file taken for a program file.
 inline constexpr std::uint64_t kLooseFileMaxBytes = 51200;
 

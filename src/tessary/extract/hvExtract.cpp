@@ -1,5 +1,5 @@
 // hvExtract: Extract, the level-by-level examination, the choice among several game files and
-// the move of the result. Unpacking belongs to the archive kinds (kinds/).
+// the move of the result. Unpacking belongs to the archive kinds (unpack/).
 
 #include "tessary/extract/hvExtract.h"
 
@@ -12,9 +12,10 @@
 #include "tessary/extract/extract_limits.h"
 #include "tessary/extract/extract_texts.h"
 #include "tessary/extract/folder_lister.h"
-#include "tessary/extract/kinds/archive_kind.h"
-#include "tessary/extract/kinds/kind_support.h"
-#include "tessary/extract/kinds/kinds.h"
+#include "tessary/extract/unpack/archive_kind.h"
+#include "tessary/extract/unpack/kind_support.h"
+#include "tessary/extract/unpack/kinds.h"
+#include "tessary/extract/unpack/unpack_limits.h"
 #include "tessary/extract/work_folder.h"
 
 namespace hv::tessary {
@@ -39,21 +40,16 @@ hvExtract::hvExtract(std::shared_ptr<halvane::FunctionsOps> Functions, ExtractSe
       tools_(services.process ? *services.process : platform::SystemProcessService(),
              services.tools ? *services.tools : platform::SystemToolProcessService(),
              Required(functions_), services.run_found_tools.value_or(platform::kRunFoundTools)),
-      max_total_bytes_(services.max_total_bytes ? services.max_total_bytes : kExtractMaxTotalBytes),
-      game_files_(services.game_files) {
-  const std::string interpreter = services.command_interpreter ? services.command_interpreter()
-                                                               : platform::CommandInterpreterPath();
-  // Where tools start directly there is no interpreter to put in front of them.
-  if (!interpreter.empty()) com_spec_prefix_ = functions_->Long2Short(interpreter) + " /c ";
-}
+      max_total_bytes_(services.max_total_bytes ? services.max_total_bytes
+                                                : unpack::kDefaultBudget),
+      game_files_(services.game_files) {}
 
-bool hvExtract::Extract(const std::string& AppPath, const std::string& FileToExtract,
+bool hvExtract::Extract(const std::string& /*AppPath*/, const std::string& FileToExtract,
                         const std::string& DatabaseFile, const std::string& CurrGameDIR,
                         std::string& ReturnFilename, std::string& ReturnFailInfo,
                         const std::string& FromProgram, const std::string& WinzipPath,
                         std::int32_t GameID) {
   call_ = ExtractCall{};
-  call_.app_path = AppPath;
   call_.from_program = FromProgram;
   call_.database_file = DatabaseFile;
   call_.winzip_path = WinzipPath;
@@ -123,17 +119,20 @@ bool hvExtract::UnpackLevel(const std::string& folder) {
     const ArchiveLevel level{folder, JoinPath(folder, call_.level_name), std::move(names),
                              call_.winzip_path};
     UnpackServices services{*functions_, tools_, call_.budget};
-    const Unpacked unpacked = kind->Unpack(level, services);
-    switch (unpacked.next) {
-      case Unpacked::Next::kExamineLevelFolder:
-        ProcessFolder(level.level_folder);
-        return true;
-      case Unpacked::Next::kFailed:
-        Fail(unpacked.fail_text, unpacked.reason);
-        return true;
-      case Unpacked::Next::kNothing:
-        return false;
+    try {
+      if (!kind->Unpack(level, services)) return false;
+    } catch (...) {
+      const FailureReason why = CaughtFailure();
+      const std::string text = kind->FailureText(level, std::current_exception());
+      if (text.empty()) {
+        ReportFailure(why);
+      } else {
+        Fail(text, why);
+      }
+      return true;
     }
+    ProcessFolder(level.level_folder);
+    return true;
   }
   return false;
 }

@@ -2,7 +2,7 @@
 // hvExtract: turns a stored game file into one playable game file. Extract copies the stored
 // file into a working folder and examines it level by level (P1, P1\P2, ...): one game file is
 // the result, several are settled by the game database or the chooser, none makes the first
-// kind of archive the folder holds (kinds/archive_kind.h) unpack into the next level. The
+// kind of archive the folder holds (unpack/archive_kind.h) unpack into the next level. The
 // result's folder is moved into "ReZip" below the working folder.
 
 #include <cstdint>
@@ -19,7 +19,7 @@
 #include "platform/process.h"
 #include "tessary/extract/extract_call.h"
 #include "tessary/extract/game_files.h"
-#include "tessary/extract/kinds/outside_tools.h"
+#include "tessary/extract/unpack/outside_tools.h"
 
 namespace hv::tessary {
 
@@ -32,10 +32,7 @@ struct ExtractServices {
   platform::ToolProcessService* tools = nullptr;
   platform::FileChooser* chooser = nullptr;
   std::function<std::unique_ptr<platform::GameDatabase>(const std::string& file)> open_database;
-  // The command interpreter's path (COMSPEC), for ComSpecPrefix only: the tools always start
-  // directly, since the interpreter would read an archive's names as commands.
-  std::function<std::string()> command_interpreter;
-  // Bytes the built-in unpackers may write in one extraction; 0 is kExtractMaxTotalBytes.
+  // Bytes the built-in unpackers may write in one extraction; 0 is unpack::kDefaultBudget.
   std::uint64_t max_total_bytes = 0;
   // Whether an outside tool that is found unpacks its kind of archive (the built-in unpacker
   // serves when it is missing), or the built-in unpackers always serve; unset is the
@@ -67,7 +64,6 @@ class hvExtract {
   std::int16_t Level() const noexcept { return call_.level; }
   const std::string& LevelName() const noexcept { return call_.level_name; }
   const std::string& ResultFolder() const noexcept { return call_.result_folder; }
-  const std::string& ComSpecPrefix() const noexcept { return com_spec_prefix_; }
   // Why the last Extract failed: the error behind a failure report, or the text's own case.
   const FailureReason& LastFailure() const noexcept { return call_.last_failure; }
 
@@ -92,7 +88,6 @@ class hvExtract {
   platform::FileChooser* chooser_;
   std::function<std::unique_ptr<platform::GameDatabase>(const std::string&)> open_database_;
   OutsideTools tools_;
-  std::string com_spec_prefix_;
   std::uint64_t max_total_bytes_;
   GameFileList game_files_;
   ExtractCall call_;

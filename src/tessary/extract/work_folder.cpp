@@ -78,8 +78,10 @@ WorkFolderContent InspectWorkFolder(const std::string& folder) {
   }
   if (marked) return WorkFolderContent::kMarked;
   if (!foreign && files == 0 && extraction_folders == 0) return WorkFolderContent::kEmpty;
-  // An earlier extraction leaves its levels or result, and at most the stored file beside them.
-  if (!foreign && extraction_folders > 0 && files <= 1) return WorkFolderContent::kEarlierLayout;
+  // An earlier extraction leaves its levels or result, and at most the stored file beside them;
+  // one that failed before its first level (a stored file too large for a loose file) leaves
+  // that file alone.
+  if (!foreign && files <= 1) return WorkFolderContent::kEarlierLayout;
   return WorkFolderContent::kForeign;
 }
 

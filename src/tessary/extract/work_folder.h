@@ -19,7 +19,8 @@ inline constexpr char kWorkFolderMarker[] = ".hvExtract-work";
 enum class WorkFolderContent {
   kEmpty,
   kMarked,         // the marker: made by an extraction
-  kEarlierLayout,  // level folders P1..., "ReZip" and at most one stored file, no marker
+  kEarlierLayout,  // level folders P1..., "ReZip" and at most one stored file, or that file
+                   // alone, no marker
   kForeign,        // anything else: not ours to delete
 };
 WorkFolderContent InspectWorkFolder(const std::string& folder);

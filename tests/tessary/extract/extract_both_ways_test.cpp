@@ -198,14 +198,22 @@ TEST_F(ExtractBothWaysTest, LhaArchivesOfAGame) {
   EXPECT_EQ(one.outcome.file, W("ReZip/game.d64"));
   EXPECT_TRUE(ReadFile(one.outcome.file) == image);
 
-  // Two game files and the same name twice: the later member replaces the earlier one.
+  // Two game files and the same name twice: the tool lets the later member replace the earlier
+  // one; the built-in reader keeps both, the later named after its folder.
   hv::test::WriteFile(
       store / "two.lzh",
       hv::test::BuildLha({{"A.PRG", {1, 8, 1}}, {"B.PRG", {1, 8, 2}}, {"SUB\\A.PRG", {1, 8, 3}}}));
-  chooser.answers = {"a.prg", "a.prg"};
-  const Ending two = ExpectSameEnding(store / "two.lzh");
-  ASSERT_TRUE(two.outcome.ok) << two.outcome.fail;
-  EXPECT_TRUE(ReadFile(two.outcome.file) == (Bytes{1, 8, 3}));
+  chooser.answers = {"a.prg"};
+  const Ending outside = ExtractOneWay(store / "two.lzh", true);
+  ASSERT_TRUE(outside.outcome.ok) << outside.outcome.fail;
+  EXPECT_TRUE(ReadFile(outside.outcome.file) == (Bytes{1, 8, 3}));
+  chooser.answers = {"a (sub).prg"};
+  const Ending built_in = ExtractOneWay(store / "two.lzh", false);
+  ASSERT_TRUE(built_in.outcome.ok) << built_in.outcome.fail;
+  EXPECT_EQ(built_in.offered,
+            (std::vector<std::vector<std::string>>{{"a (sub).prg", "a.prg", "b.prg"}}));
+  EXPECT_TRUE(built_in.files.at("ReZip/a (sub).prg") == (Bytes{1, 8, 3}));
+  EXPECT_TRUE(built_in.files.at("ReZip/a.prg") == (Bytes{1, 8, 1}));
 }
 
 TEST_F(ExtractBothWaysTest, ZipcodeSets) {

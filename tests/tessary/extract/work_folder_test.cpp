@@ -50,6 +50,7 @@ class WorkFolderTest : public ExtractTest {
     home = tmp / "home" / "me";
     fs::create_directories(home / "Documents");
     hv::test::WriteFile(home / "Documents" / "letter.txt", "dear");
+    hv::test::WriteFile(home / "Documents" / "list.txt", "milk");
     fs::create_directories(tmp / "area" / "cwd");
     hv::test::WriteFile(tmp / "area" / "sibling.txt", "next door");
     const char* saved = std::getenv("HOME");
@@ -143,6 +144,13 @@ TEST_F(WorkFolderTest, OnlyWhatAnExtractionLeavesIsCleared) {
   ExpectExtractsInto(old.string(), old);
   EXPECT_FALSE(fs::exists(old / "left over.txt"));
 
+  // A run that failed before its first level leaves the stored file alone, without a marker.
+  const fs::path failed = tmp / "area" / "failed";
+  fs::create_directories(failed);
+  hv::test::WriteFile(failed / "huge.bin", "h");
+  ExpectExtractsInto(failed.string(), failed);
+  EXPECT_FALSE(fs::exists(failed / "huge.bin"));
+
   // The same layout with a second loose file, or another folder, is someone else's.
   const fs::path other = tmp / "area" / "other";
   fs::create_directories(other / "P1");
@@ -177,7 +185,10 @@ TEST(WorkFolderContentTest, TellsOursFromOthers) {
   fs::create_directories(f);
   EXPECT_EQ(InspectWorkFolder(f.string()), WorkFolderContent::kEmpty);
   hv::test::WriteFile(f / "game.zip", "z");
+  EXPECT_EQ(InspectWorkFolder(f.string()), WorkFolderContent::kEarlierLayout);
+  hv::test::WriteFile(f / "notes.txt", "n");
   EXPECT_EQ(InspectWorkFolder(f.string()), WorkFolderContent::kForeign);
+  fs::remove(f / "notes.txt");
   fs::create_directories(f / "p12");
   EXPECT_EQ(InspectWorkFolder(f.string()), WorkFolderContent::kEarlierLayout);
   fs::create_directories(f / "P1x");

@@ -14,7 +14,8 @@
 #include "support/bytes.h"
 #include "support/tools.h"
 #include "tessary/extract/codecs/codec.h"
-#include "tessary/extract/zip/zip_extract.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
+#include "tessary/extract/unpack/zip/zip_extract.h"
 #include "tessary/extract/zip/zip_fixture.h"
 
 namespace hv::test {
@@ -57,7 +58,8 @@ TEST_P(RealArchiveTest, UnpacksExactly) {
   const fs::path archive = RealArchivePath(a.file);
   if (!fs::exists(archive)) GTEST_SKIP() << "not beside the clone: " << archive;
   ZipWorkArea area;
-  const zip::ZipExtractResult result = zip::ExtractZip(archive.string(), area.dest_str());
+  const auto result =
+      hv::test::Attempt([&] { return zip::ExtractZip(archive.string(), area.dest_str()); });
   ASSERT_TRUE(result.ok) << result.failure.description;
   ASSERT_FALSE(result.written.empty());
   EXPECT_EQ(result.written.front(), a.member);
@@ -122,7 +124,8 @@ TEST_F(SevenZipTest, EveryMethodUnpacksTheImageExactly) {
     const fs::path archive = ZipIn(method);
     fs::remove_all(area_.dest());
     fs::create_directories(area_.dest());
-    const zip::ZipExtractResult result = zip::ExtractZip(archive.string(), area_.dest_str());
+    const auto result =
+        hv::test::Attempt([&] { return zip::ExtractZip(archive.string(), area_.dest_str()); });
     ASSERT_TRUE(result.ok) << result.failure.description;
     ASSERT_EQ(result.written, std::vector<std::string>{"game.d64"});
     EXPECT_TRUE(ReadFile(area_.dest() / "game.d64") == ReadFile(image_));
@@ -142,9 +145,11 @@ TEST_F(SevenZipTest, DamagedDataFailsAsCorrupt) {
       WriteFile(archive, damaged);
       fs::remove_all(area_.dest());
       fs::create_directories(area_.dest());
-      const zip::ZipExtractResult result = zip::ExtractZip(archive.string(), area_.dest_str());
+      const auto result =
+          hv::test::Attempt([&] { return zip::ExtractZip(archive.string(), area_.dest_str()); });
       EXPECT_FALSE(result.ok) << "byte " << at;
-      EXPECT_EQ(result.problem, zip::ZipProblem::kDamaged) << result.failure.description;
+      EXPECT_EQ(zip::ProblemOf(result.error), zip::ZipProblem::kDamaged)
+          << result.failure.description;
       EXPECT_TRUE(area_.DestNames().empty());
     }
   }
@@ -204,33 +209,35 @@ TEST(ZipProblemTest, EncryptedTooLargeAndUnsafeAreNamed) {
   ASSERT_EQ(hv::test::Run(zip_tool, {"-q", "-j", "-P", "secret", locked.string(), file.string()})
                 .exit_code,
             0);
-  zip::ZipExtractResult result = zip::ExtractZip(locked.string(), area.dest_str());
+  auto result =
+      hv::test::Attempt([&] { return zip::ExtractZip(locked.string(), area.dest_str()); });
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.problem, zip::ZipProblem::kEncrypted);
+  EXPECT_EQ(zip::ProblemOf(result.error), zip::ZipProblem::kEncrypted);
 
   const fs::path plain = area.root() / "plain.zip";
   ASSERT_EQ(hv::test::Run(zip_tool, {"-q", "-j", plain.string(), file.string()}).exit_code, 0);
-  zip::ZipOptions small;
+  unpack::UnpackOptions small;
   small.max_total_bytes = 4000;
-  result = zip::ExtractZip(plain.string(), area.dest_str(), small);
+  result =
+      hv::test::Attempt([&] { return zip::ExtractZip(plain.string(), area.dest_str(), small); });
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.problem, zip::ZipProblem::kTooLarge);
+  EXPECT_EQ(zip::ProblemOf(result.error), zip::ZipProblem::kTooLarge);
 
   // zip stores "CON" as given; the path check refuses the device name.
   const fs::path device = area.src() / "CON";
   WriteFile(device, std::string("x"));
   const fs::path unsafe = area.root() / "unsafe.zip";
   ASSERT_EQ(hv::test::Run(zip_tool, {"-q", "-j", unsafe.string(), device.string()}).exit_code, 0);
-  result = zip::ExtractZip(unsafe.string(), area.dest_str());
+  result = hv::test::Attempt([&] { return zip::ExtractZip(unsafe.string(), area.dest_str()); });
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.problem, zip::ZipProblem::kUnsafeName);
+  EXPECT_EQ(zip::ProblemOf(result.error), zip::ZipProblem::kUnsafeName);
 
   Bytes broken = ReadFile(plain);
   broken[broken.size() / 2] ^= 0xFF;
   WriteFile(plain, broken);
-  result = zip::ExtractZip(plain.string(), area.dest_str());
+  result = hv::test::Attempt([&] { return zip::ExtractZip(plain.string(), area.dest_str()); });
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.problem, zip::ZipProblem::kDamaged);
+  EXPECT_EQ(zip::ProblemOf(result.error), zip::ZipProblem::kDamaged);
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 // gzip files made by Debian's gzip: the output must match what gzip -d itself writes, under the
 // name gunzip gives it; damaged files must fail and leave nothing behind.
-#include "tessary/extract/gzip/gzip_extract.h"
+#include "tessary/extract/unpack/gzip/gzip_extract.h"
 
 #include <gtest/gtest.h>
 
 #include "../zip/zip_fixture.h"
 #include "support/tools.h"
-#include "tessary/extract/gzip/gzip_names.h"
-#include "tessary/extract/zip/zip_error.h"
+#include "tessary/extract/unpack/gzip/gzip_names.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
 
 namespace hv::gzip {
 namespace {
@@ -73,8 +73,9 @@ class GzipExtractTest : public ::testing::Test {
     return path;
   }
 
-  GzipExtractResult Extract(const fs::path& archive, const GzipOptions& options = {}) {
-    return ExtractGzip(archive.string(), area_.dest_str(), options);
+  hv::test::Unpacked Extract(const fs::path& archive, const unpack::UnpackOptions& options = {}) {
+    return hv::test::Attempt(
+        [&] { return ExtractGzip(archive.string(), area_.dest_str(), options); });
   }
 
   std::string gzip_;
@@ -86,7 +87,7 @@ TEST_F(GzipExtractTest, OneMemberComesOutAsGzipWroteItUnderTheGunzipName) {
   const fs::path archive = Archive("Game.D64.gz", Gzip(data));
   const auto result = Extract(archive);
   ASSERT_TRUE(result.ok) << result.failure.description;
-  EXPECT_EQ(result.written, "Game.D64");
+  EXPECT_EQ(result.written, std::vector<std::string>{"Game.D64"});
   EXPECT_EQ(result.warning, "");
   EXPECT_EQ(area_.DestNames(), std::vector<std::string>{"Game.D64"});
   EXPECT_EQ(ReadFile(area_.dest() / "Game.D64"), data);
@@ -97,7 +98,7 @@ TEST_F(GzipExtractTest, TheNameStoredInsideIsIgnoredAsGunzipIgnoresItByDefault) 
   const Bytes packed = Gzip(Bytes{1, 2, 3}, "inner-name.prg", {"-N"});
   const auto result = Extract(Archive("outer.tgz", packed));
   ASSERT_TRUE(result.ok) << result.failure.description;
-  EXPECT_EQ(result.written, "outer.tar");
+  EXPECT_EQ(result.written, std::vector<std::string>{"outer.tar"});
   EXPECT_EQ(ReadFile(area_.dest() / "outer.tar"), (Bytes{1, 2, 3}));
 }
 
@@ -153,10 +154,14 @@ TEST_F(GzipExtractTest, TrailingGarbageIsIgnoredWithAWarningAsGzipDoes) {
   }
 }
 
-TEST_F(GzipExtractTest, ReplacesAnExistingFileOfTheSameName) {
+// The folder holds what this extraction wrote before: that stays.
+TEST_F(GzipExtractTest, KeepsAnExistingFileOfTheSameName) {
   WriteFile(area_.dest() / "game.prg", std::string("old"));
-  ASSERT_TRUE(Extract(Archive("game.prg.gz", Gzip(Bytes{9, 8, 7}))).ok);
-  EXPECT_EQ(ReadFile(area_.dest() / "game.prg"), (Bytes{9, 8, 7}));
+  const auto result = Extract(Archive("game.prg.gz", Gzip(Bytes{9, 8, 7})));
+  ASSERT_TRUE(result.ok) << result.failure.description;
+  EXPECT_EQ(result.written, std::vector<std::string>{"game (game.prg).prg"});
+  EXPECT_EQ(ReadFile(area_.dest() / "game.prg"), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(ReadFile(area_.dest() / "game (game.prg).prg"), (Bytes{9, 8, 7}));
 }
 
 // Every damaged file fails where gzip fails too, and the folder stays as it was.
@@ -196,7 +201,7 @@ TEST_F(GzipExtractTest, DamagedFilesFailAndLeaveNoFile) {
     const fs::path archive = Archive("bad.prg.gz", c.bytes);
     const auto result = Extract(archive);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.failure.number, zip::kZipInvalidFormat) << result.failure.description;
+    EXPECT_EQ(result.failure.number, unpack::kInvalidFormat) << result.failure.description;
     EXPECT_NE(result.failure.description.find("The gzip file is damaged"), std::string::npos);
     EXPECT_TRUE(result.written.empty());
     EXPECT_TRUE(area_.DestNames().empty());
@@ -206,7 +211,7 @@ TEST_F(GzipExtractTest, DamagedFilesFailAndLeaveNoFile) {
 
 TEST_F(GzipExtractTest, BudgetAndRatioCapStopTheRunWithNoFileLeft) {
   const Bytes data = test::PseudoRandomBytes(300000, 5);
-  GzipOptions small;
+  unpack::UnpackOptions small;
   small.max_total_bytes = 200000;
   auto result = Extract(Archive("big.prg.gz", Gzip(data)), small);
   EXPECT_FALSE(result.ok);

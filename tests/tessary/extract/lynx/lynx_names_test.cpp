@@ -1,5 +1,5 @@
 // What a user sees of a C64 name in the folder, and the extension the next level looks for.
-#include "tessary/extract/lynx/lynx_names.h"
+#include "tessary/extract/unpack/lynx/lynx_names.h"
 
 #include <gtest/gtest.h>
 

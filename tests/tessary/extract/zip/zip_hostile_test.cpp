@@ -2,9 +2,9 @@
 // Every one must fail or land safely, and nothing outside the destination may change.
 #include <gtest/gtest.h>
 
-#include "tessary/extract/zip/zip_error.h"
-#include "tessary/extract/zip/zip_extract.h"
-#include "tessary/extract/zip/zip_limits.h"
+#include "tessary/extract/unpack/zip/zip_error.h"
+#include "tessary/extract/unpack/zip/zip_extract.h"
+#include "tessary/extract/unpack/zip/zip_limits.h"
 #include "zip_builder.h"
 #include "zip_fixture.h"
 
@@ -35,15 +35,16 @@ constexpr std::size_t kEndDirectoryOffset = kZipEndRecordSize - 16;
 
 class ZipHostileTest : public ::testing::Test {
  protected:
-  ZipExtractResult Run(const std::vector<SynthEntry>& entries, const ZipOptions& options = {},
-                       bool zip64_end = false) {
+  hv::test::Unpacked Run(const std::vector<SynthEntry>& entries,
+                         const unpack::UnpackOptions& options = {}, bool zip64_end = false) {
     return RunBytes(BuildZip(entries, zip64_end), options);
   }
-  ZipExtractResult RunBytes(const Bytes& bytes, const ZipOptions& options = {}) {
+  hv::test::Unpacked RunBytes(const Bytes& bytes, const unpack::UnpackOptions& options = {}) {
     const fs::path archive = area_.root() / "hostile.zip";
     test::WriteFile(archive, bytes);
     const auto before = test::SnapshotOutside(area_.root(), "dest");
-    auto result = ExtractZip(archive.string(), area_.dest_str(), options);
+    auto result =
+        hv::test::Attempt([&] { return ExtractZip(archive.string(), area_.dest_str(), options); });
     EXPECT_EQ(test::SnapshotOutside(area_.root(), "dest"), before) << "changed outside dest";
     if (!result.ok) {
       EXPECT_FALSE(result.failure.empty());
@@ -53,9 +54,9 @@ class ZipHostileTest : public ::testing::Test {
   }
 
   // The archive is refused with `why` in the reason, as the driver hands it to the caller.
-  static void ExpectRefused(const ZipExtractResult& result, const std::string& why) {
+  static void ExpectRefused(const hv::test::Unpacked& result, const std::string& why) {
     EXPECT_FALSE(result.ok) << why;
-    EXPECT_EQ(result.failure.number, kZipInvalidFormat) << why;
+    EXPECT_EQ(result.failure.number, unpack::kInvalidFormat) << why;
     EXPECT_NE(result.failure.description.find(why), std::string::npos)
         << result.failure.description;
   }
@@ -113,7 +114,7 @@ TEST_F(ZipHostileTest, DeflateBombsAndBudgetsAreStopped) {
                 "larger than its recorded size");
   // Two honest entries that together pass the caller's budget: refused before writing.
   const Bytes data = test::PseudoRandomBytes(600 * 1024, 5);
-  ZipOptions small;
+  unpack::UnpackOptions small;
   small.max_total_bytes = 1024 * 1024;
   ExpectRefused(Run({{.name = "a.d64", .data = data}, {.name = "b.d64", .data = data}}, small),
                 "archive exceeds its size budget");
@@ -125,11 +126,11 @@ TEST_F(ZipHostileTest, DeflateBombsAndBudgetsAreStopped) {
 
 TEST_F(ZipHostileTest, EntriesBeyondTheBoundsAreRefused) {
   // Larger than any one entry may be: refused at one byte past the bound, not at the bound.
-  auto result = Run({{.name = "max.d64", .data = Text("x"), .usize = kZipMaxEntrySize}});
+  auto result = Run({{.name = "max.d64", .data = Text("x"), .usize = unpack::kMaxMemberSize}});
   EXPECT_FALSE(result.ok);
   EXPECT_EQ(result.failure.description.find("entry too large"), std::string::npos)
       << result.failure.description;
-  ExpectRefused(Run({{.name = "huge.d64", .data = Text("x"), .usize = kZipMaxEntrySize + 1}}),
+  ExpectRefused(Run({{.name = "huge.d64", .data = Text("x"), .usize = unpack::kMaxMemberSize + 1}}),
                 "entry too large");
 
   // A local header far past the end of the archive.
@@ -152,7 +153,7 @@ TEST_F(ZipHostileTest, Zip64RecordsWorkAndLyingZip64SizesFail) {
         SynthEntry{.name = "s.d64", .data = data, .usize = 4000, .zip64 = true}}) {
     result = Run({liar}, {}, true);
     EXPECT_FALSE(result.ok) << liar.name;
-    EXPECT_EQ(result.failure.number, kZipInvalidFormat) << liar.name;
+    EXPECT_EQ(result.failure.number, unpack::kInvalidFormat) << liar.name;
   }
   // A zip64 end record that points past the file.
   Bytes bytes = BuildZip({{.name = "a.prg", .data = data, .zip64 = true}}, true);

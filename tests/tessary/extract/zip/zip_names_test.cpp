@@ -1,4 +1,5 @@
-#include "tessary/extract/zip/zip_names.h"
+#include "tessary/extract/unpack/zip/zip_names.h"
+#include "tessary/extract/unpack/flat_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,26 +18,27 @@ TEST(DecodeEntryNameTest, Cp437UnlessTheUtf8FlagIsSet) {
 
 TEST(FlatEntryTargetTest, KeepsOnlyTheLastComponent) {
   const std::string dest = "/work/dest";
-  EXPECT_EQ(FlatEntryTarget(dest, "a/b\\c.prg").file_name, "c.prg");
-  EXPECT_EQ(FlatEntryTarget(dest, "a/b\\c.prg").path, "/work/dest/c.prg");
-  EXPECT_EQ(FlatEntryTarget(dest + "/", "x").path, "/work/dest/x");
-  EXPECT_EQ(FlatEntryTarget(dest, "D:game.t64").file_name, "game.t64");
-  EXPECT_EQ(FlatEntryTarget(dest, "name. . ").file_name, "name");
-  EXPECT_EQ(FlatEntryTarget(dest, "console.prg").file_name, "console.prg");
-  EXPECT_THROW(FlatEntryTarget(dest, "con.txt.prg"), Error);  // the stem decides
-  EXPECT_EQ(FlatEntryTarget(dest, "COM10").file_name, "COM10");
-  EXPECT_EQ(FlatEntryTarget(dest, "a*b|c\"d<e>f").file_name, "a_b_c_d_e_f");
-  EXPECT_THROW(FlatEntryTarget(dest, ""), Error);
-  EXPECT_THROW(FlatEntryTarget(dest, "x/"), Error);
-  EXPECT_THROW(FlatEntryTarget(dest, "LPT1.d64"), Error);
-  EXPECT_THROW(FlatEntryTarget(dest, "aux "), Error);
+  EXPECT_EQ(unpack::FlatEntryTarget(dest, "a/b\\c.prg", "zip archive").file_name, "c.prg");
+  EXPECT_EQ(unpack::FlatEntryTarget(dest, "a/b\\c.prg", "zip archive").path, "/work/dest/c.prg");
+  EXPECT_EQ(unpack::FlatEntryTarget(dest + "/", "x", "zip archive").path, "/work/dest/x");
+  EXPECT_EQ(unpack::FlatEntryTarget(dest, "D:game.t64", "zip archive").file_name, "game.t64");
+  EXPECT_EQ(unpack::FlatEntryTarget(dest, "name. . ", "zip archive").file_name, "name");
+  EXPECT_EQ(unpack::FlatEntryTarget(dest, "console.prg", "zip archive").file_name, "console.prg");
+  EXPECT_THROW(unpack::FlatEntryTarget(dest, "con.txt.prg", "zip archive"),
+               Error);  // the stem decides
+  EXPECT_EQ(unpack::FlatEntryTarget(dest, "COM10", "zip archive").file_name, "COM10");
+  EXPECT_EQ(unpack::FlatEntryTarget(dest, "a*b|c\"d<e>f", "zip archive").file_name, "a_b_c_d_e_f");
+  EXPECT_THROW(unpack::FlatEntryTarget(dest, "", "zip archive"), Error);
+  EXPECT_THROW(unpack::FlatEntryTarget(dest, "x/", "zip archive"), Error);
+  EXPECT_THROW(unpack::FlatEntryTarget(dest, "LPT1.d64", "zip archive"), Error);
+  EXPECT_THROW(unpack::FlatEntryTarget(dest, "aux ", "zip archive"), Error);
 }
 
 TEST(IsFolderNameTest, TrailingSeparatorOfEitherKind) {
-  EXPECT_TRUE(IsFolderName("a/"));
-  EXPECT_TRUE(IsFolderName("a\\"));
-  EXPECT_FALSE(IsFolderName("a"));
-  EXPECT_FALSE(IsFolderName(""));
+  EXPECT_TRUE(unpack::IsFolderName("a/"));
+  EXPECT_TRUE(unpack::IsFolderName("a\\"));
+  EXPECT_FALSE(unpack::IsFolderName("a"));
+  EXPECT_FALSE(unpack::IsFolderName(""));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tessary/extract/zipcode/zipcode_geometry.h"
+#include "tessary/extract/unpack/zipcode/zipcode_geometry.h"
 
 namespace hv::test {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "../zip/zip_fixture.h"
-#include "tessary/extract/zipcode/zipcode_geometry.h"
-#include "tessary/extract/zipcode/zipcode_join.h"
+#include "tessary/extract/unpack/zipcode/zipcode_geometry.h"
+#include "tessary/extract/unpack/zipcode/zipcode_join.h"
 #include "zipcode_builder.h"
 
 namespace hv::zipcode {
@@ -22,10 +22,12 @@ class ZipcodeHostileTest : public ::testing::Test {
   void Write(int part, const Bytes& bytes) {
     test::WriteFile(area_.src() / (std::to_string(part) + "!game"), bytes);
   }
-  ZipcodeJoinResult Join(const ZipcodeOptions& options = {}, const std::string& base = "game",
-                         const std::string& target = "game.d64") {
+  hv::test::Unpacked Join(const unpack::UnpackOptions& options = {},
+                          const std::string& base = "game",
+                          const std::string& target = "game.d64") {
     const auto before = test::SnapshotOutside(area_.root(), "dest");
-    auto result = ZipcodeJoin(area_.src().string(), base, area_.dest_str(), target, options);
+    auto result = hv::test::Attempt(
+        [&] { return ZipcodeJoin(area_.src().string(), base, area_.dest_str(), target, options); });
     EXPECT_EQ(test::SnapshotOutside(area_.root(), "dest"), before) << "changed outside dest";
     if (!result.ok) {
       EXPECT_FALSE(result.failure.empty());
@@ -33,7 +35,7 @@ class ZipcodeHostileTest : public ::testing::Test {
     }
     return result;
   }
-  void ExpectFailure(const ZipcodeJoinResult& result, int number, const std::string& what) {
+  void ExpectFailure(const hv::test::Unpacked& result, int number, const std::string& what) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.failure.number, number) << result.failure.description;
     EXPECT_NE(result.failure.description.find(what), std::string::npos)
@@ -131,22 +133,20 @@ TEST_F(ZipcodeHostileTest, NamesThatAreNoPlainFileNamesAreRefused) {
   }
 }
 
-TEST_F(ZipcodeHostileTest, AnExistingImageIsKeptUnlessReplacingIsAsked) {
-  test::WriteFile(area_.dest() / "game.d64", std::string("older"));
-  auto result = ZipcodeJoin(area_.src().string(), "game", area_.dest_str(), "game.d64");
-  ExpectFailure(result, 58, "already exists");
-  EXPECT_EQ(test::ReadFile(area_.dest() / "game.d64"), (Bytes{'o', 'l', 'd', 'e', 'r'}));
-  EXPECT_EQ(area_.DestNames(), std::vector<std::string>{"game.d64"});
-
-  ZipcodeOptions options;
-  options.replace_existing = true;
-  result = ZipcodeJoin(area_.src().string(), "game", area_.dest_str(), "game.d64", options);
+// An image of that name was written earlier in the same extraction: it stays, and the joined
+// one is named after the set it came from.
+TEST_F(ZipcodeHostileTest, AnExistingImageIsKeptAndTheNewOneNamedApart) {
+  test::WriteFile(area_.dest() / "GAME.d64", std::string("older"));
+  auto result = hv::test::Attempt(
+      [&] { return ZipcodeJoin(area_.src().string(), "game", area_.dest_str(), "game.d64"); });
   ASSERT_TRUE(result.ok) << result.failure.description;
-  EXPECT_EQ(test::ReadFile(area_.dest() / "game.d64"), image_);
+  EXPECT_EQ(result.written, std::vector<std::string>{"game (1!game).d64"});
+  EXPECT_EQ(test::ReadFile(area_.dest() / "GAME.d64"), (Bytes{'o', 'l', 'd', 'e', 'r'}));
+  EXPECT_EQ(test::ReadFile(area_.dest() / "game (1!game).d64"), image_);
 }
 
 TEST_F(ZipcodeHostileTest, TheImageMustFitTheBudget) {
-  ZipcodeOptions options;
+  unpack::UnpackOptions options;
   options.max_total_bytes = ImageBytes(kTracks35) - 1;
   ExpectFailure(Join(options), 321, "budget");
   options.max_total_bytes = ImageBytes(kTracks35);
