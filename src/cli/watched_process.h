@@ -1,7 +1,7 @@
 #pragma once
 // The system's process service with a note of the first start that failed: the launchers turn
-// a failed start into "Error 53: File not found" or nothing at all, and hv wants to say which
-// program could not be run.
+// a failed start into an "Error N: text" or nothing at all, and hv wants to say which program
+// could not be run.
 
 #include <optional>
 #include <string>

@@ -7,10 +7,10 @@
 #include "platform/binary_file.h"
 #include "platform/file_writer.h"
 #include "platform/path_separator.h"
+#include "tessary/extract/codecs/inflate.h"
 #include "tessary/extract/unpack/byte_budget.h"
 #include "tessary/extract/unpack/flat_folder.h"
 #include "tessary/extract/unpack/gzip/gzip_names.h"
-#include "tessary/extract/unpack/inflate.h"
 #include "tessary/extract/unpack/unpack_failure.h"
 
 namespace hv::gzip {
@@ -59,19 +59,26 @@ std::string InflateMembers(platform::BinaryFile& file, unpack::ByteBudget& budge
   if (!StartsMember(file, 0, length)) ThrowBadGzip("not in gzip format");
   std::uint64_t written = 0;
   for (std::uint64_t member = 0;;) {
-    const unpack::Inflated inflated =
-        unpack::Inflate(file, member, length - member, unpack::DeflateWrapper::kGzip,
-                        [&](std::span<const std::uint8_t> bytes, std::uint64_t read) {
-                          if (bytes.size() > unpack::kMaxMemberSize - written) {
-                            ThrowBadGzip("extraction exceeds its size budget");
-                          }
-                          budget.Take(bytes.size());
-                          written += bytes.size();
-                          budget.CheckRatio(written, member + read);
-                          out.Write(bytes);
-                        });
-    if (inflated.end == unpack::Inflated::End::kTruncated) ThrowBadGzip("unexpected end of file");
-    if (inflated.end == unpack::Inflated::End::kDamaged) {
+    std::uint64_t read = 0;  // input bytes handed to zlib from this member on
+    const auto source = [&](std::span<std::uint8_t> buffer) {
+      const auto n =
+          static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - member - read));
+      file.ReadAt(member + read, buffer.first(n));
+      read += n;
+      return n;
+    };
+    const codecs::Inflated inflated = codecs::InflateStream(
+        codecs::DeflateWrapper::kGzip, source, [&](std::span<const std::uint8_t> bytes) {
+          if (bytes.size() > unpack::kMaxMemberSize - written) {
+            ThrowBadGzip("extraction exceeds its size budget");
+          }
+          budget.Take(bytes.size());
+          written += bytes.size();
+          budget.CheckRatio(written, member + read);
+          out.Write(bytes);
+        });
+    if (inflated.end == codecs::Inflated::End::kTruncated) ThrowBadGzip("unexpected end of file");
+    if (inflated.end == codecs::Inflated::End::kDamaged) {
       ThrowBadGzip(inflated.message.empty() ? "compressed data is damaged" : inflated.message);
     }
     const std::uint64_t consumed = member + inflated.consumed;
