@@ -11,6 +11,7 @@
 #include "cli/console_text.h"
 #include "cli/extract_run.h"
 #include "cli/failure_texts.h"
+#include "cli/play_cache.h"
 #include "common/text.h"
 #include "common/upper_case.h"
 #include "halvane/functions/hvFunctions.h"
@@ -82,17 +83,8 @@ std::string PathAtFault(const ExtractArgs& a) {
 }  // namespace
 
 std::string DefaultWorkFolder() {
-  namespace fs = std::filesystem;
-  fs::path base;
-  if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = fs::path(home) / ".cache";
-  } else {
-    base = fs::temp_directory_path();
-  }
-  const fs::path parent = base / "hv";
-  fs::create_directories(parent);
+  const std::filesystem::path parent = HvCacheFolder();
+  std::filesystem::create_directories(parent);
   return (parent / "work").string();
 }
 

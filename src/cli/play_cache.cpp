@@ -98,7 +98,7 @@ ArchiveIdentity ArchiveIdentity::Of(const fs::path& path) {
   return id;
 }
 
-fs::path GameCache::DefaultRoot() {
+fs::path HvCacheFolder() {
   fs::path base;
   if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg) {
     base = xdg;
@@ -107,7 +107,11 @@ fs::path GameCache::DefaultRoot() {
   } else {
     base = fs::temp_directory_path();
   }
-  return base / "hv" / "games";
+  return base / "hv";
+}
+
+fs::path GameCache::DefaultRoot() {
+  return HvCacheFolder() / "games";
 }
 
 fs::path GameCache::FolderFor(const std::vector<ArchiveIdentity>& archives) const {

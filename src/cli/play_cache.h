@@ -34,6 +34,9 @@ struct CacheEntry {
   std::uintmax_t bytes = 0;
 };
 
+// hv's folder in the user's cache (XDG_CACHE_HOME, else ~/.cache, else the temporary folder).
+std::filesystem::path HvCacheFolder();
+
 class GameCache {
  public:
   explicit GameCache(std::filesystem::path root) : root_(std::move(root)) {}

@@ -1,9 +1,7 @@
 #include "cli/play_program.h"
 
-#include <array>
 #include <cctype>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -16,28 +14,9 @@ namespace hv::cli {
 
 namespace {
 
-// T64: the entry count in use at 0x24, the records of 32 bytes from 0x40, each with its entry
-// type at 0 (0 is a free slot) and its C64 name at 0x10, padded with blanks.
-constexpr std::size_t kT64Used = 0x24;
-constexpr std::size_t kT64Records = 0x40;
-constexpr std::size_t kT64RecordName = 0x10;
-constexpr std::size_t kT64NameSize = 16;
-
 bool EndsWith(const std::string& upper, const char* ext) {
   const std::string e = ext;
   return upper.size() >= e.size() && upper.compare(upper.size() - e.size(), e.size(), e) == 0;
-}
-
-// The name of a T64's first record when its header says no entry is used.
-std::optional<std::string> FirstRecordOfEmptyTape(const std::string& game) {
-  std::ifstream in(game, std::ios::binary);
-  std::array<char, kT64Records + kT64RecordName + kT64NameSize> head{};
-  if (!in.read(head.data(), head.size())) return std::nullopt;
-  const auto byte = [&head](std::size_t at) { return static_cast<std::uint8_t>(head[at]); };
-  if (byte(kT64Used) != 0 || byte(kT64Used + 1) != 0 || byte(kT64Records) == 0) return std::nullopt;
-  std::string name(head.data() + kT64Records + kT64RecordName, kT64NameSize);
-  name.erase(name.find_last_not_of(std::string(" \xA0", 2)) + 1);
-  return name;
 }
 
 }  // namespace
@@ -58,8 +37,8 @@ StartProgram FirstProgram(const std::string& game) {
     return {choice.name, choice.exact};
   }
   if (EndsWith(upper, ".T64")) {
-    if (std::optional<std::string> first = FirstRecordOfEmptyTape(game)) {
-      return {ViceAutostartName(*first), true};
+    if (const std::string first = tessary::T64FirstRecordName(game); !first.empty()) {
+      return {ViceAutostartName(first), true};
     }
     tessary::hvT64 t64;
     if (t64.Load(game) && !t64.Entries()->All().empty()) {
