@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "common/error.h"
 #include "tessary/extract/unpack/zip/zip_extract.h"
 
 namespace {
