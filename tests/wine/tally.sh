@@ -18,8 +18,13 @@ skip() {  # skip "<what>: <why>"
 winpath() { local p="${1//\//\\}"; echo "Z:$p"; }
 
 # Keeps one Wine server alive for WINEPREFIX until `wineserver -k`: each client would otherwise
-# start its own, which under qemu-i386 (tests/wine/i386.sh) costs seconds every time.
-keep_server() { /usr/lib/wine/wineserver -p >/dev/null 2>&1; }
+# start its own, which under qemu-i386 (tests/wine/i386.sh) costs seconds every time. The
+# prefix's services are started here too, with nothing of ours open: started by a client whose
+# output goes into a pipe, they would hold that pipe open as long as the server lives.
+keep_server() {
+  /usr/lib/wine/wineserver -p >/dev/null 2>&1
+  [ -z "${wine:-}" ] || "$wine" wineboot </dev/null >/dev/null 2>&1
+}
 
 # Runs one client and adds its closing line to the count. A client fails when it stops without
 # that line, exits with an error while reporting none, made no check at all, or skipped more
