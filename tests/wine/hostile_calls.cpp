@@ -157,6 +157,9 @@ struct Tally {
 // The codes of the dispatch facility (0x8002xxxx): the call was refused before the member ran.
 // E_INVALIDARG too: the system's type-info dispatcher returns it bare when it cannot convert an
 // argument (a date beyond the calendar to a text); the servers themselves never raise it.
+// HV_HOSTILE_TRACE=1 prints every call before it is made, to find the one a crash ends on.
+const bool g_trace = std::getenv("HV_HOSTILE_TRACE") != nullptr;
+
 bool AcceptedDispatchError(HRESULT hr) {
   return (HRESULT_FACILITY(hr) == FACILITY_DISPATCH && FAILED(hr) && hr != DISP_E_EXCEPTION) ||
          hr == E_INVALIDARG;
@@ -396,6 +399,10 @@ class Runner {
     g_progress.member = name.c_str();
     g_progress.shape = shape.c_str();
     g_progress.call_started = GetTickCount() | 1;
+    if (g_trace) {
+      std::printf("call %ls %s\n", name.c_str(), shape.c_str());
+      std::fflush(stdout);
+    }
     const DWORD began = GetTickCount();
     const HRESULT hr = call.Invoke(target.object.get(), id, flags);
     g_progress.call_started = 0;
@@ -583,6 +590,27 @@ int Main(int argc, char** argv) {
       InterlockedIncrement(all_ended ? &g_progress.passed : &g_progress.failed);
       SysFreeString(path);
       SysFreeString(pattern);
+
+      // A text passed by value where the member takes one by reference stays the caller's:
+      // freeing it afterwards must be safe (a member that freed it would crash the caller).
+      g_progress.member = L"GetFileAndPath with an output given by value";
+      g_progress.call_started = GetTickCount() | 1;
+      VARIANT money;
+      VariantInit(&money);
+      V_VT(&money) = VT_CY;
+      V_CY(&money).int64 = 12345;
+      BSTR file = SysAllocString(L"x");
+      {
+        const hv::wine::Outcome split =
+            functions.Get(L"GetFileAndPath", hv::wine::Arg::ByRef(&money),
+                          hv::wine::Arg(std::wstring(1 << 20, L'h')), hv::wine::Arg::ByRef(&file));
+        std::printf("ok   an output given by value stays the caller's (0x%08lX)\n",
+                    static_cast<unsigned long>(split.hr));
+      }
+      g_progress.call_started = 0;
+      InterlockedIncrement(&g_progress.passed);
+      SysFreeString(file);
+      VariantClear(&money);
     }
   }
 

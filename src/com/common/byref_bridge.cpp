@@ -46,9 +46,12 @@ struct Bridged {
   BSTR passed_text = nullptr;
 };
 
-bool AnyVariantRef(const DISPPARAMS& params) noexcept {
+// Whether a call needs the bridge: a by-reference variant, or a text passed by value, which may
+// land on a parameter the member takes by reference.
+bool NeedsBridge(const DISPPARAMS& params) noexcept {
   for (UINT k = 0; k < params.cArgs; ++k) {
-    if (V_VT(&params.rgvarg[k]) == (VT_BYREF | VT_VARIANT)) return true;
+    const VARTYPE vt = V_VT(&params.rgvarg[k]);
+    if (vt == (VT_BYREF | VT_VARIANT) || vt == VT_BSTR) return true;
   }
   return false;
 }
@@ -120,7 +123,7 @@ VARTYPE ReferencedType(ITypeInfo* info, const ELEMDESC& param) {
 
 Bridged* SameVariable(std::vector<Bridged>& bridged, const VARIANT* caller, VARTYPE type) {
   for (Bridged& b : bridged) {
-    if (b.caller == caller && V_VT(b.value.addr()) == type) return &b;
+    if (b.caller && b.caller == caller && V_VT(b.value.addr()) == type) return &b;
   }
   return nullptr;
 }
@@ -149,11 +152,23 @@ HRESULT Invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
   bridged.reserve(params->cArgs);  // the arguments point into it: it must never move
   for (UINT k = 0; k < params->cArgs; ++k) {
     VARIANT& arg = args[k];
-    if (V_VT(&arg) != (VT_BYREF | VT_VARIANT)) continue;
+    const bool text_value = V_VT(&arg) == VT_BSTR;
+    if (V_VT(&arg) != (VT_BYREF | VT_VARIANT) && !text_value) continue;
     const int p = ParameterOf(*params, k, member->cParams);
     if (p < 0 || p >= member->cParams) continue;
     const VARTYPE type = ReferencedType(info, member->lprgelemdescParam[p]);
     if (type == VT_EMPTY) continue;
+    if (text_value) {
+      // A text passed by value stays the caller's: the member, which may free what it is given
+      // and write another, works on a copy that nobody sees afterwards. (Wine's dispatcher
+      // would lend it the caller's own text, which the caller then frees a second time.)
+      if (type != VT_BSTR) continue;
+      Bridged& b = bridged.emplace_back();
+      if (FAILED(VariantCopy(b.value.addr(), &arg))) return E_OUTOFMEMORY;
+      V_VT(&arg) = VT_BYREF | VT_BSTR;
+      V_BYREF(&arg) = &V_BSTR(b.value.addr());
+      continue;
+    }
 
     VARIANT* target = V_VARIANTREF(&arg);
     for (int depth = 0; target && V_VT(target) == (VT_BYREF | VT_VARIANT); ++depth)
@@ -191,7 +206,7 @@ HRESULT Invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
   // dispatcher did to the stand-ins on its way out is not the caller's business.
   if (FAILED(hr) && hr != DISP_E_EXCEPTION) return hr;
   for (Bridged& b : bridged) {
-    if (!Written(b)) continue;
+    if (!b.caller || !Written(b)) continue;
     VariantClear(b.caller);
     b.value.release(b.caller);
   }
@@ -203,7 +218,7 @@ HRESULT Invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
 HRESULT InvokeBridged(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept {
   if (!info) return E_UNEXPECTED;
-  if (!params || !params->rgvarg || !AnyVariantRef(*params))
+  if (!params || !params->rgvarg || !NeedsBridge(*params))
     return info->Invoke(object, id, flags, params, result, excep, arg_err);
   try {
     return Invoke(info, object, id, flags, params, result, excep, arg_err);
